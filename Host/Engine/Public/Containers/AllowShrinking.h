@@ -1,0 +1,8 @@
+#pragma once
+
+enum class EAllowShrinking : unsigned char
+{
+	No,
+	Yes,
+	Default = Yes,
+};

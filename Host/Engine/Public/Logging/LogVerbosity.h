@@ -1,0 +1,26 @@
+#pragma once
+
+#include "CoreTypes.h"
+
+namespace ELogVerbosity
+{
+	enum Type : uint8
+	{
+		NoLogging = 0,
+		Fatal,
+		Error,
+		Warning,
+		Display,
+		Log,
+		Verbose,
+		VeryVerbose,
+		All = VeryVerbose,
+		NumVerbosity,
+		VerbosityMask = 0xf,
+		SetColor = 0x40,
+		BreakOnLog = 0x80,
+	};
+}
+
+const TCHAR* ToString(ELogVerbosity::Type Verbosity);
+ELogVerbosity::Type ParseLogVerbosityFromString(const class FString& VerbosityString);

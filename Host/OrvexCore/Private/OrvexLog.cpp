@@ -1,0 +1,3 @@
+#include "OrvexLog.h"
+
+DEFINE_LOG_CATEGORY(LogOrvex);
