@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CoreMinimal.h"
+
+class FConfigCacheIni;
+class FOutputDevice;
+
+extern FConfigCacheIni* GConfig;
+extern FOutputDevice* GWarn;
+extern FOutputDevice* GLog;
+
+// Cache keys of the known categories ("Engine", "Game", ...), as in 5.x.
+extern FString GEngineIni;
+extern FString GGameIni;
+extern FString GInputIni;
+extern FString GEditorIni;
+extern FString GEditorPerProjectIni;
+extern FString GScalabilityIni;
+extern FString GGameUserSettingsIni;
