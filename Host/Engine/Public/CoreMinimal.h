@@ -15,4 +15,5 @@
 #include "Templates/Function.h"
 #include "Templates/SharedPointer.h"
 #include "Templates/Tuple.h"
+#include "Templates/UnrealTemplate.h"
 #include "UObject/NameTypes.h"

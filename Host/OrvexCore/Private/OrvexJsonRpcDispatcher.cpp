@@ -1,0 +1,189 @@
+#include "OrvexJsonRpcDispatcher.h"
+
+#include "Host/JsonText.h"
+#include "OrvexActionCatalog.h"
+#include "OrvexActionResult.h"
+#include "OrvexToolRegistry.h"
+
+namespace
+{
+	TSharedRef<FJsonObject> MakeResponse(const TSharedPtr<FJsonValue>& Id)
+	{
+		TSharedRef<FJsonObject> Response = MakeShared<FJsonObject>();
+		Response->SetStringField(TEXT("jsonrpc"), TEXT("2.0"));
+		return Response;
+	}
+
+	void SetId(const TSharedRef<FJsonObject>& Response, const TSharedPtr<FJsonValue>& Id)
+	{
+		Response->SetField(TEXT("id"), Id.IsValid() ? Id : MakeShared<FJsonValueNull>());
+	}
+
+	TSharedRef<FJsonObject> MakeError(const TSharedPtr<FJsonValue>& Id, int32 Code, const FString& Message, const TSharedPtr<FJsonObject>& Data = nullptr)
+	{
+		TSharedRef<FJsonObject> Response = MakeResponse(Id);
+		TSharedRef<FJsonObject> Error = MakeShared<FJsonObject>();
+		Error->SetNumberField(TEXT("code"), Code);
+		Error->SetStringField(TEXT("message"), Message);
+		if (Data.IsValid())
+		{
+			Error->SetObjectField(TEXT("data"), Data);
+		}
+		Response->SetObjectField(TEXT("error"), Error);
+		SetId(Response, Id);
+		return Response;
+	}
+
+	TSharedRef<FJsonObject> MakeResult(const TSharedPtr<FJsonValue>& Id, const TSharedPtr<FJsonObject>& Result)
+	{
+		TSharedRef<FJsonObject> Response = MakeResponse(Id);
+		Response->SetObjectField(TEXT("result"), Result.IsValid() ? Result : MakeShared<FJsonObject>());
+		SetId(Response, Id);
+		return Response;
+	}
+
+	bool IsValidId(const TSharedPtr<FJsonValue>& Id)
+	{
+		return Id->Type == EJson::String || Id->Type == EJson::Number || Id->Type == EJson::Null;
+	}
+}
+
+FOrvexJsonRpcDispatcher::FOrvexJsonRpcDispatcher(FOrvexToolRegistry& InRegistry)
+	: Registry(InRegistry)
+{
+}
+
+std::string FOrvexJsonRpcDispatcher::MakeErrorLine(int32 Code, const FString& Message)
+{
+	return UE::Host::Json::ToUtf8(MakeError(nullptr, Code, Message));
+}
+
+std::string FOrvexJsonRpcDispatcher::HandleLine(std::string_view Line)
+{
+	TSharedPtr<FJsonValue> Message;
+	FString ParseError;
+	if (!UE::Host::Json::ParseUtf8(Line, Message, ParseError))
+	{
+		return MakeErrorLine(OrvexErrorCodes::ParseError, FString::Printf(TEXT("Parse error: %s"), *ParseError));
+	}
+	const TSharedPtr<FJsonValue> Reply = HandleMessage(Message);
+	return Reply.IsValid() ? UE::Host::Json::ToUtf8(Reply) : std::string();
+}
+
+TSharedPtr<FJsonValue> FOrvexJsonRpcDispatcher::HandleMessage(const TSharedPtr<FJsonValue>& Message)
+{
+	if (!Message.IsValid())
+	{
+		return MakeShared<FJsonValueObject>(MakeError(nullptr, OrvexErrorCodes::InvalidRequest, TEXT("Invalid Request")));
+	}
+	if (Message->Type != EJson::Array)
+	{
+		return HandleRequest(Message);
+	}
+	const TArray<TSharedPtr<FJsonValue>>& Batch = Message->AsArray();
+	if (Batch.Num() == 0)
+	{
+		return MakeShared<FJsonValueObject>(MakeError(nullptr, OrvexErrorCodes::InvalidRequest, TEXT("Invalid Request: empty batch")));
+	}
+	TArray<TSharedPtr<FJsonValue>> Replies;
+	for (const TSharedPtr<FJsonValue>& Request : Batch)
+	{
+		if (TSharedPtr<FJsonValue> Reply = HandleRequest(Request))
+		{
+			Replies.Add(Reply);
+		}
+	}
+	if (Replies.Num() == 0)
+	{
+		return nullptr;
+	}
+	return MakeShared<FJsonValueArray>(Replies);
+}
+
+TSharedPtr<FJsonValue> FOrvexJsonRpcDispatcher::HandleRequest(const TSharedPtr<FJsonValue>& RequestValue)
+{
+	if (!RequestValue.IsValid() || RequestValue->Type != EJson::Object)
+	{
+		return MakeShared<FJsonValueObject>(MakeError(nullptr, OrvexErrorCodes::InvalidRequest, TEXT("Invalid Request: a request must be a JSON object")));
+	}
+	const TSharedPtr<FJsonObject> Request = RequestValue->AsObject();
+
+	const TSharedPtr<FJsonValue> IdField = Request->TryGetField(TEXT("id"));
+	const bool bHasId = IdField.IsValid();
+	if (bHasId && !IsValidId(IdField))
+	{
+		return MakeShared<FJsonValueObject>(MakeError(nullptr, OrvexErrorCodes::InvalidRequest, TEXT("Invalid Request: 'id' must be a string, a number or null")));
+	}
+	const TSharedPtr<FJsonValue> Id = bHasId ? IdField : nullptr;
+
+	const TSharedPtr<FJsonValue> Version = Request->TryGetField(TEXT("jsonrpc"));
+	if (!Version.IsValid() || Version->Type != EJson::String || !Version->AsString().Equals(TEXT("2.0")))
+	{
+		return MakeShared<FJsonValueObject>(MakeError(Id, OrvexErrorCodes::InvalidRequest, TEXT("Invalid Request: 'jsonrpc' must be \"2.0\"")));
+	}
+	const TSharedPtr<FJsonValue> MethodField = Request->TryGetField(TEXT("method"));
+	if (!MethodField.IsValid() || MethodField->Type != EJson::String)
+	{
+		return MakeShared<FJsonValueObject>(MakeError(Id, OrvexErrorCodes::InvalidRequest, TEXT("Invalid Request: 'method' must be a string")));
+	}
+	const TSharedPtr<FJsonValue> ParamsField = Request->TryGetField(TEXT("params"));
+	TSharedPtr<FJsonObject> Params;
+	if (ParamsField.IsValid())
+	{
+		if (ParamsField->Type == EJson::Array)
+		{
+			if (!bHasId)
+			{
+				return nullptr;
+			}
+			return MakeShared<FJsonValueObject>(MakeError(Id, OrvexErrorCodes::InvalidParams, TEXT("Invalid params: parameters must be named (a JSON object)")));
+		}
+		if (ParamsField->Type != EJson::Object)
+		{
+			return MakeShared<FJsonValueObject>(MakeError(Id, OrvexErrorCodes::InvalidRequest, TEXT("Invalid Request: 'params' must be an object or an array")));
+		}
+		Params = ParamsField->AsObject();
+	}
+	if (!Params.IsValid())
+	{
+		Params = MakeShared<FJsonObject>();
+	}
+
+	const TSharedPtr<FJsonObject> Response = Dispatch(MethodField->AsString(), Params, Id, !bHasId);
+	if (!bHasId || !Response.IsValid())
+	{
+		return nullptr;
+	}
+	return MakeShared<FJsonValueObject>(Response);
+}
+
+TSharedPtr<FJsonObject> FOrvexJsonRpcDispatcher::Dispatch(const FString& Method, const TSharedPtr<FJsonObject>& Params, const TSharedPtr<FJsonValue>& Id, bool bIsNotification)
+{
+	if (Method.Equals(TEXT("actions/list")))
+	{
+		FString OnlyNamespace;
+		if (const TSharedPtr<FJsonValue> NamespaceField = Params->TryGetField(TEXT("namespace")); NamespaceField.IsValid() && NamespaceField->Type == EJson::String)
+		{
+			OnlyNamespace = NamespaceField->AsString();
+		}
+		return MakeResult(Id, OrvexCore::BuildActionCatalog(Registry, OnlyNamespace));
+	}
+
+	FString Namespace;
+	FString Action;
+	if (Method.Split(TEXT("."), &Namespace, &Action, ESearchCase::CaseSensitive)
+		&& (Registry.HasAction(Namespace, Action) || Registry.IsNamespaceDisabled(Namespace)))
+	{
+		const FOrvexActionResult Outcome = Registry.ExecuteAction(Namespace, Action, Params);
+		if (bIsNotification)
+		{
+			return nullptr;
+		}
+		if (Outcome.bSuccess)
+		{
+			return MakeResult(Id, Outcome.Result);
+		}
+		return MakeError(Id, Outcome.ErrorCode, Outcome.ErrorMessage, Outcome.Result);
+	}
+	return MakeError(Id, OrvexErrorCodes::MethodNotFound, FString::Printf(TEXT("Method not found: %s"), *Method));
+}

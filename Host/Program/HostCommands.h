@@ -1,0 +1,15 @@
+// The three commands of the orvex program. Each returns the process exit code.
+#pragma once
+
+#include "CoreMinimal.h"
+
+#include <cstdio>
+
+struct FHostOptions;
+
+// Prints {"namespaces": [...]}; an unknown namespace is a usage error.
+int RunActionsCommand(const FHostOptions& Options);
+// Runs one action: the result object and exit 0, an error object and exit 1, or a usage error (exit 2).
+int RunCallCommand(const FHostOptions& Options);
+// JSON-RPC 2.0 over the two streams, one message per line, until end of input; exit 0.
+int RunServeCommand(const FHostOptions& Options, std::FILE* Input, std::FILE* Output);

@@ -1,0 +1,133 @@
+#include "HostEngine.h"
+
+#include "HostOptions.h"
+#include "Host/ConfigSystem.h"
+#include "Host/Internationalization.h"
+#include "Host/ObjectSystem.h"
+#include "Misc/Paths.h"
+#include "Modules/ModuleManager.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace
+{
+	FString ToFString(const std::string& Text)
+	{
+		return UE::Host::Utf8ToString(Text);
+	}
+
+	FString DefaultUserSettingsDir()
+	{
+		if (const char* ConfigHome = std::getenv("XDG_CONFIG_HOME"); ConfigHome && *ConfigHome)
+		{
+			return ToFString(ConfigHome) / TEXT("Epic");
+		}
+		if (const char* Home = std::getenv("HOME"); Home && *Home)
+		{
+			return ToFString(Home) / TEXT(".config/Epic");
+		}
+		return FString(TEXT(".config/Epic"));
+	}
+
+	FString LocaleCulture()
+	{
+		for (const char* Variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
+		{
+			if (const char* Value = std::getenv(Variable); Value && *Value)
+			{
+				return ToFString(Value);
+			}
+		}
+		return FString();
+	}
+}
+
+FHostEngine::~FHostEngine()
+{
+	Shutdown();
+}
+
+bool FHostEngine::MakeEnvironment(const FHostOptions& Options, UE::Host::FEnvironment& OutEnvironment, FString& OutError)
+{
+	namespace fs = std::filesystem;
+	const fs::path Samples(ORVEX_SAMPLES_DIR);
+
+	const fs::path EngineDir = Options.EngineDir.empty() ? Samples / "Engine" : fs::path(Options.EngineDir);
+	std::error_code Error;
+	if (!fs::is_directory(EngineDir, Error))
+	{
+		OutError = FString::Printf(TEXT("engine folder '%s' does not exist"), *ToFString(EngineDir.string()));
+		return false;
+	}
+
+	fs::path ProjectDir = Options.Project.empty() ? Samples / "SampleProject" : fs::path(Options.Project);
+	fs::path ProjectFile;
+	if (fs::is_regular_file(ProjectDir, Error))
+	{
+		if (ProjectDir.extension() != ".uproject")
+		{
+			OutError = FString::Printf(TEXT("'%s' is not a folder or a .uproject file"), *ToFString(ProjectDir.string()));
+			return false;
+		}
+		ProjectFile = ProjectDir;
+		ProjectDir = ProjectDir.parent_path();
+	}
+	else if (!fs::is_directory(ProjectDir, Error))
+	{
+		OutError = FString::Printf(TEXT("project folder '%s' does not exist"), *ToFString(ProjectDir.string()));
+		return false;
+	}
+	else
+	{
+		for (const fs::directory_entry& Entry : fs::directory_iterator(ProjectDir, Error))
+		{
+			if (Entry.is_regular_file(Error) && Entry.path().extension() == ".uproject")
+			{
+				ProjectFile = Entry.path();
+				break;
+			}
+		}
+	}
+
+	OutEnvironment = UE::Host::FEnvironment();
+	OutEnvironment.EngineDir = ToFString(EngineDir.string());
+	OutEnvironment.ProjectDir = ToFString(ProjectDir.string());
+	OutEnvironment.ProjectFilePath = ProjectFile.empty() ? FString() : ToFString(ProjectFile.string());
+	OutEnvironment.UserSettingsDir = Options.UserDir.empty() ? DefaultUserSettingsDir() : ToFString(Options.UserDir);
+	for (const std::string& Override : Options.IniOverrides)
+	{
+		OutEnvironment.IniOverrides.Add(ToFString(Override));
+	}
+	OutEnvironment.Culture = Options.Culture.empty() ? LocaleCulture() : ToFString(Options.Culture);
+	return true;
+}
+
+bool FHostEngine::Startup(const UE::Host::FEnvironment& Environment, FString& OutError)
+{
+	Shutdown();
+	UE::Host::SetEnvironment(Environment);
+	UE::Host::InitializeConfigSystem();
+	UE::Host::InitializeInternationalization(UE::Host::GetEnvironment().Culture);
+	UE::Host::InitializeObjectSystem();
+	bRunning = true;
+	if (!FModuleManager::Get().LoadModule(TEXT("OrvexConfig")))
+	{
+		OutError = TEXT("the OrvexConfig module is not registered");
+		Shutdown();
+		return false;
+	}
+	return true;
+}
+
+void FHostEngine::Shutdown()
+{
+	if (!bRunning)
+	{
+		return;
+	}
+	bRunning = false;
+	FModuleManager::Get().UnloadModulesAtShutdown();
+	UE::Host::ShutdownObjectSystem();
+	UE::Host::ShutdownConfigSystem();
+}

@@ -1,0 +1,25 @@
+using UnrealBuildTool;
+
+public class OrvexConfig : ModuleRules
+{
+	public OrvexConfig(ReadOnlyTargetRules Target) : base(Target)
+	{
+		PCHUsage = PCHUsageMode.UseExplicitOrSharedPCHs;
+
+		PublicDependencyModuleNames.AddRange(new string[]
+		{
+			"Core",
+			"CoreUObject",
+			"Engine",
+			"Json",
+		});
+
+		PrivateDependencyModuleNames.AddRange(new string[]
+		{
+			"AssetRegistry",
+			"DeveloperSettings",
+			"UnrealEd",
+			"OrvexCore",
+		});
+	}
+}

@@ -1,0 +1,153 @@
+// The orvex program's contract: commands, output shapes and exit codes.
+#include "ActionTestUtils.h"
+#include "Dom/JsonValue.h"
+#include "HostTestEnvironment.h"
+#include "ProgramRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace
+{
+	class Program : public testing::Test
+	{
+	protected:
+		void SetUp() override
+		{
+			Folders.WriteEngine("Config/BaseEngine.ini", "[/Script/Engine.RendererSettings]\nr.RayTracing=False\n");
+			Folders.WriteProject("Config/DefaultEngine.ini", "[/Script/Engine.RendererSettings]\nr.RayTracing=True\n");
+		}
+
+		std::vector<std::string> With(std::vector<std::string> Tail) const
+		{
+			std::vector<std::string> Arguments = {"--engine", Folders.EngineDir().string(), "--project", Folders.ProjectDir().string(),
+				"--user-dir", Folders.UserDir().string()};
+			Arguments.insert(Arguments.end(), Tail.begin(), Tail.end());
+			return Arguments;
+		}
+
+		static int32 LineCount(const std::string& Text)
+		{
+			return static_cast<int32>(std::count(Text.begin(), Text.end(), '\n'));
+		}
+
+		FTempHostFolders Folders;
+	};
+}
+
+TEST_F(Program, ActionsPrintsEveryNamespaceInRegistrationOrder)
+{
+	const FProgramRun Run = RunOrvex(With({"actions"}));
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+	const TSharedPtr<FJsonObject> Catalog = ParseObject(Run.Out);
+	const TArray<TSharedPtr<FJsonValue>>& Namespaces = Catalog->GetArrayField(TEXT("namespaces"));
+	ASSERT_EQ(Namespaces.Num(), 2);
+
+	const TSharedPtr<FJsonObject> Localization = Namespaces[0]->AsObject();
+	EXPECT_EQ(FieldNames(Localization), (TArray<FString>{TEXT("name"), TEXT("enabled"), TEXT("annotations"), TEXT("actions")}));
+	EXPECT_EQ(ToJson(Localization->GetObjectField(TEXT("annotations"))),
+		"{\"read_only\":true,\"destructive\":false,\"idempotent\":true,\"description\":\"Localization discovery and StringTable validation\"}");
+
+	const TSharedPtr<FJsonObject> Config = Namespaces[1]->AsObject();
+	EXPECT_EQ(FieldNames(Config), (TArray<FString>{TEXT("name"), TEXT("enabled"), TEXT("actions")}));
+	for (const TSharedPtr<FJsonValue>& Action : Config->GetArrayField(TEXT("actions")))
+	{
+		EXPECT_EQ(FieldNames(Action->AsObject()), (TArray<FString>{TEXT("name"), TEXT("description"), TEXT("parameters")}));
+	}
+
+	const FProgramRun Only = RunOrvex(With({"--compact", "actions", "localization"}));
+	ASSERT_EQ(Only.ExitCode, 0);
+	EXPECT_EQ(LineCount(Only.Out), 1);
+	EXPECT_EQ(ParseObject(Only.Out)->GetArrayField(TEXT("namespaces")).Num(), 1);
+}
+
+TEST_F(Program, DisabledConfigShowsItsReasonAndRefusesCalls)
+{
+	const FProgramRun Run = RunOrvex(With({"--ini", "Editor:[/Script/OrvexCore.OrvexSettings]:bEnableConfig=False", "actions", "config"}));
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+	const TSharedPtr<FJsonObject> Config = ParseObject(Run.Out)->GetArrayField(TEXT("namespaces"))[0]->AsObject();
+	EXPECT_FALSE(Config->GetBoolField(TEXT("enabled")));
+	EXPECT_EQ(FieldNames(Config), (TArray<FString>{TEXT("name"), TEXT("enabled"), TEXT("disabled_reason"), TEXT("actions")}));
+	EXPECT_EQ(Config->GetArrayField(TEXT("actions")).Num(), 0);
+
+	const FProgramRun Call = RunOrvex(With({"--ini", "Editor:[/Script/OrvexCore.OrvexSettings]:bEnableConfig=False", "call", "config.get_config_files"}));
+	EXPECT_EQ(Call.ExitCode, 1);
+	const TSharedPtr<FJsonObject> Error = ParseObject(Call.Out);
+	EXPECT_EQ(FieldNames(Error), (TArray<FString>{TEXT("code"), TEXT("message")}));
+	EXPECT_TRUE(Error->GetStringField(TEXT("message")).StartsWith(TEXT("config namespace disabled by user")));
+}
+
+TEST_F(Program, CallPrintsTheResultAndReadsParametersFromStdin)
+{
+	const FProgramRun Run = RunOrvex(With({"call", "config.get_config_files", R"({"category":"engine"})"}));
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+	EXPECT_EQ(ParseObject(Run.Out)->GetNumberField(TEXT("file_count")), 2.0);
+
+	const FProgramRun FromStdin = RunOrvex(With({"call", "config.get_config_files", "-"}), R"({"category":"Default"})");
+	ASSERT_EQ(FromStdin.ExitCode, 0) << FromStdin.Err;
+	EXPECT_EQ(ParseObject(FromStdin.Out)->GetNumberField(TEXT("file_count")), 1.0);
+}
+
+TEST_F(Program, BadInputIsOneLineOnStderrWithExitTwoAndNoOutput)
+{
+	const std::vector<std::vector<std::string>> Cases = {
+		With({"frobnicate"}),
+		With({"call", "config.get_config_files", "{not json"}),
+		With({"call", "config.get_config_files", "[1,2]"}),
+		With({"call", "config.no_such_action"}),
+		With({"call", "nodot"}),
+		With({"actions", "nonamespace"}),
+		{"--project", (Folders.Root() / "missing").string(), "actions"},
+		{"--engine", (Folders.Root() / "missing").string(), "actions"},
+		With({"--log", "LogOrvex=Loud", "actions"}),
+		{},
+	};
+	for (const std::vector<std::string>& Arguments : Cases)
+	{
+		const FProgramRun Run = RunOrvex(Arguments);
+		std::string Joined;
+		for (const std::string& Argument : Arguments)
+		{
+			Joined += Argument + " ";
+		}
+		EXPECT_EQ(Run.ExitCode, 2) << Joined;
+		EXPECT_TRUE(Run.Out.empty()) << Joined << Run.Out;
+		EXPECT_EQ(LineCount(Run.Err), 1) << Joined << Run.Err;
+	}
+}
+
+TEST_F(Program, HelpOnEveryLevelExitsZero)
+{
+	for (const std::vector<std::string>& Arguments : std::vector<std::vector<std::string>>{{"--help"}, {"call", "--help"}, {"serve", "--help"}, {"actions", "--help"}})
+	{
+		const FProgramRun Run = RunOrvex(Arguments);
+		EXPECT_EQ(Run.ExitCode, 0);
+		EXPECT_NE(Run.Out.find("Usage"), std::string::npos) << Run.Out;
+	}
+}
+
+TEST_F(Program, ServeAnswersRequestsAndStaysQuietOnNotifications)
+{
+	const std::string Input =
+		R"({"jsonrpc":"2.0","id":1,"method":"config.get_config_files","params":{"category":"Base"}})" "\n"
+		R"({"jsonrpc":"2.0","method":"config.get_config_files"})" "\n"
+		R"({"jsonrpc":"2.0","id":"x","method":"actions/list"})" "\n"
+		"{oops\n";
+	const FProgramRun Run = RunOrvex(With({"serve"}), Input);
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+	ASSERT_EQ(LineCount(Run.Out), 3) << Run.Out;
+	std::istringstream Lines(Run.Out);
+	std::string Line;
+	std::getline(Lines, Line);
+	const TSharedPtr<FJsonObject> First = ParseObject(Line);
+	EXPECT_EQ(First->GetNumberField(TEXT("id")), 1.0);
+	EXPECT_EQ(First->GetObjectField(TEXT("result"))->GetNumberField(TEXT("file_count")), 1.0);
+	std::getline(Lines, Line);
+	EXPECT_EQ(ParseObject(Line)->GetObjectField(TEXT("result"))->GetArrayField(TEXT("namespaces")).Num(), 2);
+	std::getline(Lines, Line);
+	const TSharedPtr<FJsonObject> Error = ParseObject(Line);
+	EXPECT_EQ(Error->GetObjectField(TEXT("error"))->GetNumberField(TEXT("code")), -32700.0);
+	EXPECT_EQ(Error->TryGetField(TEXT("id"))->Type, EJson::Null);
+}
