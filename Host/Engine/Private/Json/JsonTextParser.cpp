@@ -250,15 +250,12 @@ namespace
 		for (size_t Index = 0; Index < Text.size();)
 		{
 			const CharType C = Text[Index];
-			if (!bInString || (C != '\\' && C != '"'))
+			if (!bInString || C != '\\')
 			{
-				bInString = bInString || C == '"';
-				++Index;
-				continue;
-			}
-			if (C == '"')
-			{
-				bInString = false;
+				if (C == '"')
+				{
+					bInString = !bInString;
+				}
 				++Index;
 				continue;
 			}

@@ -39,6 +39,7 @@ public:
 	void RemoveField(FStringView FieldName);
 
 	double GetNumberField(FStringView FieldName) const;
+	// Rounded like TryGetNumber(int32&); 0 (logged) when the value does not fit.
 	int32 GetIntegerField(FStringView FieldName) const;
 	bool TryGetNumberField(FStringView FieldName, float& OutNumber) const;
 	bool TryGetNumberField(FStringView FieldName, double& OutNumber) const;

@@ -26,6 +26,7 @@ public:
 	const TSharedPtr<FJsonObject>& AsObject() const;
 
 	virtual bool TryGetNumber(double& OutNumber) const { return false; }
+	// Fails for a finite value beyond float's range rather than making it infinite.
 	virtual bool TryGetNumber(float& OutNumber) const;
 	// The integer forms round half away from zero (2.5 gives 3) and fail when the rounded value
 	// does not fit; a caller that wants integral input only checks the double itself.
@@ -76,6 +77,7 @@ public:
 	// Only text that FString::IsNumeric accepts reads as a number.
 	virtual bool TryGetNumber(double& OutNumber) const override;
 	using FJsonValue::TryGetNumber;
+	// Any text reads as a bool ("true", "yes", "on" or a non-zero number give true).
 	virtual bool TryGetBool(bool& OutBool) const override { OutBool = Value.ToBool(); return true; }
 
 	bool IsEmpty() const { return Value.IsEmpty(); }

@@ -6,7 +6,6 @@
 
 #include "CoreMinimal.h"
 #include "Dom/JsonValue.h"
-#include "Policies/CondensedJsonPrintPolicy.h"
 #include "Policies/PrettyJsonPrintPolicy.h"
 
 #include <memory>
