@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CoreTypes.h"
+#include "Misc/Char.h"
 
 #include <string_view>
 
@@ -36,6 +37,18 @@ public:
 
 	constexpr auto begin() const { return View.begin(); }
 	constexpr auto end() const { return View.end(); }
+
+	// Ignores (ASCII) case and equals GetTypeHash(const FString&) for the same text, so a view can
+	// look up an FString key without a copy.
+	friend uint32 GetTypeHash(TStringView Text)
+	{
+		uint32 Hash = 2166136261u;
+		for (const CharType C : Text.View)
+		{
+			Hash = (Hash ^ static_cast<uint32>(TChar<CharType>::ToLower(C))) * 16777619u;
+		}
+		return Hash;
+	}
 
 private:
 	constexpr int32 Clamp(int32 Count) const { return Count < 0 ? 0 : (Count > Len() ? Len() : Count); }

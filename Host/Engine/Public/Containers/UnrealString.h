@@ -300,3 +300,22 @@ struct FStringOrdinalLess
 
 #include "Containers/StringView.h"
 #include "Containers/StringConv.h"
+
+// Ignores case like the other FString comparisons (the reversed form comes from C++20 rewriting).
+// Compares every code unit, so text with an embedded NUL is not cut short.
+inline bool operator==(const FString& A, const TStringView<TCHAR>& B)
+{
+	if (A.Len() != B.Len())
+	{
+		return false;
+	}
+	const TCHAR* Left = *A;
+	for (int32 Index = 0; Index < B.Len(); ++Index)
+	{
+		if (FChar::ToLower(Left[Index]) != FChar::ToLower(B[Index]))
+		{
+			return false;
+		}
+	}
+	return true;
+}

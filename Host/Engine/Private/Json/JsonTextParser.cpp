@@ -1,0 +1,379 @@
+#include "Json/JsonTextParser.h"
+
+#include "Dom/JsonObject.h"
+#include "Dom/JsonValue.h"
+#include "Host/JsonText.h"
+
+#include <rapidjson/error/en.h>
+#include <rapidjson/reader.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace
+{
+	using UE::Host::Json::MaxNestingDepth;
+
+	// RapidJSON refuses a \u escape of an unpaired high surrogate, yet such strings are legal in
+	// FString and the writer escapes them that way. When a parse fails on one, the text is copied
+	// with every unpaired surrogate escape rewritten to this marker and parsed again; the target
+	// encoding below swaps the original code units back in, in order. Raw text cannot produce the
+	// marker (it is a surrogate), and in the retry no escape can either, so the swap is exact.
+	constexpr char16_t LoneSurrogateMarker = 0xDFFF;
+
+	struct FLoneSurrogates
+	{
+		std::vector<char16_t> Units;
+		size_t Next = 0;
+	};
+
+	thread_local FLoneSurrogates* GActiveLoneSurrogates = nullptr;
+
+	char16_t ResolveMarker()
+	{
+		FLoneSurrogates* Active = GActiveLoneSurrogates;
+		if (Active && Active->Next < Active->Units.size())
+		{
+			return Active->Units[Active->Next++];
+		}
+		return LoneSurrogateMarker;
+	}
+
+	// UTF-16 output that lets a lone surrogate through (RapidJSON's own asserts on one).
+	struct FTargetUtf16
+	{
+		typedef char16_t Ch;
+		enum
+		{
+			supportUnicode = 1
+		};
+
+		template<typename OutputStream>
+		static void Encode(OutputStream& Os, unsigned Codepoint)
+		{
+			if (Codepoint <= 0xFFFF)
+			{
+				const Ch Unit = static_cast<Ch>(Codepoint);
+				Os.Put(Unit == LoneSurrogateMarker ? ResolveMarker() : Unit);
+			}
+			else
+			{
+				const unsigned Offset = Codepoint - 0x10000;
+				Os.Put(static_cast<Ch>(0xD800 | (Offset >> 10)));
+				Os.Put(static_cast<Ch>(0xDC00 | (Offset & 0x3FF)));
+			}
+		}
+
+		template<typename OutputStream>
+		static void EncodeUnsafe(OutputStream& Os, unsigned Codepoint)
+		{
+			Encode(Os, Codepoint);
+		}
+	};
+
+	// A stream over a buffer with a length: a NUL inside the text is a character, not the end.
+	template<typename CharType>
+	class TBoundedInputStream
+	{
+	public:
+		typedef CharType Ch;
+
+		TBoundedInputStream(const Ch* InBegin, size_t Length) : Begin(InBegin), Current(InBegin), End(InBegin + Length) {}
+
+		Ch Peek() const { return Current < End ? *Current : Ch(0); }
+		Ch Take() { return Current < End ? *Current++ : Ch(0); }
+		size_t Tell() const { return static_cast<size_t>(Current - Begin); }
+		bool AtEnd() const { return Current == End; }
+
+		// Write side of the stream concept; an input stream never writes.
+		Ch* PutBegin() { return nullptr; }
+		void Put(Ch) {}
+		void Flush() {}
+		size_t PutEnd(Ch*) { return 0; }
+
+	private:
+		const Ch* Begin;
+		const Ch* Current;
+		const Ch* End;
+	};
+
+	// Builds the tree as RapidJSON reports it. Numbers all become doubles; a repeated object key
+	// replaces the earlier value in its position (TMap keeps the slot).
+	class FTreeBuilder
+	{
+	public:
+		typedef char16_t Ch;
+
+		bool Null() { return Add(MakeShared<FJsonValueNull>()); }
+		bool Bool(bool bValue) { return Add(MakeShared<FJsonValueBoolean>(bValue)); }
+		bool Int(int Value) { return Number(static_cast<double>(Value)); }
+		bool Uint(unsigned Value) { return Number(static_cast<double>(Value)); }
+		bool Int64(int64_t Value) { return Number(static_cast<double>(Value)); }
+		bool Uint64(uint64_t Value) { return Number(static_cast<double>(Value)); }
+		bool Double(double Value) { return Number(Value); }
+		bool RawNumber(const Ch*, rapidjson::SizeType, bool) { return false; }
+
+		bool String(const Ch* Text, rapidjson::SizeType Length, bool)
+		{
+			return Add(MakeShared<FJsonValueString>(FString(std::u16string(Text, Length))));
+		}
+
+		bool Key(const Ch* Text, rapidjson::SizeType Length, bool)
+		{
+			Frames.back().Key.GetStdString().assign(Text, Length);
+			return true;
+		}
+
+		bool StartObject()
+		{
+			if (!CanNest())
+			{
+				return false;
+			}
+			FFrame& Frame = Frames.emplace_back();
+			Frame.Object = MakeShared<FJsonObject>();
+			return true;
+		}
+
+		bool EndObject(rapidjson::SizeType)
+		{
+			TSharedPtr<FJsonObject> Object = std::move(Frames.back().Object);
+			Frames.pop_back();
+			return Add(MakeShared<FJsonValueObject>(std::move(Object)));
+		}
+
+		bool StartArray()
+		{
+			if (!CanNest())
+			{
+				return false;
+			}
+			Frames.emplace_back();
+			return true;
+		}
+
+		bool EndArray(rapidjson::SizeType)
+		{
+			TArray<TSharedPtr<FJsonValue>> Elements = std::move(Frames.back().Elements);
+			Frames.pop_back();
+			return Add(MakeShared<FJsonValueArray>(std::move(Elements)));
+		}
+
+		bool IsTooDeep() const { return bTooDeep; }
+		TSharedPtr<FJsonValue>& GetRoot() { return Root; }
+
+	private:
+		struct FFrame
+		{
+			TSharedPtr<FJsonObject> Object;
+			TArray<TSharedPtr<FJsonValue>> Elements;
+			FString Key;
+		};
+
+		bool CanNest()
+		{
+			if (Frames.size() >= static_cast<size_t>(MaxNestingDepth))
+			{
+				bTooDeep = true;
+				return false;
+			}
+			return true;
+		}
+
+		bool Number(double Value) { return Add(MakeShared<FJsonValueNumber>(Value)); }
+
+		bool Add(TSharedPtr<FJsonValue> Value)
+		{
+			if (Frames.empty())
+			{
+				Root = std::move(Value);
+				return true;
+			}
+			FFrame& Top = Frames.back();
+			if (Top.Object.IsValid())
+			{
+				Top.Object->Values.Add(std::move(Top.Key), std::move(Value));
+			}
+			else
+			{
+				Top.Elements.Add(std::move(Value));
+			}
+			return true;
+		}
+
+		std::vector<FFrame> Frames;
+		TSharedPtr<FJsonValue> Root;
+		bool bTooDeep = false;
+	};
+
+	template<typename CharType>
+	bool IsHexDigit(CharType C)
+	{
+		return (C >= '0' && C <= '9') || (C >= 'a' && C <= 'f') || (C >= 'A' && C <= 'F');
+	}
+
+	// The code unit of the \uXXXX escape whose backslash is at Text[At], if there is one.
+	template<typename CharType>
+	std::optional<char16_t> ReadUnicodeEscape(std::basic_string_view<CharType> Text, size_t At)
+	{
+		if (At + 6 > Text.size() || Text[At] != '\\' || Text[At + 1] != 'u')
+		{
+			return std::nullopt;
+		}
+		unsigned Unit = 0;
+		for (size_t Index = At + 2; Index < At + 6; ++Index)
+		{
+			const CharType C = Text[Index];
+			if (!IsHexDigit(C))
+			{
+				return std::nullopt;
+			}
+			const unsigned Digit = C <= '9' ? unsigned(C - '0') : (unsigned(C | 0x20) - 'a' + 10);
+			Unit = Unit * 16 + Digit;
+		}
+		return static_cast<char16_t>(Unit);
+	}
+
+	bool IsHighSurrogate(char16_t C) { return C >= 0xD800 && C <= 0xDBFF; }
+	bool IsLowSurrogate(char16_t C) { return C >= 0xDC00 && C <= 0xDFFF; }
+
+	// Copies Text with each unpaired surrogate escape inside a string rewritten to the marker
+	// (same length, so error offsets do not move) and records the original units in order.
+	// Returns false when there is none.
+	template<typename CharType>
+	bool MarkLoneSurrogateEscapes(std::basic_string_view<CharType> Text, std::basic_string<CharType>& OutText, FLoneSurrogates& OutUnits)
+	{
+		OutText.assign(Text.data(), Text.size());
+		bool bInString = false;
+		for (size_t Index = 0; Index < Text.size();)
+		{
+			const CharType C = Text[Index];
+			if (!bInString || C != '\\')
+			{
+				if (C == '"')
+				{
+					bInString = !bInString;
+				}
+				++Index;
+				continue;
+			}
+			const std::optional<char16_t> Unit = ReadUnicodeEscape(Text, Index);
+			if (!Unit)
+			{
+				// Any other escape is two characters; a bad one fails the parse anyway.
+				Index += 2;
+				continue;
+			}
+			if (IsHighSurrogate(*Unit))
+			{
+				const std::optional<char16_t> Next = ReadUnicodeEscape(Text, Index + 6);
+				if (Next && IsLowSurrogate(*Next))
+				{
+					Index += 12;
+					continue;
+				}
+			}
+			if (IsHighSurrogate(*Unit) || IsLowSurrogate(*Unit))
+			{
+				OutText[Index + 2] = 'D';
+				OutText[Index + 3] = 'F';
+				OutText[Index + 4] = 'F';
+				OutText[Index + 5] = 'F';
+				OutUnits.Units.push_back(*Unit);
+			}
+			Index += 6;
+		}
+		return !OutUnits.Units.empty();
+	}
+
+	FString DescribeError(rapidjson::ParseErrorCode Code, size_t Offset, bool bTooDeep)
+	{
+		FString Problem;
+		if (bTooDeep)
+		{
+			Problem = FString::Printf(TEXT("Nesting is deeper than %d levels"), MaxNestingDepth);
+		}
+		else
+		{
+			std::string Text = rapidjson::GetParseError_En(Code);
+			while (!Text.empty() && Text.back() == '.')
+			{
+				Text.pop_back();
+			}
+			Problem = FString(Text.c_str());
+		}
+		return FString::Printf(TEXT("%s at offset %llu"), *Problem, static_cast<unsigned long long>(Offset));
+	}
+
+	constexpr unsigned ParseFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag | rapidjson::kParseValidateEncodingFlag;
+
+	enum class EParseOutcome
+	{
+		Parsed,
+		Failed,
+		LoneSurrogateEscape,
+	};
+
+	template<typename SourceEncoding>
+	EParseOutcome ParseOnce(std::basic_string_view<typename SourceEncoding::Ch> Text, TSharedPtr<FJsonValue>& OutValue, FString& OutError)
+	{
+		TBoundedInputStream<typename SourceEncoding::Ch> Stream(Text.data(), Text.size());
+		FTreeBuilder Builder;
+		rapidjson::GenericReader<SourceEncoding, FTargetUtf16> Reader;
+		const rapidjson::ParseResult Result = Reader.template Parse<ParseFlags>(Stream, Builder);
+		if (Result.IsError())
+		{
+			if (Result.Code() == rapidjson::kParseErrorStringUnicodeSurrogateInvalid)
+			{
+				OutError = DescribeError(Result.Code(), Result.Offset(), false);
+				return EParseOutcome::LoneSurrogateEscape;
+			}
+			OutError = DescribeError(Result.Code(), Result.Offset(), Builder.IsTooDeep());
+			return EParseOutcome::Failed;
+		}
+		// The reader stops at a NUL as if the text ended there.
+		if (!Stream.AtEnd())
+		{
+			OutError = DescribeError(rapidjson::kParseErrorDocumentRootNotSingular, Stream.Tell(), false);
+			return EParseOutcome::Failed;
+		}
+		OutValue = std::move(Builder.GetRoot());
+		return EParseOutcome::Parsed;
+	}
+
+	template<typename SourceEncoding>
+	bool Parse(std::basic_string_view<typename SourceEncoding::Ch> Text, TSharedPtr<FJsonValue>& OutValue, FString& OutError)
+	{
+		using FCh = typename SourceEncoding::Ch;
+		const EParseOutcome Outcome = ParseOnce<SourceEncoding>(Text, OutValue, OutError);
+		if (Outcome != EParseOutcome::LoneSurrogateEscape)
+		{
+			return Outcome == EParseOutcome::Parsed;
+		}
+		std::basic_string<FCh> Marked;
+		FLoneSurrogates Units;
+		if (!MarkLoneSurrogateEscapes(Text, Marked, Units))
+		{
+			return false;
+		}
+		GActiveLoneSurrogates = &Units;
+		const EParseOutcome Retry = ParseOnce<SourceEncoding>(std::basic_string_view<FCh>(Marked), OutValue, OutError);
+		GActiveLoneSurrogates = nullptr;
+		return Retry == EParseOutcome::Parsed;
+	}
+}
+
+namespace UE::Host::Json
+{
+	bool ParseUtf16(std::u16string_view Text, TSharedPtr<FJsonValue>& OutValue, FString& OutError)
+	{
+		return Parse<rapidjson::UTF16<char16_t>>(Text, OutValue, OutError);
+	}
+
+	bool ParseUtf8(std::string_view Text, TSharedPtr<FJsonValue>& OutValue, FString& OutError)
+	{
+		return Parse<rapidjson::UTF8<char>>(Text, OutValue, OutError);
+	}
+}
