@@ -3,6 +3,7 @@
 #include "Host/JsonText.h"
 #include "OrvexActionCatalog.h"
 #include "OrvexActionResult.h"
+#include "OrvexMcpProtocol.h"
 #include "OrvexToolRegistry.h"
 
 namespace
@@ -167,6 +168,16 @@ TSharedPtr<FJsonObject> FOrvexJsonRpcDispatcher::Dispatch(const FString& Method,
 			OnlyNamespace = NamespaceField->AsString();
 		}
 		return MakeResult(Id, OrvexCore::BuildActionCatalog(Registry, OnlyNamespace));
+	}
+
+	if (OrvexMcp::IsProtocolMethod(Method))
+	{
+		const FOrvexActionResult Outcome = OrvexMcp::HandleMethod(Registry, Method, Params);
+		if (bIsNotification)
+		{
+			return nullptr;
+		}
+		return Outcome.bSuccess ? MakeResult(Id, Outcome.Result) : MakeError(Id, Outcome.ErrorCode, Outcome.ErrorMessage, Outcome.Result);
 	}
 
 	FString Namespace;
