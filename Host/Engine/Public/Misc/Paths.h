@@ -10,11 +10,13 @@ public:
 	static FString EngineConfigDir();
 	static FString EngineContentDir();
 	static FString EngineUserDir();
+	static FString EngineVersionAgnosticUserDir();
 	static FString ProjectDir();
 	static FString ProjectConfigDir();
 	static FString ProjectContentDir();
 	static FString ProjectSavedDir();
 	static FString ProjectPluginsDir();
+	// <project>/Saved/Config/ : the saved layer lives in its platform folder below.
 	static FString GeneratedConfigDir();
 	static FString GetProjectFilePath();
 
