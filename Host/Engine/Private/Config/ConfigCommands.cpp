@@ -4,6 +4,9 @@
 #include "Host/HostEnvironment.h"
 #include "Misc/Paths.h"
 
+#include <string>
+#include <unordered_set>
+
 namespace
 {
 	using namespace UE::Host::Config;
@@ -30,6 +33,33 @@ namespace
 			}
 		}
 		return false;
+	}
+
+	// Overwrites the key's values in order, then drops the surplus or appends the rest.
+	void ReplaceValuesInPlace(FConfigSection& Section, FName Key, const TArray<FConfigValue>& NewValues)
+	{
+		TArray<const FConfigValue*> Existing;
+		Section.MultiFindPointer(Key, Existing, true);
+		const int32 Common = Existing.Num() < NewValues.Num() ? Existing.Num() : NewValues.Num();
+		for (int32 Index = 0; Index < Common; ++Index)
+		{
+			*const_cast<FConfigValue*>(Existing[Index]) = NewValues[Index];
+		}
+		if (Existing.Num() > NewValues.Num())
+		{
+			int32 Seen = 0;
+			for (auto It = Section.CreateIterator(); It; ++It)
+			{
+				if (It.Key() == Key && ++Seen > NewValues.Num())
+				{
+					It.RemoveCurrent();
+				}
+			}
+		}
+		for (int32 Index = Common; Index < NewValues.Num(); ++Index)
+		{
+			Section.Add(Key, NewValues[Index]);
+		}
 	}
 
 	bool HasEqualValue(const FConfigSection& Section, FName Key, const FConfigValue& Value)
@@ -221,43 +251,72 @@ namespace UE::Host::Config
 
 	void CombineSavedConfigText(FConfigFile& File, const FString& Text)
 	{
-		TArray<FConfigLine> Lines;
-		{
-			FConfigTextReader Reader(Text);
-			FConfigLine Line;
-			while (Reader.Next(Line))
-			{
-				Lines.Add(std::move(Line));
-			}
-		}
-		// First drop what the hierarchy gave every key the saved file names, then apply its lines.
-		const FString* SectionName = nullptr;
-		for (const FConfigLine& Line : Lines)
+		// The saved lines are applied to empty copies of the sections they name (identity fields
+		// kept), which gives each named key its new values; those then take the place of the
+		// hierarchy's values, so the section keeps its order.
+		FConfigFile Saved;
+		TArray<TPair<FString, FName>> NamedKeys;
+		std::unordered_set<std::u16string> NamedKeySet;
+		FConfigTextReader Reader(Text);
+		FConfigLine Line;
+		FConfigSection* CurrentSection = nullptr;
+		FString CurrentName;
+		while (Reader.Next(Line))
 		{
 			if (Line.Kind == EConfigLineKind::Section)
 			{
-				SectionName = &Line.SectionName;
-			}
-			else if (SectionName && Line.Operation != '@' && Line.Operation != '*')
-			{
-				if (FConfigSection* Section = File.FindSection(*SectionName))
+				CurrentName = Line.SectionName;
+				const bool bFirstSight = Saved.FindSection(CurrentName) == nullptr;
+				CurrentSection = &Saved.FindOrAddSection(CurrentName);
+				const FConfigSection& Target = File.FindOrAddSection(CurrentName);
+				if (bFirstSight)
 				{
-					const FName Key(Line.Key);
-					Section->Remove(Key);
-					Section->ExplicitlyEmptyArrays.Remove(Key);
+					CurrentSection->ArrayOfStructKeys = Target.ArrayOfStructKeys;
+				}
+				continue;
+			}
+			if (!CurrentSection)
+			{
+				continue;
+			}
+			const FName Key(Line.Key);
+			ApplyConfigCommand(*CurrentSection, Line.Operation, Key, Line.Value);
+			if (Line.Operation != '@' && Line.Operation != '*')
+			{
+				// Section names and keys both ignore case: the lowered name and the key's name index.
+				std::u16string Identity = CurrentName.ToLower().GetStdString();
+				Identity.push_back(u'\0');
+				const uint32 KeyIndex = Key.GetComparisonIndex();
+				Identity.push_back(static_cast<char16_t>(KeyIndex & 0xFFFF));
+				Identity.push_back(static_cast<char16_t>(KeyIndex >> 16));
+				if (NamedKeySet.insert(std::move(Identity)).second)
+				{
+					NamedKeys.Add(TPair<FString, FName>(CurrentName, Key));
 				}
 			}
 		}
-		FConfigSection* CurrentSection = nullptr;
-		for (const FConfigLine& Line : Lines)
+		for (const TPair<FString, FName>& Named : NamedKeys)
 		{
-			if (Line.Kind == EConfigLineKind::Section)
+			const FConfigSection* Source = Saved.FindSection(Named.Key);
+			FConfigSection& Target = File.FindOrAddSection(Named.Key);
+			TArray<FConfigValue> NewValues;
+			Source->MultiFind(Named.Value, NewValues, true);
+			ReplaceValuesInPlace(Target, Named.Value, NewValues);
+			if (Source->ExplicitlyEmptyArrays.Contains(Named.Value))
 			{
-				CurrentSection = &File.FindOrAddSection(Line.SectionName);
+				Target.ExplicitlyEmptyArrays.Add(Named.Value);
 			}
-			else if (CurrentSection)
+			else
 			{
-				ApplyConfigCommand(*CurrentSection, Line.Operation, FName(Line.Key), Line.Value);
+				Target.ExplicitlyEmptyArrays.Remove(Named.Value);
+			}
+		}
+		for (const auto& SavedSection : Saved)
+		{
+			FConfigSection& Target = File.FindOrAddSection(SavedSection.Key);
+			for (const auto& Identity : SavedSection.Value.ArrayOfStructKeys)
+			{
+				Target.ArrayOfStructKeys.Add(Identity.Key, Identity.Value);
 			}
 		}
 	}

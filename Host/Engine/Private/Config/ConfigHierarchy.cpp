@@ -165,7 +165,8 @@ namespace UE::Host::Config
 				CombineConfigText(OutFile, Text);
 			}
 			OutFile.SourceFiles.Add(Layer.Filename);
-			++FilesRead;
+			// Base.ini belongs to every category, so it alone does not make one exist.
+			FilesRead += Layer.Layer == EConfigLayer::AbsoluteBase ? 0 : 1;
 		}
 		ApplyOverrides(OutFile, Category);
 		OutFile.bHasBeenLoaded = true;

@@ -11,6 +11,6 @@ namespace UE::Host::Config
 	TArray<FString> DiscoverCategories();
 
 	// Builds the category from the hierarchy, the saved file and the "--ini" overrides. Missing
-	// and unreadable files are skipped. Returns the number of files read.
+	// and unreadable files are skipped. Returns the number of the category's own files read (Base.ini not counted).
 	int32 BuildCategory(const FString& Category, FConfigFile& OutFile);
 }
