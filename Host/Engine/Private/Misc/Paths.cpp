@@ -160,6 +160,21 @@ void FPaths::NormalizeDirectoryName(FString& InPath)
 	}
 }
 
+void FPaths::RemoveDuplicateSlashes(FString& InPath)
+{
+	std::u16string& Data = InPath.GetStdString();
+	size_t Write = 0;
+	for (size_t Read = 0; Read < Data.size(); ++Read)
+	{
+		if (Data[Read] == '/' && Write > 0 && Data[Write - 1] == '/')
+		{
+			continue;
+		}
+		Data[Write++] = Data[Read];
+	}
+	Data.resize(Write);
+}
+
 bool FPaths::CollapseRelativeDirectories(FString& InPath)
 {
 	TArray<FString> Segments;
@@ -217,6 +232,7 @@ FString FPaths::ConvertRelativePathToFull(const FString& BasePath, const FString
 {
 	FString FullPath = IsRelative(InPath) ? Combine(BasePath, InPath) : InPath;
 	NormalizeFilename(FullPath);
+	RemoveDuplicateSlashes(FullPath);
 	// A path that climbs above its root is returned as joined rather than guessed at.
 	CollapseRelativeDirectories(FullPath);
 	if (FullPath.IsEmpty())

@@ -31,6 +31,7 @@ public:
 	static bool IsRelative(const FString& InPath);
 	static void NormalizeFilename(FString& InPath);
 	static void NormalizeDirectoryName(FString& InPath);
+	static void RemoveDuplicateSlashes(FString& InPath);
 	// Removes "." and ".." segments; false when ".." would climb above the root.
 	static bool CollapseRelativeDirectories(FString& InPath);
 	static FString ConvertRelativePathToFull(const FString& InPath);
