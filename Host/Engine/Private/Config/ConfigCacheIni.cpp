@@ -2,6 +2,7 @@
 
 #include "Config/ConfigCommands.h"
 #include "Config/ConfigHierarchy.h"
+#include "Config/ConfigMergeState.h"
 #include "Host/ConfigSystem.h"
 
 FConfigCacheIni* GConfig = nullptr;
@@ -67,7 +68,10 @@ void FConfigFile::SetString(const TCHAR* Section, const TCHAR* Key, const TCHAR*
 
 void FConfigFile::CombineFromBuffer(const FString& Buffer, const FString& FileHint)
 {
-	UE::Host::Config::CombineConfigText(*this, Buffer);
+	UE::Host::Config::FMergeFile Merged;
+	Merged.ImportFrom(*this);
+	UE::Host::Config::CombineConfigText(Merged, Buffer);
+	Merged.ExportTo(*this);
 	if (!FileHint.IsEmpty())
 	{
 		SourceFiles.Add(FileHint);

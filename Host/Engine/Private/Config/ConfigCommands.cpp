@@ -1,81 +1,12 @@
 #include "Config/ConfigCommands.h"
 
 #include "Config/ConfigLineReader.h"
+#include "Config/ConfigMergeState.h"
 #include "Host/HostEnvironment.h"
 #include "Misc/Paths.h"
 
 #include <string>
 #include <unordered_set>
-
-namespace
-{
-	using namespace UE::Host::Config;
-
-	// Replaces the element whose identity field matches the new value's; false when the key has
-	// no identity field, the value names none, or no element matches.
-	bool ReplaceKeyedStruct(FConfigSection& Section, FName Key, const FConfigValue& NewValue)
-	{
-		const FString* Field = Section.ArrayOfStructKeys.Find(Key);
-		FString Identity;
-		if (!Field || !ExtractStructField(NewValue.GetSavedValue(), *Field, Identity))
-		{
-			return false;
-		}
-		TArray<const FConfigValue*> Existing;
-		Section.MultiFindPointer(Key, Existing, true);
-		for (const FConfigValue* Candidate : Existing)
-		{
-			FString CandidateIdentity;
-			if (ExtractStructField(Candidate->GetSavedValue(), *Field, CandidateIdentity) && CandidateIdentity == Identity)
-			{
-				*const_cast<FConfigValue*>(Candidate) = NewValue;
-				return true;
-			}
-		}
-		return false;
-	}
-
-	// Overwrites the key's values in order, then drops the surplus or appends the rest.
-	void ReplaceValuesInPlace(FConfigSection& Section, FName Key, const TArray<FConfigValue>& NewValues)
-	{
-		TArray<const FConfigValue*> Existing;
-		Section.MultiFindPointer(Key, Existing, true);
-		const int32 Common = Existing.Num() < NewValues.Num() ? Existing.Num() : NewValues.Num();
-		for (int32 Index = 0; Index < Common; ++Index)
-		{
-			*const_cast<FConfigValue*>(Existing[Index]) = NewValues[Index];
-		}
-		if (Existing.Num() > NewValues.Num())
-		{
-			int32 Seen = 0;
-			for (auto It = Section.CreateIterator(); It; ++It)
-			{
-				if (It.Key() == Key && ++Seen > NewValues.Num())
-				{
-					It.RemoveCurrent();
-				}
-			}
-		}
-		for (int32 Index = Common; Index < NewValues.Num(); ++Index)
-		{
-			Section.Add(Key, NewValues[Index]);
-		}
-	}
-
-	bool HasEqualValue(const FConfigSection& Section, FName Key, const FConfigValue& Value)
-	{
-		TArray<const FConfigValue*> Existing;
-		Section.MultiFindPointer(Key, Existing, true);
-		for (const FConfigValue* Candidate : Existing)
-		{
-			if (*Candidate == Value)
-			{
-				return true;
-			}
-		}
-		return false;
-	}
-}
 
 namespace UE::Host::Config
 {
@@ -179,63 +110,11 @@ namespace UE::Host::Config
 		return false;
 	}
 
-	void ApplyConfigCommand(FConfigSection& Section, TCHAR Operation, FName Key, const FString& Value)
-	{
-		switch (Operation)
-		{
-		case '+':
-		{
-			const FConfigValue NewValue = MakeConfigValue(Value);
-			if (!ReplaceKeyedStruct(Section, Key, NewValue) && !HasEqualValue(Section, Key, NewValue))
-			{
-				Section.Add(Key, NewValue);
-			}
-			break;
-		}
-		case '.':
-			Section.Add(Key, MakeConfigValue(Value));
-			break;
-		case '-':
-			Section.RemoveSingle(Key, MakeConfigValue(Value));
-			break;
-		case '!':
-			Section.Remove(Key);
-			Section.ExplicitlyEmptyArrays.Remove(Key);
-			break;
-		case '^':
-			Section.Remove(Key);
-			Section.ExplicitlyEmptyArrays.Add(Key);
-			break;
-		case '@':
-			Section.ArrayOfStructKeys.Add(Key, Value);
-			break;
-		case '*':
-			// Identity for per-object sections; it names the section, not a value of this one.
-			break;
-		default:
-		{
-			const FConfigValue NewValue = MakeConfigValue(Value);
-			if (!ReplaceKeyedStruct(Section, Key, NewValue))
-			{
-				if (FConfigValue* Existing = Section.Find(Key))
-				{
-					*Existing = NewValue;
-				}
-				else
-				{
-					Section.Add(Key, NewValue);
-				}
-			}
-			break;
-		}
-		}
-	}
-
-	void CombineConfigText(FConfigFile& File, const FString& Text)
+	void CombineConfigText(FMergeFile& File, const FString& Text)
 	{
 		FConfigTextReader Reader(Text);
 		FConfigLine Line;
-		FConfigSection* CurrentSection = nullptr;
+		FMergeSection* CurrentSection = nullptr;
 		while (Reader.Next(Line))
 		{
 			if (Line.Kind == EConfigLineKind::Section)
@@ -244,22 +123,21 @@ namespace UE::Host::Config
 			}
 			else if (CurrentSection)
 			{
-				ApplyConfigCommand(*CurrentSection, Line.Operation, FName(Line.Key), Line.Value);
+				CurrentSection->Apply(Line.Operation, FName(Line.Key), Line.Value);
 			}
 		}
 	}
 
-	void CombineSavedConfigText(FConfigFile& File, const FString& Text)
+	void CombineSavedConfigText(FMergeFile& File, const FString& Text)
 	{
 		// The saved lines are applied to empty copies of the sections they name (identity fields
-		// kept), which gives each named key its new values; those then take the place of the
-		// hierarchy's values, so the section keeps its order.
-		FConfigFile Saved;
+		// kept), which gives each named key its new values.
+		FMergeFile Saved;
 		TArray<TPair<FString, FName>> NamedKeys;
 		std::unordered_set<std::u16string> NamedKeySet;
 		FConfigTextReader Reader(Text);
 		FConfigLine Line;
-		FConfigSection* CurrentSection = nullptr;
+		FMergeSection* CurrentSection = nullptr;
 		FString CurrentName;
 		while (Reader.Next(Line))
 		{
@@ -267,11 +145,11 @@ namespace UE::Host::Config
 			{
 				CurrentName = Line.SectionName;
 				const bool bFirstSight = Saved.FindSection(CurrentName) == nullptr;
+				const TMap<FName, FString> Identities = File.FindOrAddSection(CurrentName).ArrayOfStructKeys;
 				CurrentSection = &Saved.FindOrAddSection(CurrentName);
-				const FConfigSection& Target = File.FindOrAddSection(CurrentName);
 				if (bFirstSight)
 				{
-					CurrentSection->ArrayOfStructKeys = Target.ArrayOfStructKeys;
+					CurrentSection->ArrayOfStructKeys = Identities;
 				}
 				continue;
 			}
@@ -280,7 +158,7 @@ namespace UE::Host::Config
 				continue;
 			}
 			const FName Key(Line.Key);
-			ApplyConfigCommand(*CurrentSection, Line.Operation, Key, Line.Value);
+			CurrentSection->Apply(Line.Operation, Key, Line.Value);
 			if (Line.Operation != '@' && Line.Operation != '*')
 			{
 				// Section names and keys both ignore case: the lowered name and the key's name index.
@@ -297,11 +175,9 @@ namespace UE::Host::Config
 		}
 		for (const TPair<FString, FName>& Named : NamedKeys)
 		{
-			const FConfigSection* Source = Saved.FindSection(Named.Key);
-			FConfigSection& Target = File.FindOrAddSection(Named.Key);
-			TArray<FConfigValue> NewValues;
-			Source->MultiFind(Named.Value, NewValues, true);
-			ReplaceValuesInPlace(Target, Named.Value, NewValues);
+			const FMergeSection* Source = Saved.FindSection(Named.Key);
+			FMergeSection& Target = File.FindOrAddSection(Named.Key);
+			Target.ReplaceValues(Named.Value, Source->GetValues(Named.Value));
 			if (Source->ExplicitlyEmptyArrays.Contains(Named.Value))
 			{
 				Target.ExplicitlyEmptyArrays.Add(Named.Value);
@@ -311,10 +187,11 @@ namespace UE::Host::Config
 				Target.ExplicitlyEmptyArrays.Remove(Named.Value);
 			}
 		}
-		for (const auto& SavedSection : Saved)
+		for (const FString& Name : Saved.GetSectionNames())
 		{
-			FConfigSection& Target = File.FindOrAddSection(SavedSection.Key);
-			for (const auto& Identity : SavedSection.Value.ArrayOfStructKeys)
+			const TMap<FName, FString>& Identities = Saved.FindSection(Name)->ArrayOfStructKeys;
+			FMergeSection& Target = File.FindOrAddSection(Name);
+			for (const auto& Identity : Identities)
 			{
 				Target.ArrayOfStructKeys.Add(Identity.Key, Identity.Value);
 			}

@@ -1,4 +1,4 @@
-// The merge rules of the hierarchical load: how one key line changes a section.
+// Token expansion and the merging of one layer's text into a category.
 #pragma once
 
 #include "CoreMinimal.h"
@@ -17,15 +17,12 @@ namespace UE::Host::Config
 	// quotes when it was quoted.
 	bool ExtractStructField(const FString& StructText, const FString& Field, FString& OutValue);
 
-	// Applies one key line: ' ' replaces the first value (or the element with the same identity
-	// when "@Key=Field" was declared), '+' adds unless present, '.' adds, '-' removes one equal
-	// value, '!' removes all, '^' removes all and marks the array explicitly empty, '@' declares
-	// the identity field, '*' (per-object identity) changes nothing here.
-	void ApplyConfigCommand(FConfigSection& Section, TCHAR Operation, FName Key, const FString& Value);
+	class FMergeFile;
 
 	// Merges a file's text with the operators applied; lines before the first header are ignored.
-	void CombineConfigText(FConfigFile& File, const FString& Text);
+	void CombineConfigText(FMergeFile& File, const FString& Text);
 
-	// Merges the saved file: each key it names loses the values the hierarchy gave it first.
-	void CombineSavedConfigText(FConfigFile& File, const FString& Text);
+	// Merges the saved file: each key it names gets the values the saved lines give it, in place
+	// of the values the hierarchy gave it.
+	void CombineSavedConfigText(FMergeFile& File, const FString& Text);
 }

@@ -1,6 +1,7 @@
 #include "Config/ConfigHierarchy.h"
 
 #include "Config/ConfigCommands.h"
+#include "Config/ConfigMergeState.h"
 #include "HAL/FileManager.h"
 #include "Host/ConfigSystem.h"
 #include "Host/HostEnvironment.h"
@@ -34,7 +35,7 @@ namespace
 		}
 	}
 
-	void ApplyOverrides(FConfigFile& File, const FString& Category)
+	void ApplyOverrides(UE::Host::Config::FMergeFile& File, const FString& Category)
 	{
 		for (const FString& Argument : UE::Host::GetEnvironment().IniOverrides)
 		{
@@ -49,8 +50,7 @@ namespace
 			{
 				if (Override.Category == Category)
 				{
-					FConfigSection& Section = File.FindOrAddSection(Override.Section);
-					UE::Host::Config::ApplyConfigCommand(Section, Override.Operation, FName(Override.Key), Override.Value);
+					File.FindOrAddSection(Override.Section).Apply(Override.Operation, FName(Override.Key), Override.Value);
 				}
 			}
 		}
@@ -145,9 +145,9 @@ namespace UE::Host::Config
 
 	int32 BuildCategory(const FString& Category, FConfigFile& OutFile)
 	{
-		OutFile.Empty();
 		OutFile.SourceFiles.Reset();
 		OutFile.Name = Category;
+		FMergeFile Merged;
 		int32 FilesRead = 0;
 		for (const FConfigLayerFile& Layer : GetConfigLayerFiles(Category))
 		{
@@ -158,17 +158,18 @@ namespace UE::Host::Config
 			}
 			if (Layer.Layer == EConfigLayer::Saved)
 			{
-				CombineSavedConfigText(OutFile, Text);
+				CombineSavedConfigText(Merged, Text);
 			}
 			else
 			{
-				CombineConfigText(OutFile, Text);
+				CombineConfigText(Merged, Text);
 			}
 			OutFile.SourceFiles.Add(Layer.Filename);
 			// Base.ini belongs to every category, so it alone does not make one exist.
 			FilesRead += Layer.Layer == EConfigLayer::AbsoluteBase ? 0 : 1;
 		}
-		ApplyOverrides(OutFile, Category);
+		ApplyOverrides(Merged, Category);
+		Merged.ExportTo(OutFile);
 		OutFile.bHasBeenLoaded = true;
 		return FilesRead;
 	}
