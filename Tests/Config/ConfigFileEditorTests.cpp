@@ -228,7 +228,13 @@ TEST_F(FConfigFileEditorTest, RejectedEditsLeaveTheFileAlone)
 	}
 	FString Error;
 	EXPECT_FALSE(Editor::SetKey(File(), TEXT(""), TEXT("K"), TEXT("V"), Error));
-	EXPECT_FALSE(Editor::ReplaceSection(File(), TEXT("S"), {TEXT("K=1\nInjected=2")}, Error));
+	EXPECT_FALSE(Editor::SetKey(File(), TEXT("A//B"), TEXT("K"), TEXT("V"), Error));
+	EXPECT_FALSE(Editor::SetKey(File(), TEXT("S"), TEXT("Key{"), TEXT("V"), Error));
+	// Lines that would break out of the section: a second line, a header, a line that joins the next.
+	for (const TCHAR* Line : {TEXT("K=1\nInjected=2"), TEXT("[Other]"), TEXT("K=a \\"), TEXT("K={open")})
+	{
+		EXPECT_FALSE(Editor::ReplaceSection(File(), TEXT("S"), {TEXT("A=1"), Line}, Error)) << ToUtf8(Line);
+	}
 	EXPECT_FALSE(Editor::SetKey(Folder.Path(TEXT("Config")), TEXT("S"), TEXT("K"), TEXT("V"), Error));
 	EXPECT_EQ(Folder.ReadFile(TEXT("Config/DefaultEngine.ini")), Before);
 }

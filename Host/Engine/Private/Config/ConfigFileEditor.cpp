@@ -13,14 +13,24 @@ namespace
 		return Text.FindChar('\n', Index) || Text.FindChar('\r', Index);
 	}
 
-	// What the loader reads back from "K=<Written>" followed by another line.
+	// How the loader reads Line when another line follows it; false when Line would reach into
+	// the next line (an open brace, a trailing backslash).
+	bool ReadAlone(const FString& Line, FConfigLine& OutParsed)
+	{
+		const FString Probe = Line + TEXT("\nX=1");
+		FString Text;
+		if (ReadLogicalLine(*Probe, Probe.Len(), 0, &Text) != Line.Len())
+		{
+			return false;
+		}
+		OutParsed = ParseLogicalLine(std::move(Text));
+		return true;
+	}
+
 	bool ReadsBackAs(const FString& Written, const FString& Expected)
 	{
-		const FString Probe = TEXT("K=") + Written + TEXT("\nX=1");
-		FString Text;
-		ReadLogicalLine(*Probe, Probe.Len(), 0, &Text);
-		const FConfigLine Line = ParseLogicalLine(std::move(Text));
-		return Line.Kind == EConfigLineKind::KeyValue && Line.Value.Equals(Expected);
+		FConfigLine Line;
+		return ReadAlone(TEXT("K=") + Written, Line) && Line.Kind == EConfigLineKind::KeyValue && Line.Value.Equals(Expected);
 	}
 
 	bool HasUnbalancedBraces(const FString& Value)
@@ -75,9 +85,16 @@ namespace
 
 	bool ValidateSection(const FString& Section, FString& OutError)
 	{
-		if (Section.IsEmpty() || HasLineBreak(Section))
+		FConfigLine Header;
+		if (Section.IsEmpty())
 		{
-			OutError = Section.IsEmpty() ? FString(TEXT("The section name is empty.")) : FString::Printf(TEXT("The section name '%s' holds a line break."), *Section);
+			OutError = TEXT("The section name is empty.");
+			return false;
+		}
+		if (HasLineBreak(Section) || !ReadAlone(TEXT("[") + Section + TEXT("]"), Header) || Header.Kind != EConfigLineKind::Section
+			|| !Header.SectionName.Equals(Section))
+		{
+			OutError = FString::Printf(TEXT("'%s' cannot be written as a section name."), *Section);
 			return false;
 		}
 		return true;
@@ -94,8 +111,9 @@ namespace
 		const TCHAR First = Key[0];
 		const bool bBadStart = First == '[' || First == ';' || First == '~' || First == '+' || First == '-' || First == '.'
 			|| First == '!' || First == '@' || First == '*' || First == '^';
-		if (HasLineBreak(Key) || Key.FindChar('=', Index) || bBadStart || FChar::IsWhitespace(First)
-			|| FChar::IsWhitespace(Key[Key.Len() - 1]) || Key.Contains(TEXT("//")))
+		FConfigLine Line;
+		if (HasLineBreak(Key) || Key.FindChar('=', Index) || bBadStart || FChar::IsWhitespace(First) || !ReadAlone(Key + TEXT("=V"), Line)
+			|| Line.Kind != EConfigLineKind::KeyValue || Line.Operation != ' ' || !Line.Key.Equals(Key))
 		{
 			OutError = FString::Printf(TEXT("'%s' cannot be written as a config key."), *Key);
 			return false;
@@ -188,9 +206,12 @@ namespace UE::Host::ConfigFileEditor
 		}
 		for (const FString& Line : Lines)
 		{
-			if (HasLineBreak(Line))
+			// Each line must stay one entry of this section: no line break, nothing that joins it
+			// to the next line, no header.
+			FConfigLine Parsed;
+			if (HasLineBreak(Line) || !ReadAlone(Line, Parsed) || Parsed.Kind == EConfigLineKind::Section)
 			{
-				OutError = FString::Printf(TEXT("The line '%s' for [%s] holds a line break."), *Line.Replace(TEXT("\n"), TEXT("\\n")).Replace(TEXT("\r"), TEXT("\\r")), *Section);
+				OutError = FString::Printf(TEXT("'%s' cannot be written as a line of [%s]."), *Line.Replace(TEXT("\n"), TEXT("\\n")).Replace(TEXT("\r"), TEXT("\\r")), *Section);
 				return false;
 			}
 		}
