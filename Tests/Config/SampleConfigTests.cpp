@@ -30,7 +30,7 @@ namespace
 	}
 }
 
-TEST_F(FSampleConfigTest, ValuesSetInSeveralLayersResolveAsDocumented)
+TEST_F(FSampleConfigTest, ValuesSetInSeveralLayersResolveAsTheSamplesReadmeLists)
 {
 	EXPECT_EQ(Get(TEXT("Engine"), Renderer, TEXT("r.ReflectionCaptureResolution")), "512");
 	EXPECT_EQ(Get(TEXT("Engine"), Renderer, TEXT("r.MinScreenRadiusForLights")), "0.060000");
