@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace
@@ -282,4 +283,41 @@ TEST_F(FConfigFileEditorTest, WritesThroughASymbolicLinkAndKeepsPermissions)
 	struct stat Info;
 	ASSERT_EQ(::stat(RealPath.c_str(), &Info), 0);
 	EXPECT_EQ(Info.st_mode & 07777, 0640u);
+}
+
+TEST_F(FConfigFileEditorTest, EditsChangeOnlyTheEffectiveValuesTheyWereAskedTo)
+{
+	// Random files of headers, entries, comments and joined lines: after the edit the section reads
+	// back as written and every other effective value is what it was.
+	const char* const Pieces[] = {"[A]", "[B]", "[a]", "  [A]", "K=1", "k = 2", "J=3", "; K=4", "// K=5", "", "   ", "K={x", "y}",
+		"J=p \\", "q", "Other", "+K=6", "K=\"7 // 8\""};
+	std::mt19937 Random(777);
+	for (int32 Round = 0; Round < 150; ++Round)
+	{
+		std::string Before;
+		const char* const Break = Random() % 2 ? "\r\n" : "\n";
+		const int32 Count = static_cast<int32>(Random() % 14);
+		for (int32 Index = 0; Index < Count; ++Index)
+		{
+			const std::string Piece = Pieces[Random() % (sizeof(Pieces) / sizeof(Pieces[0]))];
+			// Keep braces and continuations closed so that every entry ends where the file says.
+			Before += Piece == "K={x" ? Piece + Break + "y}" : Piece == "J=p \\" ? Piece + Break + "q" : Piece;
+			if (Index + 1 < Count || Random() % 2)
+			{
+				Before += Break;
+			}
+		}
+		const std::string After = SetKey(Before, TEXT("A"), TEXT("K"), TEXT("new // value"));
+		ASSERT_EQ(ReadBack(After, TEXT("A"), TEXT("K")), "new // value") << Before;
+		EXPECT_EQ(ReadBack(After, TEXT("A"), TEXT("J")), ReadBack(Before, TEXT("A"), TEXT("J"))) << Before;
+		EXPECT_EQ(ReadBack(After, TEXT("B"), TEXT("K")), ReadBack(Before, TEXT("B"), TEXT("K"))) << Before;
+		EXPECT_EQ(ReadBack(After, TEXT("B"), TEXT("J")), ReadBack(Before, TEXT("B"), TEXT("J"))) << Before;
+		EXPECT_TRUE(After.size() >= 2 && (After.back() == '\n')) << After;
+
+		const std::string Replaced = ReplaceSection(Before, TEXT("a"), {TEXT("K=r"), TEXT("+L=x")});
+		EXPECT_EQ(ReadBack(Replaced, TEXT("A"), TEXT("K")), "r") << Before;
+		EXPECT_EQ(ReadBack(Replaced, TEXT("A"), TEXT("J")), "<missing>") << Before;
+		EXPECT_EQ(ReadBack(Replaced, TEXT("B"), TEXT("K")), ReadBack(Before, TEXT("B"), TEXT("K"))) << Before;
+		EXPECT_EQ(ReadBack(Replaced, TEXT("B"), TEXT("J")), ReadBack(Before, TEXT("B"), TEXT("J"))) << Before;
+	}
 }
