@@ -28,4 +28,6 @@ namespace UE::Host
 	// Makes the folders absolute and stores the environment for FPaths and the config cache.
 	void SetEnvironment(const FEnvironment& Environment);
 	const FEnvironment& GetEnvironment();
+	// The .uproject file's base name, else the project folder's name (the %GAME% token).
+	FString GetProjectName();
 }

@@ -27,6 +27,10 @@ class FConfigSection : public TMultiMap<FName, FConfigValue>
 public:
 	// Identity fields declared with "@Key=Field" for struct arrays.
 	TMap<FName, FString> ArrayOfStructKeys;
+	// Arrays cleared with "^Key=": reading them succeeds with no elements.
+	TSet<FName> ExplicitlyEmptyArrays;
+
+	bool IsArrayExplicitlyEmpty(FName Key) const { return ExplicitlyEmptyArrays.Contains(Key) && Num(Key) == 0; }
 };
 
 // Sections by name (case ignored), in the order they were first met.
@@ -50,11 +54,13 @@ public:
 	bool GetString(const TCHAR* Section, const TCHAR* Key, FString& Value) const;
 	int32 GetArray(const TCHAR* Section, const TCHAR* Key, TArray<FString>& Value) const;
 	void SetString(const TCHAR* Section, const TCHAR* Key, const TCHAR* Value);
+	// Merges INI text as one more layer: operators applied, lines before the first header ignored.
+	void CombineFromBuffer(const FString& Buffer, const FString& FileHint);
 
 	// The category's short name ("Engine") and the files merged into it, lowest layer first.
 	FString Name;
 	TArray<FString> SourceFiles;
-	// True when the file cannot be written back (the merged view of a hierarchy).
+	// True once the file was built from its layers on disk.
 	bool bHasBeenLoaded = false;
 };
 
@@ -104,4 +110,5 @@ public:
 
 private:
 	TMap<FString, FConfigFile> Files;
+	TArray<FString> KnownCategories;
 };

@@ -10,11 +10,13 @@ public:
 	static FString EngineConfigDir();
 	static FString EngineContentDir();
 	static FString EngineUserDir();
+	static FString EngineVersionAgnosticUserDir();
 	static FString ProjectDir();
 	static FString ProjectConfigDir();
 	static FString ProjectContentDir();
 	static FString ProjectSavedDir();
 	static FString ProjectPluginsDir();
+	// <project>/Saved/Config/ : the saved layer lives in its platform folder below.
 	static FString GeneratedConfigDir();
 	static FString GetProjectFilePath();
 
@@ -29,6 +31,7 @@ public:
 	static bool IsRelative(const FString& InPath);
 	static void NormalizeFilename(FString& InPath);
 	static void NormalizeDirectoryName(FString& InPath);
+	static void RemoveDuplicateSlashes(FString& InPath);
 	// Removes "." and ".." segments; false when ".." would climb above the root.
 	static bool CollapseRelativeDirectories(FString& InPath);
 	static FString ConvertRelativePathToFull(const FString& InPath);

@@ -1,0 +1,253 @@
+#include "Host/ConfigFileEditor.h"
+
+#include "Config/ConfigFileText.h"
+#include "Config/ConfigLineReader.h"
+
+namespace
+{
+	using namespace UE::Host::Config;
+
+	bool HasLineBreak(const FString& Text)
+	{
+		int32 Index = INDEX_NONE;
+		return Text.FindChar('\n', Index) || Text.FindChar('\r', Index);
+	}
+
+	// How the loader reads Line when another line follows it; false when Line would reach into
+	// the next line (an open brace, a trailing backslash).
+	bool ReadAlone(const FString& Line, FConfigLine& OutParsed)
+	{
+		const FString Probe = Line + TEXT("\nX=1");
+		FString Text;
+		if (ReadLogicalLine(*Probe, Probe.Len(), 0, &Text) != Line.Len())
+		{
+			return false;
+		}
+		OutParsed = ParseLogicalLine(std::move(Text));
+		return true;
+	}
+
+	bool ReadsBackAs(const FString& Written, const FString& Expected)
+	{
+		FConfigLine Line;
+		return ReadAlone(TEXT("K=") + Written, Line) && Line.Kind == EConfigLineKind::KeyValue && Line.Value.Equals(Expected);
+	}
+
+	bool HasUnbalancedBraces(const FString& Value)
+	{
+		int32 Depth = 0;
+		for (const TCHAR C : Value)
+		{
+			if (C == '{')
+			{
+				++Depth;
+			}
+			else if (C == '}' && --Depth < 0)
+			{
+				return true;
+			}
+		}
+		return Depth != 0;
+	}
+
+	FString Quote(const FString& Value, bool bEscapeQuotesAsCodePoints)
+	{
+		FString Result(TEXT("\""));
+		for (const TCHAR C : Value)
+		{
+			switch (C)
+			{
+			case '\\':
+				Result += TEXT("\\\\");
+				break;
+			case '"':
+				// The line reader toggles its quote state on every '"', escaped or not; a code point
+				// escape keeps "//" and braces later in the value inside the quotes.
+				Result += bEscapeQuotesAsCodePoints ? TEXT("\\u0022") : TEXT("\\\"");
+				break;
+			case '\n':
+				Result += TEXT("\\n");
+				break;
+			case '\r':
+				Result += TEXT("\\r");
+				break;
+			case '\t':
+				Result += TEXT("\\t");
+				break;
+			default:
+				Result.AppendChar(C);
+				break;
+			}
+		}
+		Result.AppendChar('"');
+		return Result;
+	}
+
+	bool ValidateSection(const FString& Section, FString& OutError)
+	{
+		FConfigLine Header;
+		if (Section.IsEmpty())
+		{
+			OutError = TEXT("The section name is empty.");
+			return false;
+		}
+		if (HasLineBreak(Section) || !ReadAlone(TEXT("[") + Section + TEXT("]"), Header) || Header.Kind != EConfigLineKind::Section
+			|| !Header.SectionName.Equals(Section))
+		{
+			OutError = FString::Printf(TEXT("'%s' cannot be written as a section name."), *Section);
+			return false;
+		}
+		return true;
+	}
+
+	bool ValidateKey(const FString& Key, FString& OutError)
+	{
+		if (Key.IsEmpty())
+		{
+			OutError = TEXT("The key is empty.");
+			return false;
+		}
+		int32 Index = INDEX_NONE;
+		const TCHAR First = Key[0];
+		const bool bBadStart = First == '[' || First == ';' || First == '~' || First == '+' || First == '-' || First == '.'
+			|| First == '!' || First == '@' || First == '*' || First == '^';
+		FConfigLine Line;
+		if (HasLineBreak(Key) || Key.FindChar('=', Index) || bBadStart || FChar::IsWhitespace(First) || !ReadAlone(Key + TEXT("=V"), Line)
+			|| Line.Kind != EConfigLineKind::KeyValue || Line.Operation != ' ' || !Line.Key.Equals(Key))
+		{
+			OutError = FString::Printf(TEXT("'%s' cannot be written as a config key."), *Key);
+			return false;
+		}
+		return true;
+	}
+
+	bool LoadForEdit(FConfigFileText& File, const FString& FilePath, FString& OutError)
+	{
+		if (FilePath.IsEmpty())
+		{
+			OutError = TEXT("No config file was given.");
+			return false;
+		}
+		return File.Load(FilePath, OutError);
+	}
+}
+
+namespace UE::Host::ConfigFileEditor
+{
+	FString QuoteValueIfNeeded(const FString& Value)
+	{
+		if (Value.IsEmpty())
+		{
+			return Value;
+		}
+		const bool bNeedsQuotes = FChar::IsWhitespace(Value[0]) || FChar::IsWhitespace(Value[Value.Len() - 1])
+			|| Value[0] == '"' || Value[Value.Len() - 1] == '\\' || Value.Contains(TEXT("//")) || HasUnbalancedBraces(Value)
+			|| HasLineBreak(Value) || !ReadsBackAs(Value, Value);
+		if (!bNeedsQuotes)
+		{
+			return Value;
+		}
+		const FString Quoted = Quote(Value, false);
+		return ReadsBackAs(Quoted, Value) ? Quoted : Quote(Value, true);
+	}
+
+	bool SetKey(const FString& FilePath, const FString& Section, const FString& Key, const FString& Value, FString& OutError)
+	{
+		FConfigFileText File;
+		if (!ValidateSection(Section, OutError) || !ValidateKey(Key, OutError) || !LoadForEdit(File, FilePath, OutError))
+		{
+			return false;
+		}
+		const FString NewLine = Key + TEXT("=") + QuoteValueIfNeeded(Value);
+		const TArray<int32> Headers = File.FindSectionHeaders(Section);
+		const TArray<FEditLine>& Lines = File.GetLines();
+		bool bReplaced = false;
+		// Every copy of the section counts: a later plain line would win over the edited one.
+		for (const int32 Header : Headers)
+		{
+			const int32 End = File.GetSectionEnd(Header);
+			for (int32 Index = Header + 1; Index < End; ++Index)
+			{
+				const FEditLine& Line = Lines[Index];
+				if (Line.Kind != EEditLineKind::KeyValue || Line.Operation != ' ' || Line.Key != Key)
+				{
+					continue;
+				}
+				if (bReplaced)
+				{
+					File.RemoveLine(Index);
+				}
+				else
+				{
+					File.ReplaceLine(Index, NewLine);
+					bReplaced = true;
+				}
+			}
+		}
+		if (!bReplaced)
+		{
+			if (Headers.IsEmpty())
+			{
+				File.AppendSection(Section, {NewLine});
+			}
+			else
+			{
+				File.InsertAfter(File.GetLastEntry(Headers[0]), {NewLine});
+			}
+		}
+		return File.Save(OutError);
+	}
+
+	bool ReplaceSection(const FString& FilePath, const FString& Section, const TArray<FString>& Lines, FString& OutError)
+	{
+		if (!ValidateSection(Section, OutError))
+		{
+			return false;
+		}
+		for (const FString& Line : Lines)
+		{
+			// Each line must stay one entry of this section: no line break, nothing that joins it
+			// to the next line, no header.
+			FConfigLine Parsed;
+			if (HasLineBreak(Line) || !ReadAlone(Line, Parsed) || Parsed.Kind == EConfigLineKind::Section)
+			{
+				OutError = FString::Printf(TEXT("'%s' cannot be written as a line of [%s]."), *Line.Replace(TEXT("\n"), TEXT("\\n")).Replace(TEXT("\r"), TEXT("\\r")), *Section);
+				return false;
+			}
+		}
+		FConfigFileText File;
+		if (!LoadForEdit(File, FilePath, OutError))
+		{
+			return false;
+		}
+		const TArray<int32> Headers = File.FindSectionHeaders(Section);
+		if (Headers.IsEmpty())
+		{
+			File.AppendSection(Section, Lines);
+			return File.Save(OutError);
+		}
+		const TArray<FEditLine>& FileLines = File.GetLines();
+		for (int32 Copy = 0; Copy < Headers.Num(); ++Copy)
+		{
+			const int32 Header = Headers[Copy];
+			const int32 LastEntry = File.GetLastEntry(Header);
+			for (int32 Index = Header + 1; Index <= LastEntry; ++Index)
+			{
+				File.RemoveLine(Index);
+			}
+			if (Copy == 0)
+			{
+				File.InsertAfter(Header, Lines);
+				continue;
+			}
+			// A merged-away copy takes its header and the blank lines that separated it along.
+			File.RemoveLine(Header);
+			const int32 End = File.GetSectionEnd(Header);
+			for (int32 Index = LastEntry + 1; Index < End && FileLines[Index].Kind == EEditLineKind::Blank; ++Index)
+			{
+				File.RemoveLine(Index);
+			}
+		}
+		return File.Save(OutError);
+	}
+}

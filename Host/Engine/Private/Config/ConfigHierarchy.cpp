@@ -1,0 +1,176 @@
+#include "Config/ConfigHierarchy.h"
+
+#include "Config/ConfigCommands.h"
+#include "Config/ConfigMergeState.h"
+#include "HAL/FileManager.h"
+#include "Host/ConfigSystem.h"
+#include "Host/HostEnvironment.h"
+#include "Misc/CoreGlobals.h"
+#include "Misc/FileHelper.h"
+#include "Misc/Paths.h"
+
+DEFINE_LOG_CATEGORY_STATIC(LogConfig, Log, All);
+
+namespace
+{
+	// Category names found in one folder from files named <Prefix><C>.ini.
+	void CollectCategories(const FString& Directory, const TCHAR* Prefix, TArray<FString>& InOutCategories)
+	{
+		if (Directory.IsEmpty())
+		{
+			return;
+		}
+		const int32 PrefixLength = FCString::Strlen(Prefix);
+		TArray<FString> Names;
+		IFileManager::Get().FindFiles(Names, *(Directory + Prefix + TEXT("*.ini")), true, false);
+		// Listing order differs between machines; name order keeps every run alike.
+		Names.Sort([](const FString& A, const FString& B) { return A.Compare(B, ESearchCase::IgnoreCase) < 0; });
+		for (const FString& Name : Names)
+		{
+			const FString Category = Name.Mid(PrefixLength, Name.Len() - PrefixLength - 4);
+			if (UE::Host::IsValidConfigCategoryName(Category) && !InOutCategories.Contains(Category))
+			{
+				InOutCategories.Add(Category);
+			}
+		}
+	}
+
+	void ApplyOverrides(UE::Host::Config::FMergeFile& File, const FString& Category)
+	{
+		for (const FString& Argument : UE::Host::GetEnvironment().IniOverrides)
+		{
+			TArray<UE::Host::FConfigOverride> Overrides;
+			FString Error;
+			if (!UE::Host::ParseConfigOverride(Argument, Overrides, Error))
+			{
+				UE_LOG(LogConfig, Warning, TEXT("%s"), *Error);
+				continue;
+			}
+			for (const UE::Host::FConfigOverride& Override : Overrides)
+			{
+				if (Override.Category == Category)
+				{
+					File.FindOrAddSection(Override.Section).Apply(Override.Operation, FName(Override.Key), Override.Value);
+				}
+			}
+		}
+	}
+}
+
+namespace UE::Host
+{
+	bool IsValidConfigCategoryName(const FString& Category)
+	{
+		if (Category.IsEmpty())
+		{
+			return false;
+		}
+		for (const TCHAR C : Category)
+		{
+			if (!FChar::IsAlnum(C) && C != '_' && C != '-')
+			{
+				return false;
+			}
+		}
+		return true;
+	}
+
+	TArray<FConfigLayerFile> GetConfigLayerFiles(const FString& Category)
+	{
+		const FEnvironment& Environment = GetEnvironment();
+		const FString& Platform = Environment.PlatformName;
+		const FString EngineConfig = Environment.EngineDir.IsEmpty() ? FString() : FPaths::EngineConfigDir();
+		const FString ProjectConfig = Environment.ProjectDir.IsEmpty() ? FString() : FPaths::ProjectConfigDir();
+		const FString UserConfig = Environment.UserSettingsDir.IsEmpty() ? FString() : Environment.UserSettingsDir + TEXT("Unreal Engine/Engine/Config/");
+		const FString SavedConfig = Environment.ProjectDir.IsEmpty() ? FString() : FPaths::GeneratedConfigDir() + Environment.SavedPlatformName + TEXT("/");
+
+		TArray<FConfigLayerFile> Layers;
+		auto AddLayer = [&Layers](EConfigLayer Layer, const FString& Directory, const FString& Name)
+		{
+			if (!Directory.IsEmpty())
+			{
+				Layers.Add(FConfigLayerFile{Layer, Directory + Name});
+			}
+		};
+		AddLayer(EConfigLayer::AbsoluteBase, EngineConfig, TEXT("Base.ini"));
+		AddLayer(EConfigLayer::EngineBase, EngineConfig, TEXT("Base") + Category + TEXT(".ini"));
+		AddLayer(EConfigLayer::EnginePlatformBase, EngineConfig, Platform + TEXT("/Base") + Platform + Category + TEXT(".ini"));
+		AddLayer(EConfigLayer::ProjectDefault, ProjectConfig, TEXT("Default") + Category + TEXT(".ini"));
+		AddLayer(EConfigLayer::EnginePlatform, EngineConfig, Platform + TEXT("/") + Platform + Category + TEXT(".ini"));
+		AddLayer(EConfigLayer::ProjectPlatform, ProjectConfig, Platform + TEXT("/") + Platform + Category + TEXT(".ini"));
+		AddLayer(EConfigLayer::GlobalUser, UserConfig, TEXT("User") + Category + TEXT(".ini"));
+		AddLayer(EConfigLayer::ProjectUser, ProjectConfig, TEXT("User") + Category + TEXT(".ini"));
+		AddLayer(EConfigLayer::Saved, SavedConfig, Category + TEXT(".ini"));
+		return Layers;
+	}
+
+	FString GetConfigLayerFilename(const FString& Category, EConfigLayer Layer)
+	{
+		for (const FConfigLayerFile& File : GetConfigLayerFiles(Category))
+		{
+			if (File.Layer == Layer)
+			{
+				return File.Filename;
+			}
+		}
+		return FString();
+	}
+
+	void InitializeConfigSystem()
+	{
+		if (!GConfig)
+		{
+			GConfig = new FConfigCacheIni();
+		}
+		GConfig->ReloadAll();
+	}
+
+	void ShutdownConfigSystem()
+	{
+		delete GConfig;
+		GConfig = nullptr;
+	}
+}
+
+namespace UE::Host::Config
+{
+	TArray<FString> DiscoverCategories()
+	{
+		const FEnvironment& Environment = GetEnvironment();
+		TArray<FString> Categories;
+		CollectCategories(Environment.EngineDir.IsEmpty() ? FString() : FPaths::EngineConfigDir(), TEXT("Base"), Categories);
+		CollectCategories(Environment.ProjectDir.IsEmpty() ? FString() : FPaths::ProjectConfigDir(), TEXT("Default"), Categories);
+		return Categories;
+	}
+
+	int32 BuildCategory(const FString& Category, FConfigFile& OutFile)
+	{
+		OutFile.SourceFiles.Reset();
+		OutFile.Name = Category;
+		FMergeFile Merged;
+		int32 FilesRead = 0;
+		for (const FConfigLayerFile& Layer : GetConfigLayerFiles(Category))
+		{
+			FString Text;
+			if (!FPaths::FileExists(Layer.Filename) || !FFileHelper::LoadFileToString(Text, *Layer.Filename))
+			{
+				continue;
+			}
+			if (Layer.Layer == EConfigLayer::Saved)
+			{
+				CombineSavedConfigText(Merged, Text);
+			}
+			else
+			{
+				CombineConfigText(Merged, Text);
+			}
+			OutFile.SourceFiles.Add(Layer.Filename);
+			// Base.ini belongs to every category, so it alone does not make one exist.
+			FilesRead += Layer.Layer == EConfigLayer::AbsoluteBase ? 0 : 1;
+		}
+		ApplyOverrides(Merged, Category);
+		Merged.ExportTo(OutFile);
+		OutFile.bHasBeenLoaded = true;
+		return FilesRead;
+	}
+}

@@ -1,0 +1,312 @@
+#include "Config/ConfigLineReader.h"
+
+namespace
+{
+	bool IsLineBreak(TCHAR C)
+	{
+		return C == '\n' || C == '\r';
+	}
+
+	bool IsOperator(TCHAR C)
+	{
+		return C == '+' || C == '-' || C == '.' || C == '!' || C == '@' || C == '*' || C == '^';
+	}
+
+	int32 HexDigitValue(TCHAR C)
+	{
+		if (C >= '0' && C <= '9')
+		{
+			return C - '0';
+		}
+		if (C >= 'a' && C <= 'f')
+		{
+			return C - 'a' + 10;
+		}
+		if (C >= 'A' && C <= 'F')
+		{
+			return C - 'A' + 10;
+		}
+		return -1;
+	}
+
+	void AppendCodePoint(FString& Out, uint32 CodePoint)
+	{
+		if (CodePoint == 0)
+		{
+			// A NUL would cut the string short wherever it is read as a C string.
+			return;
+		}
+		if (CodePoint < 0x10000)
+		{
+			Out.AppendChar(static_cast<TCHAR>(CodePoint));
+		}
+		else if (CodePoint <= 0x10FFFF)
+		{
+			CodePoint -= 0x10000;
+			Out.AppendChar(static_cast<TCHAR>(0xD800 + (CodePoint >> 10)));
+			Out.AppendChar(static_cast<TCHAR>(0xDC00 + (CodePoint & 0x3FF)));
+		}
+		else
+		{
+			Out.AppendChar(static_cast<TCHAR>(0xFFFD));
+		}
+	}
+
+	// Reads exactly Count hex digits at Index; false when there are fewer.
+	bool ReadFixedHex(const FString& Text, int32 Index, int32 Count, uint32& OutValue)
+	{
+		if (Index + Count > Text.Len())
+		{
+			return false;
+		}
+		uint32 Value = 0;
+		for (int32 Offset = 0; Offset < Count; ++Offset)
+		{
+			const int32 Digit = HexDigitValue(Text[Index + Offset]);
+			if (Digit < 0)
+			{
+				return false;
+			}
+			Value = (Value << 4) | static_cast<uint32>(Digit);
+		}
+		OutValue = Value;
+		return true;
+	}
+}
+
+namespace UE::Host::Config
+{
+	int32 ReadLogicalLine(const TCHAR* Data, int32 Length, int32 Start, FString* OutText)
+	{
+		bool bQuoted = false;
+		bool bComment = false;
+		int32 BraceDepth = 0;
+		int32 Position = Start;
+		while (Position < Length && (!IsLineBreak(Data[Position]) || BraceDepth > 0))
+		{
+			const TCHAR C = Data[Position];
+			if (!bQuoted && C == '/' && Position + 1 < Length && Data[Position + 1] == '/')
+			{
+				bComment = true;
+			}
+			if (IsLineBreak(C))
+			{
+				// Inside a brace block a line break joins the lines with a space.
+				if (OutText)
+				{
+					OutText->AppendChar(' ');
+				}
+				++Position;
+				if (Position < Length && IsLineBreak(Data[Position]))
+				{
+					++Position;
+				}
+			}
+			else if (!bQuoted && C == '\\' && Position + 1 < Length && IsLineBreak(Data[Position + 1]))
+			{
+				if (OutText)
+				{
+					OutText->AppendChar(' ');
+				}
+				Position += 2;
+				if (Position < Length && IsLineBreak(Data[Position]))
+				{
+					++Position;
+				}
+			}
+			else if (!bQuoted && C == '{')
+			{
+				++BraceDepth;
+				++Position;
+			}
+			else if (!bQuoted && C == '}' && BraceDepth > 0)
+			{
+				--BraceDepth;
+				++Position;
+			}
+			else
+			{
+				if (C == '"')
+				{
+					bQuoted = !bQuoted;
+				}
+				if (!bComment && OutText)
+				{
+					OutText->AppendChar(C);
+				}
+				++Position;
+			}
+		}
+		return Position;
+	}
+
+	FString ParseQuotedValue(const FString& Text)
+	{
+		FString Result;
+		const int32 Length = Text.Len();
+		int32 Index = 1;
+		while (Index < Length)
+		{
+			const TCHAR C = Text[Index];
+			if (C == '"')
+			{
+				break;
+			}
+			if (C != '\\' || Index + 1 >= Length)
+			{
+				Result.AppendChar(C);
+				++Index;
+				continue;
+			}
+			const TCHAR Escaped = Text[Index + 1];
+			uint32 CodePoint = 0;
+			switch (Escaped)
+			{
+			case '\\':
+			case '"':
+			case '\'':
+				Result.AppendChar(Escaped);
+				Index += 2;
+				continue;
+			case 'n':
+				Result.AppendChar('\n');
+				Index += 2;
+				continue;
+			case 'r':
+				Result.AppendChar('\r');
+				Index += 2;
+				continue;
+			case 't':
+				Result.AppendChar('\t');
+				Index += 2;
+				continue;
+			case 'u':
+				if (ReadFixedHex(Text, Index + 2, 4, CodePoint))
+				{
+					AppendCodePoint(Result, CodePoint);
+					Index += 6;
+					continue;
+				}
+				break;
+			case 'U':
+				if (ReadFixedHex(Text, Index + 2, 8, CodePoint))
+				{
+					AppendCodePoint(Result, CodePoint);
+					Index += 10;
+					continue;
+				}
+				break;
+			case 'x':
+			{
+				int32 Digit = Index + 2;
+				bool bAny = false;
+				while (Digit < Length && HexDigitValue(Text[Digit]) >= 0)
+				{
+					// Saturate rather than overflow on a long run of digits.
+					CodePoint = CodePoint > 0x10FFFF ? CodePoint : (CodePoint << 4) | static_cast<uint32>(HexDigitValue(Text[Digit]));
+					bAny = true;
+					++Digit;
+				}
+				if (bAny)
+				{
+					AppendCodePoint(Result, CodePoint);
+					Index = Digit;
+					continue;
+				}
+				break;
+			}
+			default:
+				if (Escaped >= '0' && Escaped <= '7')
+				{
+					int32 Digit = Index + 1;
+					while (Digit < Length && Digit < Index + 4 && Text[Digit] >= '0' && Text[Digit] <= '7')
+					{
+						CodePoint = (CodePoint << 3) | static_cast<uint32>(Text[Digit] - '0');
+						++Digit;
+					}
+					AppendCodePoint(Result, CodePoint);
+					Index = Digit;
+					continue;
+				}
+				break;
+			}
+			// An escape the reader does not know keeps its backslash.
+			Result.AppendChar('\\');
+			++Index;
+		}
+		return Result;
+	}
+
+	FConfigLine ParseLogicalLine(FString Text)
+	{
+		FConfigLine Line;
+		Text.TrimEndInline();
+		const int32 Length = Text.Len();
+		if (Length == 0)
+		{
+			return Line;
+		}
+		if (Text[0] == '[' && Length >= 2 && Text[Length - 1] == ']')
+		{
+			Line.Kind = EConfigLineKind::Section;
+			Line.SectionName = Text.Mid(1, Length - 2);
+			return Line;
+		}
+		if (Text[0] == ';')
+		{
+			return Line;
+		}
+		int32 Equals = INDEX_NONE;
+		if (!Text.FindChar('=', Equals))
+		{
+			return Line;
+		}
+		FString Key = Text.Left(Equals);
+		Key.TrimStartInline();
+		if (Key.StartsWith(TEXT("~"), ESearchCase::CaseSensitive))
+		{
+			Key.RightChopInline(1);
+		}
+		if (!Key.IsEmpty() && IsOperator(Key[0]))
+		{
+			Line.Operation = Key[0];
+			Key.RightChopInline(1);
+		}
+		Key.TrimEndInline();
+		if (Key.IsEmpty())
+		{
+			return Line;
+		}
+		FString Value = Text.Mid(Equals + 1);
+		Value.TrimStartAndEndInline();
+		Line.Kind = EConfigLineKind::KeyValue;
+		Line.Key = std::move(Key);
+		Line.Value = Value.StartsWith(TEXT("\""), ESearchCase::CaseSensitive) ? ParseQuotedValue(Value) : std::move(Value);
+		return Line;
+	}
+
+	bool FConfigTextReader::Next(FConfigLine& OutLine)
+	{
+		const TCHAR* Data = Text.GetStdString().data();
+		const int32 Length = Text.Len();
+		while (Position < Length)
+		{
+			while (Position < Length && IsLineBreak(Data[Position]))
+			{
+				++Position;
+			}
+			if (Position >= Length)
+			{
+				break;
+			}
+			FString LineText;
+			Position = ReadLogicalLine(Data, Length, Position, &LineText);
+			OutLine = ParseLogicalLine(std::move(LineText));
+			if (OutLine.Kind != EConfigLineKind::Ignored)
+			{
+				return true;
+			}
+		}
+		return false;
+	}
+}

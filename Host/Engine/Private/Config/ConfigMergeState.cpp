@@ -1,0 +1,305 @@
+#include "Config/ConfigMergeState.h"
+
+#include "Config/ConfigCommands.h"
+
+namespace
+{
+	std::u16string IdentityKey(const FString& Identity)
+	{
+		return Identity.ToLower().GetStdString();
+	}
+}
+
+namespace UE::Host::Config
+{
+	FMergeSection::FKeyIndex* FMergeSection::FindKey(FName Key)
+	{
+		const auto Found = Keys.find(Key.GetComparisonIndex());
+		return Found == Keys.end() ? nullptr : &Found->second;
+	}
+
+	void FMergeSection::IndexIdentity(FKeyIndex& Index, int32 Slot, bool bAdd)
+	{
+		if (!Index.bIdentityIndexValid)
+		{
+			return;
+		}
+		FString Identity;
+		if (ExtractStructField(Slots[static_cast<size_t>(Slot)].Value.GetSavedValue(), Index.IdentityField, Identity))
+		{
+			std::set<int32>& IdentitySlots = Index.ByIdentity[IdentityKey(Identity)];
+			if (bAdd)
+			{
+				IdentitySlots.insert(Slot);
+			}
+			else
+			{
+				IdentitySlots.erase(Slot);
+			}
+		}
+	}
+
+	int32 FMergeSection::AddSlot(FName Key, const FConfigValue& Value)
+	{
+		int32 Slot;
+		if (!FreeSlots.empty())
+		{
+			Slot = FreeSlots.back();
+			FreeSlots.pop_back();
+		}
+		else
+		{
+			Slot = static_cast<int32>(Slots.size());
+			Slots.emplace_back();
+		}
+		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
+		Entry.Key = Key;
+		Entry.Value = Value;
+		Entry.bUsed = true;
+		FKeyIndex& Index = Keys[Key.GetComparisonIndex()];
+		Index.Slots.insert(Slot);
+		Index.ByValue[Value.GetValue().GetStdString()].insert(Slot);
+		IndexIdentity(Index, Slot, true);
+		return Slot;
+	}
+
+	void FMergeSection::RemoveSlot(int32 Slot)
+	{
+		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
+		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
+		IndexIdentity(Index, Slot, false);
+		Index.Slots.erase(Slot);
+		const auto ByValue = Index.ByValue.find(Entry.Value.GetValue().GetStdString());
+		if (ByValue != Index.ByValue.end())
+		{
+			ByValue->second.erase(Slot);
+			if (ByValue->second.empty())
+			{
+				Index.ByValue.erase(ByValue);
+			}
+		}
+		Entry.bUsed = false;
+		Entry.Value = FConfigValue();
+		FreeSlots.push_back(Slot);
+	}
+
+	void FMergeSection::SetSlotValue(int32 Slot, const FConfigValue& Value)
+	{
+		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
+		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
+		IndexIdentity(Index, Slot, false);
+		const auto ByValue = Index.ByValue.find(Entry.Value.GetValue().GetStdString());
+		if (ByValue != Index.ByValue.end())
+		{
+			ByValue->second.erase(Slot);
+			if (ByValue->second.empty())
+			{
+				Index.ByValue.erase(ByValue);
+			}
+		}
+		Entry.Value = Value;
+		Index.ByValue[Value.GetValue().GetStdString()].insert(Slot);
+		IndexIdentity(Index, Slot, true);
+	}
+
+	void FMergeSection::RemoveKey(FName Key)
+	{
+		if (FKeyIndex* Index = FindKey(Key))
+		{
+			// Lowest slot first, as the engine's multimap removes them.
+			const std::set<int32> KeySlots = Index->Slots;
+			for (const int32 Slot : KeySlots)
+			{
+				RemoveSlot(Slot);
+			}
+		}
+	}
+
+	int32 FMergeSection::FindByIdentity(FName Key, const FConfigValue& Value)
+	{
+		const FString* Field = ArrayOfStructKeys.Find(Key);
+		FString Identity;
+		FKeyIndex* Index = FindKey(Key);
+		if (!Field || !Index || !ExtractStructField(Value.GetSavedValue(), *Field, Identity))
+		{
+			return INDEX_NONE;
+		}
+		if (!Index->bIdentityIndexValid || !Index->IdentityField.Equals(*Field))
+		{
+			Index->IdentityField = *Field;
+			Index->ByIdentity.clear();
+			Index->bIdentityIndexValid = true;
+			for (const int32 Slot : Index->Slots)
+			{
+				IndexIdentity(*Index, Slot, true);
+			}
+		}
+		const auto Found = Index->ByIdentity.find(IdentityKey(Identity));
+		return Found == Index->ByIdentity.end() || Found->second.empty() ? INDEX_NONE : *Found->second.begin();
+	}
+
+	void FMergeSection::Apply(TCHAR Operation, FName Key, const FString& Value)
+	{
+		switch (Operation)
+		{
+		case '+':
+		{
+			const FConfigValue NewValue = MakeConfigValue(Value);
+			const int32 Same = FindByIdentity(Key, NewValue);
+			if (Same != INDEX_NONE)
+			{
+				SetSlotValue(Same, NewValue);
+				break;
+			}
+			const FKeyIndex* Index = FindKey(Key);
+			if (!Index || Index->ByValue.find(NewValue.GetValue().GetStdString()) == Index->ByValue.end())
+			{
+				AddSlot(Key, NewValue);
+			}
+			break;
+		}
+		case '.':
+			AddSlot(Key, MakeConfigValue(Value));
+			break;
+		case '-':
+		{
+			const FConfigValue OldValue = MakeConfigValue(Value);
+			if (FKeyIndex* Index = FindKey(Key))
+			{
+				const auto Found = Index->ByValue.find(OldValue.GetValue().GetStdString());
+				if (Found != Index->ByValue.end() && !Found->second.empty())
+				{
+					RemoveSlot(*Found->second.begin());
+				}
+			}
+			break;
+		}
+		case '!':
+			RemoveKey(Key);
+			ExplicitlyEmptyArrays.Remove(Key);
+			break;
+		case '^':
+			RemoveKey(Key);
+			ExplicitlyEmptyArrays.Add(Key);
+			break;
+		case '@':
+			ArrayOfStructKeys.Add(Key, Value);
+			break;
+		case '*':
+			break;
+		default:
+		{
+			const FConfigValue NewValue = MakeConfigValue(Value);
+			int32 Target = FindByIdentity(Key, NewValue);
+			if (Target == INDEX_NONE)
+			{
+				const FKeyIndex* Index = FindKey(Key);
+				Target = Index && !Index->Slots.empty() ? *Index->Slots.begin() : INDEX_NONE;
+			}
+			if (Target != INDEX_NONE)
+			{
+				SetSlotValue(Target, NewValue);
+			}
+			else
+			{
+				AddSlot(Key, NewValue);
+			}
+			break;
+		}
+		}
+	}
+
+	TArray<FConfigValue> FMergeSection::GetValues(FName Key) const
+	{
+		TArray<FConfigValue> Values;
+		const auto Found = Keys.find(Key.GetComparisonIndex());
+		if (Found != Keys.end())
+		{
+			for (const int32 Slot : Found->second.Slots)
+			{
+				Values.Add(Slots[static_cast<size_t>(Slot)].Value);
+			}
+		}
+		return Values;
+	}
+
+	void FMergeSection::ReplaceValues(FName Key, const TArray<FConfigValue>& NewValues)
+	{
+		std::vector<int32> Existing;
+		if (const FKeyIndex* Index = FindKey(Key))
+		{
+			Existing.assign(Index->Slots.begin(), Index->Slots.end());
+		}
+		const size_t Common = Existing.size() < static_cast<size_t>(NewValues.Num()) ? Existing.size() : static_cast<size_t>(NewValues.Num());
+		for (size_t Index = 0; Index < Common; ++Index)
+		{
+			SetSlotValue(Existing[Index], NewValues[static_cast<int32>(Index)]);
+		}
+		for (size_t Index = Common; Index < Existing.size(); ++Index)
+		{
+			RemoveSlot(Existing[Index]);
+		}
+		for (int32 Index = static_cast<int32>(Common); Index < NewValues.Num(); ++Index)
+		{
+			AddSlot(Key, NewValues[Index]);
+		}
+	}
+
+	void FMergeSection::ImportFrom(const FConfigSection& Section)
+	{
+		for (const auto& Pair : Section)
+		{
+			AddSlot(Pair.Key, Pair.Value);
+		}
+		ArrayOfStructKeys = Section.ArrayOfStructKeys;
+		ExplicitlyEmptyArrays = Section.ExplicitlyEmptyArrays;
+	}
+
+	void FMergeSection::ExportTo(FConfigSection& Section) const
+	{
+		Section.Empty();
+		for (const FSlot& Entry : Slots)
+		{
+			if (Entry.bUsed)
+			{
+				Section.Add(Entry.Key, Entry.Value);
+			}
+		}
+		Section.ArrayOfStructKeys = ArrayOfStructKeys;
+		Section.ExplicitlyEmptyArrays = ExplicitlyEmptyArrays;
+	}
+
+	FMergeSection& FMergeFile::FindOrAddSection(const FString& Name)
+	{
+		if (const int32* Index = SectionIndices.Find(Name))
+		{
+			return Sections[static_cast<size_t>(*Index)];
+		}
+		SectionIndices.Add(Name, static_cast<int32>(Sections.size()));
+		SectionNames.Add(Name);
+		return Sections.emplace_back();
+	}
+
+	FMergeSection* FMergeFile::FindSection(const FString& Name)
+	{
+		const int32* Index = SectionIndices.Find(Name);
+		return Index ? &Sections[static_cast<size_t>(*Index)] : nullptr;
+	}
+
+	void FMergeFile::ImportFrom(const FConfigFile& File)
+	{
+		for (const auto& Pair : File)
+		{
+			FindOrAddSection(Pair.Key).ImportFrom(Pair.Value);
+		}
+	}
+
+	void FMergeFile::ExportTo(FConfigFile& File) const
+	{
+		File.Empty();
+		for (int32 Index = 0; Index < SectionNames.Num(); ++Index)
+		{
+			Sections[static_cast<size_t>(Index)].ExportTo(File.FindOrAddSection(SectionNames[Index]));
+		}
+	}
+}

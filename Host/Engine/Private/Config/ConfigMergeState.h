@@ -1,0 +1,89 @@
+// A category while its layers are merged. It keeps the engine's slot order (a removed value
+// leaves a slot that the next addition refills, the most recently freed first) and indexes every
+// key and value, so each line costs a logarithmic number of steps however long a file is.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Misc/ConfigCacheIni.h"
+
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace UE::Host::Config
+{
+	class FMergeSection
+	{
+	public:
+		// Applies one key line: ' ' replaces the first value (or the element with the same
+		// identity once "@Key=Field" was declared), '+' adds unless an equal value is there (or
+		// replaces the element with the same identity), '.' adds, '-' removes the first equal value,
+		// '!' removes all, '^' removes all and marks the array explicitly empty, '@' declares the
+		// identity field, '*' (identity of per-object sections) changes nothing here.
+		void Apply(TCHAR Operation, FName Key, const FString& Value);
+
+		// The key's values in section order.
+		TArray<FConfigValue> GetValues(FName Key) const;
+		// Overwrites the key's values in order, then drops the surplus or appends the rest, so the
+		// key keeps its place in the section.
+		void ReplaceValues(FName Key, const TArray<FConfigValue>& NewValues);
+
+		void ImportFrom(const FConfigSection& Section);
+		void ExportTo(FConfigSection& Section) const;
+
+		TMap<FName, FString> ArrayOfStructKeys;
+		TSet<FName> ExplicitlyEmptyArrays;
+
+	private:
+		struct FSlot
+		{
+			FName Key;
+			FConfigValue Value;
+			bool bUsed = false;
+		};
+
+		struct FKeyIndex
+		{
+			// Used slots of the key, in section order.
+			std::set<int32> Slots;
+			// Slots by value (FConfigValue equality: the expanded text, case-sensitive).
+			std::unordered_map<std::u16string, std::set<int32>> ByValue;
+			// Slots by identity (letter case ignored), valid for IdentityField only.
+			FString IdentityField;
+			bool bIdentityIndexValid = false;
+			std::unordered_map<std::u16string, std::set<int32>> ByIdentity;
+		};
+
+		int32 AddSlot(FName Key, const FConfigValue& Value);
+		void RemoveSlot(int32 Slot);
+		void RemoveKey(FName Key);
+		void SetSlotValue(int32 Slot, const FConfigValue& Value);
+		// The slot of the key's element with the same identity as Value, or INDEX_NONE.
+		int32 FindByIdentity(FName Key, const FConfigValue& Value);
+		void IndexIdentity(FKeyIndex& Index, int32 Slot, bool bAdd);
+		FKeyIndex* FindKey(FName Key);
+
+		std::vector<FSlot> Slots;
+		std::vector<int32> FreeSlots;
+		std::unordered_map<uint32, FKeyIndex> Keys;
+	};
+
+	class FMergeFile
+	{
+	public:
+		// Sections keep the order in which they were first met and the spelling of that first time.
+		FMergeSection& FindOrAddSection(const FString& Name);
+		FMergeSection* FindSection(const FString& Name);
+		const TArray<FString>& GetSectionNames() const { return SectionNames; }
+
+		void ImportFrom(const FConfigFile& File);
+		// Replaces the sections of File with the merged ones.
+		void ExportTo(FConfigFile& File) const;
+
+	private:
+		TArray<FString> SectionNames;
+		TMap<FString, int32> SectionIndices;
+		std::vector<FMergeSection> Sections;
+	};
+}

@@ -1,0 +1,98 @@
+// The array operators of the hierarchical merge, applied across layers.
+#include "CoreMinimal.h"
+#include "Misc/ConfigCacheIni.h"
+#include "ScopedTestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace
+{
+	// Merges the texts in order, as successive layers.
+	FConfigFile Merge(std::initializer_list<std::string> Layers)
+	{
+		FConfigFile File;
+		for (const std::string& Layer : Layers)
+		{
+			File.CombineFromBuffer(UE::Host::Utf8ToString(Layer), FString());
+		}
+		return File;
+	}
+
+	std::string Values(const FConfigFile& File, const TCHAR* Key)
+	{
+		TArray<FString> Result;
+		File.GetArray(TEXT("S"), Key, Result);
+		return ToUtf8(FString::Join(Result, TEXT("|")));
+	}
+}
+
+TEST(ConfigOperators, PlainLinesReplaceTheFirstValueOnly)
+{
+	const FConfigFile File = Merge({"[S]\n.Key=A\n.Key=B\nSingle=1\nSingle=2\n", "[S]\nKey=C\n"});
+	EXPECT_EQ(Values(File, TEXT("Key")), "C|B");
+	EXPECT_EQ(Values(File, TEXT("Single")), "2");
+}
+
+TEST(ConfigOperators, PlusAddsUniqueAndDotAddsDuplicates)
+{
+	const FConfigFile File = Merge({"[S]\n+Key=A\n+Key=B\n", "[S]\n+Key=A\n+Key=a\n.Key=B\n"});
+	EXPECT_EQ(Values(File, TEXT("Key")), "A|B|a|B");
+}
+
+TEST(ConfigOperators, MinusRemovesOneExactlyEqualValue)
+{
+	const FConfigFile File = Merge({"[S]\n.Key=A\n.Key=B\n.Key=A\n", "[S]\n-Key=A\n-Key=b\n-Key=Missing\n"});
+	EXPECT_EQ(Values(File, TEXT("Key")), "B|A");
+}
+
+TEST(ConfigOperators, BangClearsTheArrayWhateverItsValue)
+{
+	const FConfigFile File = Merge({"[S]\n+Key=A\n+Key=B\nOther=1\n", "[S]\n!Key=ClearArray\n+Key=C\n!Other=__ClearArray__\n"});
+	EXPECT_EQ(Values(File, TEXT("Key")), "C");
+	EXPECT_EQ(Values(File, TEXT("Other")), "");
+	EXPECT_FALSE(File.FindSection(TEXT("S"))->IsArrayExplicitlyEmpty(FName(TEXT("Other"))));
+}
+
+TEST(ConfigOperators, CaretClearsAndMarksTheArrayExplicitlyEmpty)
+{
+	const FConfigFile File = Merge({"[S]\n+Key=A\n+Kept=B\n", "[S]\n^Key=\n^Kept=\n+Kept=C\n"});
+	const FConfigSection* Section = File.FindSection(TEXT("S"));
+	ASSERT_NE(Section, nullptr);
+	EXPECT_EQ(Values(File, TEXT("Key")), "");
+	EXPECT_TRUE(Section->IsArrayExplicitlyEmpty(FName(TEXT("Key"))));
+	EXPECT_FALSE(Section->IsArrayExplicitlyEmpty(FName(TEXT("Kept"))));
+	EXPECT_EQ(Values(File, TEXT("Kept")), "C");
+}
+
+TEST(ConfigOperators, IdentityFieldReplacesMatchingStructsInPlace)
+{
+	const FConfigFile File = Merge({
+		"[S]\n"
+		"@Profiles=Name\n"
+		"+Profiles=(Name=\"NoCollision\",Enabled=False)\n"
+		"+Profiles=(Name=\"BlockAll\",Enabled=True)\n",
+		"[S]\n"
+		"+Profiles=(Name=\"NoCollision\",Enabled=True)\n"
+		"Profiles=(Name=\"blockall\",Enabled=False)\n"
+		"+Profiles=(Name=\"Custom\",Enabled=True)\n"
+		"+Profiles=(DisplayName=\"NoCollision\")\n"});
+	EXPECT_EQ(Values(File, TEXT("Profiles")),
+		"(Name=\"NoCollision\",Enabled=True)|(Name=\"blockall\",Enabled=False)|(Name=\"Custom\",Enabled=True)|(DisplayName=\"NoCollision\")");
+}
+
+TEST(ConfigOperators, WithoutIdentityFieldStructsAreWholeValues)
+{
+	const FConfigFile File = Merge({"[S]\n+Profiles=(Name=A,V=1)\n", "[S]\n+Profiles=(Name=A,V=2)\n*Profiles=Name\n"});
+	EXPECT_EQ(Values(File, TEXT("Profiles")), "(Name=A,V=1)|(Name=A,V=2)");
+}
+
+TEST(ConfigOperators, RemovedSlotsAreReusedLikeTheEngine)
+{
+	// The engine's multimap refills the most recently freed slot, so a re-added value takes the
+	// removed one's place in the section.
+	const FConfigFile File = Merge({"[S]\n+Key=A\n+Key=B\n+Key=C\n", "[S]\n-Key=B\n+Key=D\n"});
+	EXPECT_EQ(Values(File, TEXT("Key")), "A|D|C");
+}
