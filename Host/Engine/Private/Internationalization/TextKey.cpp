@@ -1,0 +1,162 @@
+#include "Internationalization/TextKey.h"
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <vector>
+
+namespace
+{
+	using UE::Host::FTextKeyRecord;
+
+	// The process-wide key pool: records are packed into large blocks that are never freed, and
+	// found again through an open-addressing table of (hash, record) slots.
+	class FTextKeyPool
+	{
+	public:
+		static FTextKeyPool& Get()
+		{
+			static FTextKeyPool Pool;
+			return Pool;
+		}
+
+		const FTextKeyRecord* Intern(std::u16string_view Text)
+		{
+			if (Text.empty())
+			{
+				return nullptr;
+			}
+			const uint32 Hash = HashText(Text);
+			std::lock_guard<std::mutex> Lock(Mutex);
+			size_t Mask = Slots.size() - 1;
+			size_t Index = Hash & Mask;
+			while (Slots[Index].Record)
+			{
+				const FSlot& Slot = Slots[Index];
+				if (Slot.Hash == Hash && Slot.Record->Length == static_cast<int32>(Text.size())
+					&& std::memcmp(Slot.Record->GetChars(), Text.data(), Text.size() * sizeof(TCHAR)) == 0)
+				{
+					return Slot.Record;
+				}
+				Index = (Index + 1) & Mask;
+			}
+
+			const FTextKeyRecord* Record = Allocate(Text, Hash);
+			Slots[Index] = FSlot{Hash, Record};
+			if (++Count * 2 > Slots.size())
+			{
+				Grow();
+			}
+			return Record;
+		}
+
+	private:
+		struct FSlot
+		{
+			uint32 Hash = 0;
+			const FTextKeyRecord* Record = nullptr;
+		};
+
+		static constexpr size_t BlockSize = size_t(1) << 20;
+
+		FTextKeyPool()
+			: Slots(1024)
+		{
+		}
+
+		static uint32 HashText(std::u16string_view Text)
+		{
+			const size_t Hash = std::hash<std::u16string_view>()(Text);
+			return static_cast<uint32>(Hash ^ (Hash >> 32));
+		}
+
+		const FTextKeyRecord* Allocate(std::u16string_view Text, uint32 Hash)
+		{
+			const size_t Bytes = (sizeof(FTextKeyRecord) + (Text.size() + 1) * sizeof(TCHAR) + alignof(FTextKeyRecord) - 1)
+				& ~(alignof(FTextKeyRecord) - 1);
+			uint8* Memory = nullptr;
+			if (Bytes > BlockSize / 4)
+			{
+				// A long key gets a block of its own rather than wasting the rest of a shared one.
+				LongKeyBlocks.emplace_back(new uint8[Bytes]);
+				Memory = LongKeyBlocks.back().get();
+			}
+			else
+			{
+				if (Blocks.empty() || BlockUsed + Bytes > BlockSize)
+				{
+					Blocks.emplace_back(new uint8[BlockSize]);
+					BlockUsed = 0;
+				}
+				Memory = Blocks.back().get() + BlockUsed;
+				BlockUsed += Bytes;
+			}
+			FTextKeyRecord* Record = new (Memory) FTextKeyRecord{Hash, static_cast<int32>(Text.size())};
+			TCHAR* Chars = const_cast<TCHAR*>(Record->GetChars());
+			std::memcpy(Chars, Text.data(), Text.size() * sizeof(TCHAR));
+			Chars[Text.size()] = 0;
+			return Record;
+		}
+
+		void Grow()
+		{
+			std::vector<FSlot> Old(Slots.size() * 2);
+			Old.swap(Slots);
+			const size_t Mask = Slots.size() - 1;
+			for (const FSlot& Slot : Old)
+			{
+				if (Slot.Record)
+				{
+					size_t Index = Slot.Hash & Mask;
+					while (Slots[Index].Record)
+					{
+						Index = (Index + 1) & Mask;
+					}
+					Slots[Index] = Slot;
+				}
+			}
+		}
+
+		std::mutex Mutex;
+		std::vector<FSlot> Slots;
+		size_t Count = 0;
+		std::vector<std::unique_ptr<uint8[]>> Blocks;
+		size_t BlockUsed = 0;
+		std::vector<std::unique_ptr<uint8[]>> LongKeyBlocks;
+	};
+}
+
+FTextKey::FTextKey(FStringView InStr)
+	: Record(FTextKeyPool::Get().Intern(InStr.GetStdView()))
+{
+}
+
+FTextKey::FTextKey(const TCHAR* InStr)
+	: FTextKey(FStringView(InStr))
+{
+}
+
+FTextKey::FTextKey(const FString& InStr)
+	: FTextKey(FStringView(InStr))
+{
+}
+
+FString FTextKey::ToString() const
+{
+	return Record ? FString(Record->Length, Record->GetChars()) : FString();
+}
+
+void FTextKey::ToString(FString& Out) const
+{
+	Out = ToString();
+}
+
+void FTextKey::AppendString(FString& Out) const
+{
+	if (Record)
+	{
+		Out.Append(Record->GetChars(), Record->Length);
+	}
+}
