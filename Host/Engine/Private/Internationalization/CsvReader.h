@@ -42,7 +42,7 @@ namespace UE::Host::Csv
 		// a line end may follow its closing quote.
 		ERowResult ReadRow(std::vector<FCell>& OutCells, FString& OutError);
 
-		// The cell as UTF-16 in Out: doubled quotes undone, then (when asked) the escapes \\ \n \r \t
+		// Appends the cell to Out as UTF-16: doubled quotes undone, then (when asked) the escapes \\ \n \r \t
 		// \' \" undone. Fails on invalid UTF-8.
 		bool DecodeCell(const FCell& Cell, bool bUnescape, std::u16string& Out, FString& OutError) const;
 

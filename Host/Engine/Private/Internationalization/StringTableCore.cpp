@@ -19,13 +19,18 @@ int32 FStringTable::FStorage::FindIndex(const FTextKey& Key) const
 	{
 		return INDEX_NONE;
 	}
+	const uint32 Hash = GetTypeHash(Key);
 	const size_t Mask = Slots.size() - 1;
-	for (size_t Slot = GetTypeHash(Key) & Mask;; Slot = (Slot + 1) & Mask)
+	for (size_t Slot = Hash & Mask;; Slot = (Slot + 1) & Mask)
 	{
-		const int32 Index = Slots[Slot];
-		if (Index == INDEX_NONE || Entries[static_cast<size_t>(Index)].Key == Key)
+		const FSlot& Candidate = Slots[Slot];
+		if (Candidate.Index == INDEX_NONE)
 		{
-			return Index;
+			return INDEX_NONE;
+		}
+		if (Candidate.Hash == Hash && Entries[static_cast<size_t>(Candidate.Index)].Key == Key)
+		{
+			return Candidate.Index;
 		}
 	}
 }
@@ -63,44 +68,50 @@ int32 FStringTable::FStorage::Set(const FTextKey& Key, FString&& SourceString)
 		Rebuild(std::max<size_t>(16, Slots.size() * 2));
 	}
 	const int32 Index = static_cast<int32>(Entries.size());
-	Entries.push_back(FEntry{Key, std::move(SourceString), false});
-	const size_t Mask = Slots.size() - 1;
-	size_t Slot = GetTypeHash(Key) & Mask;
-	while (Slots[Slot] != INDEX_NONE)
+	FEntry& Entry = Entries.emplace_back();
+	Entry.Key = Key;
+	Entry.SourceString = std::move(SourceString);
+	if (!PendingMetaData.empty())
 	{
-		Slot = (Slot + 1) & Mask;
+		if (const auto Pending = PendingMetaData.find(Key); Pending != PendingMetaData.end())
+		{
+			Entry.MetaData = std::move(Pending->second);
+			PendingMetaData.erase(Pending);
+		}
 	}
-	Slots[Slot] = Index;
+	Insert(GetTypeHash(Key), Index);
 	return Index;
 }
 
 void FStringTable::FStorage::Remove(const FTextKey& Key)
 {
-	MetaData.erase(Key);
+	PendingMetaData.erase(Key);
 	if (Slots.empty())
 	{
 		return;
 	}
+	const uint32 Hash = GetTypeHash(Key);
 	const size_t Mask = Slots.size() - 1;
-	size_t Hole = GetTypeHash(Key) & Mask;
-	while (Slots[Hole] != INDEX_NONE && !(Entries[static_cast<size_t>(Slots[Hole])].Key == Key))
+	size_t Hole = Hash & Mask;
+	while (Slots[Hole].Index != INDEX_NONE && !(Slots[Hole].Hash == Hash && Entries[static_cast<size_t>(Slots[Hole].Index)].Key == Key))
 	{
 		Hole = (Hole + 1) & Mask;
 	}
-	if (Slots[Hole] == INDEX_NONE)
+	if (Slots[Hole].Index == INDEX_NONE)
 	{
 		return;
 	}
 
-	FEntry& Entry = Entries[static_cast<size_t>(Slots[Hole])];
+	FEntry& Entry = Entries[static_cast<size_t>(Slots[Hole].Index)];
 	Entry.bRemoved = true;
 	Entry.SourceString.Empty();
+	Entry.MetaData = FMetaDataList();
 	++NumRemoved;
 
 	// Backward-shift deletion keeps every probe sequence unbroken without tombstones.
-	for (size_t Next = (Hole + 1) & Mask; Slots[Next] != INDEX_NONE; Next = (Next + 1) & Mask)
+	for (size_t Next = (Hole + 1) & Mask; Slots[Next].Index != INDEX_NONE; Next = (Next + 1) & Mask)
 	{
-		const size_t Home = GetTypeHash(Entries[static_cast<size_t>(Slots[Next])].Key) & Mask;
+		const size_t Home = Slots[Next].Hash & Mask;
 		const bool bHomeBetween = Hole <= Next ? (Hole < Home && Home <= Next) : (Hole < Home || Home <= Next);
 		if (!bHomeBetween)
 		{
@@ -108,7 +119,7 @@ void FStringTable::FStorage::Remove(const FTextKey& Key)
 			Hole = Next;
 		}
 	}
-	Slots[Hole] = INDEX_NONE;
+	Slots[Hole].Index = INDEX_NONE;
 
 	if (NumRemoved >= MinRemovedBeforeCompaction && static_cast<size_t>(NumRemoved) * 2 >= Entries.size())
 	{
@@ -120,7 +131,7 @@ void FStringTable::FStorage::Clear(int32 Slack)
 {
 	Entries.clear();
 	Slots.clear();
-	MetaData.clear();
+	PendingMetaData.clear();
 	NumRemoved = 0;
 	if (Slack > 0)
 	{
@@ -133,9 +144,32 @@ void FStringTable::FStorage::Clear(int32 Slack)
 	}
 }
 
+const FStringTable::FMetaDataList* FStringTable::FStorage::FindMetaData(const FTextKey& Key) const
+{
+	const int32 Index = FindIndex(Key);
+	if (Index != INDEX_NONE)
+	{
+		const FMetaDataList& Values = Entries[static_cast<size_t>(Index)].MetaData;
+		return Values.empty() ? nullptr : &Values;
+	}
+	const auto Pending = PendingMetaData.find(Key);
+	return Pending != PendingMetaData.end() ? &Pending->second : nullptr;
+}
+
+FStringTable::FMetaDataList* FStringTable::FStorage::FindMetaData(const FTextKey& Key)
+{
+	return const_cast<FMetaDataList*>(static_cast<const FStorage*>(this)->FindMetaData(Key));
+}
+
 void FStringTable::FStorage::SetMetaData(const FTextKey& Key, FName Id, FString&& Value)
 {
-	std::vector<FMetaDataValue>& Values = MetaData[Key];
+	const int32 Index = FindIndex(Key);
+	if (Index != INDEX_NONE)
+	{
+		SetMetaDataAt(Index, Id, std::move(Value));
+		return;
+	}
+	FMetaDataList& Values = PendingMetaData[Key];
 	for (FMetaDataValue& Existing : Values)
 	{
 		if (Existing.Id == Id)
@@ -147,22 +181,50 @@ void FStringTable::FStorage::SetMetaData(const FTextKey& Key, FName Id, FString&
 	Values.push_back(FMetaDataValue{Id, std::move(Value)});
 }
 
+void FStringTable::FStorage::SetMetaDataAt(int32 Index, FName Id, FString&& Value)
+{
+	FMetaDataList& Values = Entries[static_cast<size_t>(Index)].MetaData;
+	for (FMetaDataValue& Existing : Values)
+	{
+		if (Existing.Id == Id)
+		{
+			Existing.Value = std::move(Value);
+			return;
+		}
+	}
+	Values.push_back(FMetaDataValue{Id, std::move(Value)});
+}
+
+void FStringTable::FStorage::ClearMetaData(const FTextKey& Key)
+{
+	const int32 Index = FindIndex(Key);
+	if (Index != INDEX_NONE)
+	{
+		Entries[static_cast<size_t>(Index)].MetaData = FMetaDataList();
+	}
+	PendingMetaData.erase(Key);
+}
+
+void FStringTable::FStorage::Insert(uint32 Hash, int32 Index)
+{
+	const size_t Mask = Slots.size() - 1;
+	size_t Slot = Hash & Mask;
+	while (Slots[Slot].Index != INDEX_NONE)
+	{
+		Slot = (Slot + 1) & Mask;
+	}
+	Slots[Slot] = FSlot{Hash, Index};
+}
+
 void FStringTable::FStorage::Rebuild(size_t SlotCount)
 {
-	Slots.assign(SlotCount, INDEX_NONE);
-	const size_t Mask = SlotCount - 1;
+	Slots.assign(SlotCount, FSlot{0, INDEX_NONE});
 	for (size_t Index = 0; Index < Entries.size(); ++Index)
 	{
-		if (Entries[Index].bRemoved)
+		if (!Entries[Index].bRemoved)
 		{
-			continue;
+			Insert(GetTypeHash(Entries[Index].Key), static_cast<int32>(Index));
 		}
-		size_t Slot = GetTypeHash(Entries[Index].Key) & Mask;
-		while (Slots[Slot] != INDEX_NONE)
-		{
-			Slot = (Slot + 1) & Mask;
-		}
-		Slots[Slot] = static_cast<int32>(Index);
 	}
 }
 
@@ -285,9 +347,9 @@ void FStringTable::EnumerateKeysAndSourceStrings(const TFunctionRef<bool(const F
 FString FStringTable::GetMetaData(const FTextKey& InKey, const FName InMetaDataId) const
 {
 	std::lock_guard<std::recursive_mutex> Lock(Mutex);
-	if (const auto Found = Storage.MetaData.find(InKey); Found != Storage.MetaData.end())
+	if (const FMetaDataList* Values = Storage.FindMetaData(InKey))
 	{
-		for (const FMetaDataValue& Value : Found->second)
+		for (const FMetaDataValue& Value : *Values)
 		{
 			if (Value.Id == InMetaDataId)
 			{
@@ -307,28 +369,27 @@ void FStringTable::SetMetaData(const FTextKey& InKey, const FName InMetaDataId, 
 void FStringTable::RemoveMetaData(const FTextKey& InKey, const FName InMetaDataId)
 {
 	std::lock_guard<std::recursive_mutex> Lock(Mutex);
-	const auto Found = Storage.MetaData.find(InKey);
-	if (Found == Storage.MetaData.end())
+	FMetaDataList* Values = Storage.FindMetaData(InKey);
+	if (!Values)
 	{
 		return;
 	}
-	std::vector<FMetaDataValue>& Values = Found->second;
-	Values.erase(std::remove_if(Values.begin(), Values.end(), [&InMetaDataId](const FMetaDataValue& Value) { return Value.Id == InMetaDataId; }), Values.end());
-	if (Values.empty())
+	Values->erase(std::remove_if(Values->begin(), Values->end(), [&InMetaDataId](const FMetaDataValue& Value) { return Value.Id == InMetaDataId; }), Values->end());
+	if (Values->empty())
 	{
-		Storage.MetaData.erase(Found);
+		Storage.ClearMetaData(InKey);
 	}
 }
 
 void FStringTable::EnumerateMetaData(const FTextKey& InKey, const TFunctionRef<bool(FName, const FString&)>& InEnumerator) const
 {
 	std::lock_guard<std::recursive_mutex> Lock(Mutex);
-	const auto Found = Storage.MetaData.find(InKey);
-	if (Found == Storage.MetaData.end())
+	const FMetaDataList* Values = Storage.FindMetaData(InKey);
+	if (!Values)
 	{
 		return;
 	}
-	for (const FMetaDataValue& Value : Found->second)
+	for (const FMetaDataValue& Value : *Values)
 	{
 		if (!InEnumerator(Value.Id, Value.Value))
 		{
@@ -340,7 +401,7 @@ void FStringTable::EnumerateMetaData(const FTextKey& InKey, const TFunctionRef<b
 void FStringTable::ClearMetaData(const FTextKey& InKey)
 {
 	std::lock_guard<std::recursive_mutex> Lock(Mutex);
-	Storage.MetaData.erase(InKey);
+	Storage.ClearMetaData(InKey);
 }
 
 bool FStringTable::ExportStrings(const FString& InFilename) const

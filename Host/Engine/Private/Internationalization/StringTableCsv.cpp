@@ -76,6 +76,7 @@ namespace UE::Host::StringTableCsv
 			std::u16string Name;
 			for (size_t Column = 0; Column < Cells.size(); ++Column)
 			{
+				Name.clear();
 				if (!Reader.DecodeCell(Cells[Column], false, Name, OutError))
 				{
 					return false;
@@ -105,6 +106,16 @@ namespace UE::Host::StringTableCsv
 			}
 			return true;
 		}
+
+		// One decoded row waiting for its key to be interned.
+		struct FBatchRow
+		{
+			size_t KeyOffset = 0;
+			int32 KeyLength = 0;
+			FString SourceString;
+			size_t FirstMetaData = 0;
+			size_t NumMetaData = 0;
+		};
 
 		void AppendCodePoint(std::string& Out, UChar32 CodePoint)
 		{
@@ -243,7 +254,50 @@ namespace UE::Host::StringTableCsv
 		const size_t RequiredCells = std::max(Header.KeyColumn, Header.SourceColumn) + 1;
 
 		FStringTableAccess::FStorage Staging;
-		Staging.Reserve(static_cast<int32>(std::min<size_t>(Reader.EstimateRows(), static_cast<size_t>(MAX_int32) / 2)));
+		const int32 EstimatedRows = static_cast<int32>(std::min<size_t>(Reader.EstimateRows(), static_cast<size_t>(MAX_int32) / 4));
+		Staging.Reserve(EstimatedRows);
+		ReserveTextKeys(EstimatedRows);
+
+		// Rows are decoded a batch at a time and their keys interned and added together, so the
+		// hash-table lookups of a batch overlap instead of waiting one after another.
+		constexpr size_t BatchSize = 128;
+		std::vector<FBatchRow> Batch;
+		Batch.reserve(BatchSize);
+		std::u16string BatchKeyChars;
+		std::vector<std::pair<FName, FString>> BatchMetaData;
+		std::vector<FStringView> KeyViews;
+		std::vector<FTextKey> Keys;
+		const auto FlushBatch = [&]()
+		{
+			KeyViews.clear();
+			for (const FBatchRow& Row : Batch)
+			{
+				KeyViews.emplace_back(BatchKeyChars.data() + Row.KeyOffset, Row.KeyLength);
+			}
+			Keys.resize(Batch.size());
+			InternTextKeys(KeyViews.data(), static_cast<int32>(KeyViews.size()), Keys.data());
+			for (const FTextKey& Key : Keys)
+			{
+				Staging.Prefetch(Key);
+			}
+			for (size_t Row = 0; Row < Batch.size(); ++Row)
+			{
+				const size_t NumBefore = Staging.Entries.size();
+				const int32 Index = Staging.Set(Keys[Row], std::move(Batch[Row].SourceString));
+				if (Staging.Entries.size() == NumBefore)
+				{
+					// A repeated key: the later row replaces the earlier one, metadata included.
+					Staging.Entries[static_cast<size_t>(Index)].MetaData.clear();
+				}
+				for (size_t Meta = Batch[Row].FirstMetaData; Meta < Batch[Row].FirstMetaData + Batch[Row].NumMetaData; ++Meta)
+				{
+					Staging.SetMetaDataAt(Index, BatchMetaData[Meta].first, std::move(BatchMetaData[Meta].second));
+				}
+			}
+			Batch.clear();
+			BatchKeyChars.clear();
+			BatchMetaData.clear();
+		};
 
 		std::u16string Scratch;
 		std::vector<bool> UsedColumns;
@@ -261,37 +315,34 @@ namespace UE::Host::StringTableCsv
 
 			if (Cells.size() >= RequiredCells)
 			{
-				if (!Reader.DecodeCell(Cells[Header.KeyColumn], true, Scratch, OutError))
+				FBatchRow& Row = Batch.emplace_back();
+				Row.KeyOffset = BatchKeyChars.size();
+				if (!Reader.DecodeCell(Cells[Header.KeyColumn], true, BatchKeyChars, OutError))
 				{
 					return false;
 				}
-				const FTextKey Key{FStringView(Scratch.data(), static_cast<int32>(Scratch.size()))};
-				if (!Reader.DecodeCell(Cells[Header.SourceColumn], true, Scratch, OutError))
+				Row.KeyLength = static_cast<int32>(BatchKeyChars.size() - Row.KeyOffset);
+				std::u16string Source;
+				if (!Reader.DecodeCell(Cells[Header.SourceColumn], true, Source, OutError))
 				{
 					return false;
 				}
-				const size_t NumBefore = Staging.Entries.size();
-				Staging.Set(Key, FString(std::u16string(Scratch)));
-				if (Staging.Entries.size() == NumBefore)
-				{
-					// A repeated key: the later row replaces the earlier one, metadata included.
-					Staging.MetaData.erase(Key);
-				}
+				Row.SourceString = FString(std::move(Source));
+				Row.FirstMetaData = BatchMetaData.size();
 				for (const auto& [Column, Id] : Header.MetaDataColumns)
 				{
-					if (Column >= Cells.size())
+					if (Column >= Cells.size() || Cells[Column].Begin == Cells[Column].End)
 					{
 						continue;
 					}
-					if (!Reader.DecodeCell(Cells[Column], true, Scratch, OutError))
+					std::u16string Value;
+					if (!Reader.DecodeCell(Cells[Column], true, Value, OutError))
 					{
 						return false;
 					}
-					if (!Scratch.empty())
-					{
-						Staging.SetMetaData(Key, Id, FString(std::u16string(Scratch)));
-					}
+					BatchMetaData.emplace_back(Id, FString(std::move(Value)));
 				}
+				Row.NumMetaData = BatchMetaData.size() - Row.FirstMetaData;
 			}
 
 			// Cells that are not read still have to be valid text.
@@ -310,12 +361,21 @@ namespace UE::Host::StringTableCsv
 			}
 			for (size_t Column = 0; Column < Cells.size(); ++Column)
 			{
-				if (!UsedColumns[Column] && Cells[Column].bNonAscii && !Reader.DecodeCell(Cells[Column], false, Scratch, OutError))
+				if (!UsedColumns[Column] && Cells[Column].bNonAscii)
 				{
-					return false;
+					Scratch.clear();
+					if (!Reader.DecodeCell(Cells[Column], false, Scratch, OutError))
+					{
+						return false;
+					}
 				}
 			}
+			if (Batch.size() == BatchSize)
+			{
+				FlushBatch();
+			}
 		}
+		FlushBatch();
 
 		FStringTableAccess::Replace(OutTable, std::move(Staging));
 		return true;
@@ -334,14 +394,11 @@ namespace UE::Host::StringTableCsv
 				{
 					continue;
 				}
-				if (const auto Found = Storage.MetaData.find(Entry.Key); Found != Storage.MetaData.end())
+				for (const FStringTableAccess::FMetaDataValue& Value : Entry.MetaData)
 				{
-					for (const FStringTableAccess::FMetaDataValue& Value : Found->second)
+					if (std::find(Ids.begin(), Ids.end(), Value.Id) == Ids.end())
 					{
-						if (std::find(Ids.begin(), Ids.end(), Value.Id) == Ids.end())
-						{
-							Ids.push_back(Value.Id);
-						}
+						Ids.push_back(Value.Id);
 					}
 				}
 			}
@@ -367,12 +424,9 @@ namespace UE::Host::StringTableCsv
 				AppendCell(Out, FStringView(Entry.SourceString), true);
 
 				std::fill(RowValues.begin(), RowValues.end(), nullptr);
-				if (const auto Found = Storage.MetaData.find(Entry.Key); Found != Storage.MetaData.end())
+				for (const FStringTableAccess::FMetaDataValue& Value : Entry.MetaData)
 				{
-					for (const FStringTableAccess::FMetaDataValue& Value : Found->second)
-					{
-						RowValues[static_cast<size_t>(std::find(Ids.begin(), Ids.end(), Value.Id) - Ids.begin())] = &Value.Value;
-					}
+					RowValues[static_cast<size_t>(std::find(Ids.begin(), Ids.end(), Value.Id) - Ids.begin())] = &Value.Value;
 				}
 				for (const FString* Value : RowValues)
 				{

@@ -1,5 +1,6 @@
 #include "Internationalization/TextKey.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -30,7 +31,62 @@ namespace
 			}
 			const uint32 Hash = HashText(Text);
 			std::lock_guard<std::mutex> Lock(Mutex);
-			size_t Mask = Slots.size() - 1;
+			return InternLocked(Text, Hash);
+		}
+
+		void InternBatch(const FStringView* Texts, int32 NumTexts, const FTextKeyRecord** OutRecords)
+		{
+			constexpr int32 MaxBatch = 64;
+			uint32 Hashes[MaxBatch];
+			for (int32 First = 0; First < NumTexts; First += MaxBatch)
+			{
+				const int32 Num = std::min(MaxBatch, NumTexts - First);
+				for (int32 Index = 0; Index < Num; ++Index)
+				{
+					Hashes[Index] = HashText(Texts[First + Index].GetStdView());
+				}
+				std::lock_guard<std::mutex> Lock(Mutex);
+				// Two rounds of prefetching: every key's home slot, then the records those slots
+				// point at, so the probes below find both in cache.
+				const size_t Mask = Slots.size() - 1;
+				for (int32 Index = 0; Index < Num; ++Index)
+				{
+					__builtin_prefetch(&Slots[Hashes[Index] & Mask]);
+				}
+				for (int32 Index = 0; Index < Num; ++Index)
+				{
+					const FSlot& Slot = Slots[Hashes[Index] & Mask];
+					if (Slot.Record && Slot.Hash == Hashes[Index])
+					{
+						__builtin_prefetch(Slot.Record);
+					}
+				}
+				for (int32 Index = 0; Index < Num; ++Index)
+				{
+					const std::u16string_view Text = Texts[First + Index].GetStdView();
+					OutRecords[First + Index] = Text.empty() ? nullptr : InternLocked(Text, Hashes[Index]);
+				}
+			}
+		}
+
+		void Reserve(int32 NumKeys)
+		{
+			std::lock_guard<std::mutex> Lock(Mutex);
+			size_t SlotCount = Slots.size();
+			while ((Count + static_cast<size_t>(std::max(NumKeys, 0))) * 2 > SlotCount)
+			{
+				SlotCount *= 2;
+			}
+			if (SlotCount != Slots.size())
+			{
+				Rehash(SlotCount);
+			}
+		}
+
+	private:
+		const FTextKeyRecord* InternLocked(std::u16string_view Text, uint32 Hash)
+		{
+			const size_t Mask = Slots.size() - 1;
 			size_t Index = Hash & Mask;
 			while (Slots[Index].Record)
 			{
@@ -52,7 +108,6 @@ namespace
 			return Record;
 		}
 
-	private:
 		struct FSlot
 		{
 			uint32 Hash = 0;
@@ -102,7 +157,12 @@ namespace
 
 		void Grow()
 		{
-			std::vector<FSlot> Old(Slots.size() * 2);
+			Rehash(Slots.size() * 2);
+		}
+
+		void Rehash(size_t SlotCount)
+		{
+			std::vector<FSlot> Old(SlotCount);
 			Old.swap(Slots);
 			const size_t Mask = Slots.size() - 1;
 			for (const FSlot& Slot : Old)
@@ -151,6 +211,26 @@ FString FTextKey::ToString() const
 void FTextKey::ToString(FString& Out) const
 {
 	Out = ToString();
+}
+
+void UE::Host::InternTextKeys(const FStringView* Texts, int32 NumTexts, FTextKey* OutKeys)
+{
+	constexpr int32 Chunk = 256;
+	const FTextKeyRecord* Records[Chunk];
+	for (int32 First = 0; First < NumTexts; First += Chunk)
+	{
+		const int32 Num = std::min(Chunk, NumTexts - First);
+		FTextKeyPool::Get().InternBatch(Texts + First, Num, Records);
+		for (int32 Index = 0; Index < Num; ++Index)
+		{
+			OutKeys[First + Index].Record = Records[Index];
+		}
+	}
+}
+
+void UE::Host::ReserveTextKeys(int32 NumKeys)
+{
+	FTextKeyPool::Get().Reserve(NumKeys);
 }
 
 void FTextKey::AppendString(FString& Out) const

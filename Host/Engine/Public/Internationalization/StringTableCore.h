@@ -65,17 +65,20 @@ public:
 private:
 	friend struct UE::Host::FStringTableAccess;
 
-	struct FEntry
-	{
-		FTextKey Key;
-		FString SourceString;
-		bool bRemoved = false;
-	};
-
 	struct FMetaDataValue
 	{
 		FName Id;
 		FString Value;
+	};
+	typedef std::vector<FMetaDataValue> FMetaDataList;
+
+	struct FEntry
+	{
+		FTextKey Key;
+		FString SourceString;
+		// Allocates nothing while the entry has no metadata.
+		FMetaDataList MetaData;
+		bool bRemoved = false;
 	};
 
 	struct FTextKeyHash
@@ -83,24 +86,44 @@ private:
 		size_t operator()(const FTextKey& Key) const { return GetTypeHash(Key); }
 	};
 
-	// Entries and their index; metadata lives apart, only for the keys that have some.
+	struct FSlot
+	{
+		uint32 Hash;
+		int32 Index;
+	};
+
+	// Entries in insertion order, found through an open-addressing index (linear probing, each
+	// slot caching its key's hash so that probing rarely touches an entry).
 	struct FStorage
 	{
 		std::vector<FEntry> Entries;
-		// Open addressing, linear probing: an entry index per slot, INDEX_NONE when free.
-		std::vector<int32> Slots;
+		std::vector<FSlot> Slots;
 		int32 NumRemoved = 0;
-		std::unordered_map<FTextKey, std::vector<FMetaDataValue>, FTextKeyHash> MetaData;
+		// Metadata may be set before its entry exists; it joins the entry when that is added.
+		std::unordered_map<FTextKey, FMetaDataList, FTextKeyHash> PendingMetaData;
 
 		int32 FindIndex(const FTextKey& Key) const;
+		// Starts loading the key's home slot, for callers about to add many keys.
+		void Prefetch(const FTextKey& Key) const
+		{
+			if (!Slots.empty())
+			{
+				__builtin_prefetch(&Slots[GetTypeHash(Key) & (Slots.size() - 1)]);
+			}
+		}
 		void Reserve(int32 NumEntries);
 		// Returns the entry's index; a key already present keeps its index.
 		int32 Set(const FTextKey& Key, FString&& SourceString);
 		void Remove(const FTextKey& Key);
 		void Clear(int32 Slack);
+		const FMetaDataList* FindMetaData(const FTextKey& Key) const;
+		FMetaDataList* FindMetaData(const FTextKey& Key);
 		void SetMetaData(const FTextKey& Key, FName Id, FString&& Value);
+		void SetMetaDataAt(int32 Index, FName Id, FString&& Value);
+		void ClearMetaData(const FTextKey& Key);
 
 	private:
+		void Insert(uint32 Hash, int32 Index);
 		void Rebuild(size_t SlotCount);
 		void Compact();
 	};

@@ -16,6 +16,19 @@ namespace UE::Host
 
 		const TCHAR* GetChars() const { return reinterpret_cast<const TCHAR*>(this + 1); }
 	};
+
+	// Makes room in the key pool for this many more keys, so that loading a large table grows
+	// the pool once rather than step by step.
+	void ReserveTextKeys(int32 NumKeys);
+}
+
+class FTextKey;
+
+namespace UE::Host
+{
+	// Interns many keys under one lock, fetching their pool slots ahead of use: what loading a
+	// large table spends most of its time waiting for.
+	void InternTextKeys(const FStringView* Texts, int32 NumTexts, FTextKey* OutKeys);
 }
 
 class FTextKey
@@ -41,6 +54,8 @@ public:
 	FStringView GetView() const { return Record ? FStringView(Record->GetChars(), Record->Length) : FStringView(); }
 
 private:
+	friend void UE::Host::InternTextKeys(const FStringView* Texts, int32 NumTexts, FTextKey* OutKeys);
+
 	// Null for the empty key.
 	const UE::Host::FTextKeyRecord* Record = nullptr;
 };
