@@ -4,7 +4,6 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstring>
 
@@ -12,57 +11,16 @@ namespace UE::Host::Csv
 {
 	namespace
 	{
-		enum EByteClass : uint8
-		{
-			Plain = 0,
-			Quote,
-			Comma,
-			LineFeed,
-			CarriageReturn,
-			Backslash,
-			NonAscii,
-		};
+		constexpr uint64 Ones = 0x0101010101010101ull;
+		constexpr uint64 HighBits = 0x8080808080808080ull;
 
-		constexpr std::array<uint8, 256> MakeByteClasses()
+		// High bit set in each byte of the word that is a quote, a backslash or not ASCII. The lowest
+		// flagged byte is exact (flags above it may be spurious).
+		uint64 SpecialBytes(uint64 Word)
 		{
-			std::array<uint8, 256> Classes{};
-			for (size_t Byte = 0x80; Byte < 256; ++Byte)
-			{
-				Classes[Byte] = NonAscii;
-			}
-			Classes['"'] = Quote;
-			Classes[','] = Comma;
-			Classes['\n'] = LineFeed;
-			Classes['\r'] = CarriageReturn;
-			Classes['\\'] = Backslash;
-			return Classes;
-		}
-
-		constexpr std::array<uint8, 256> ByteClasses = MakeByteClasses();
-
-		// The first byte from Index on that is a quote, a backslash or not ASCII; eight bytes at a time.
-		size_t FindSpecialByte(const uint8* Bytes, size_t Index, size_t End)
-		{
-			constexpr uint64 Ones = 0x0101010101010101ull;
-			constexpr uint64 HighBits = 0x8080808080808080ull;
-			for (; Index + 8 <= End; Index += 8)
-			{
-				uint64 Word = 0;
-				std::memcpy(&Word, Bytes + Index, 8);
-				const uint64 Quotes = Word ^ (Ones * '"');
-				const uint64 Backslashes = Word ^ (Ones * '\\');
-				// A zero byte in Quotes or Backslashes sets its high bit here; the lowest flagged byte is exact.
-				const uint64 Special = (Word | ((Quotes - Ones) & ~Quotes) | ((Backslashes - Ones) & ~Backslashes)) & HighBits;
-				if (Special != 0)
-				{
-					return Index + static_cast<size_t>(std::countr_zero(Special) >> 3);
-				}
-			}
-			while (Index < End && Bytes[Index] < 0x80 && Bytes[Index] != '"' && Bytes[Index] != '\\')
-			{
-				++Index;
-			}
-			return Index;
+			const uint64 Quotes = Word ^ (Ones * '"');
+			const uint64 Backslashes = Word ^ (Ones * '\\');
+			return (Word | ((Quotes - Ones) & ~Quotes) | ((Backslashes - Ones) & ~Backslashes)) & HighBits;
 		}
 
 		char16_t UnescapedChar(uint8 Byte)
@@ -89,6 +47,11 @@ namespace UE::Host::Csv
 		}
 	}
 
+	int32 FReader::LineAt(size_t Offset) const
+	{
+		return 1 + static_cast<int32>(std::count(Text.begin(), Text.begin() + static_cast<std::ptrdiff_t>(std::min(Offset, Text.size())), '\n'));
+	}
+
 	size_t FReader::EstimateRows() const
 	{
 		// A file whose cells are all quoted (as the editor writes them) starts each row with a quote
@@ -110,13 +73,12 @@ namespace UE::Host::Csv
 		{
 			return ERowResult::End;
 		}
-		const uint8* Bytes = reinterpret_cast<const uint8*>(Text.data());
+		const char* Bytes = Text.data();
 		const size_t Size = Text.size();
 
 		for (;;)
 		{
 			FCell& Cell = OutCells.emplace_back();
-			Cell.Line = Line;
 			if (Pos < Size && Bytes[Pos] == '"')
 			{
 				Cell.bQuoted = true;
@@ -126,47 +88,27 @@ namespace UE::Host::Csv
 					const void* Found = std::memchr(Bytes + Pos, '"', Size - Pos);
 					if (!Found)
 					{
-						OutError = FString::Printf(TEXT("line %d: a quoted cell is never closed"), Cell.Line);
+						OutError = FString::Printf(TEXT("line %d: a quoted cell is never closed"), LineAt(Cell.Begin - 1));
 						return ERowResult::Error;
 					}
-					const size_t QuotePos = static_cast<size_t>(static_cast<const uint8*>(Found) - Bytes);
-					// Branch-free, so the compiler can run it over many bytes at once.
-					int32 LineFeeds = 0;
-					uint8 AnyHighBit = 0;
-					uint8 AnyBackslash = 0;
-					for (size_t Index = Pos; Index < QuotePos; ++Index)
-					{
-						const uint8 Byte = Bytes[Index];
-						LineFeeds += Byte == '\n';
-						AnyHighBit |= Byte;
-						AnyBackslash |= Byte == '\\';
-					}
-					Line += LineFeeds;
-					Cell.bNonAscii |= (AnyHighBit & 0x80) != 0;
-					Cell.bBackslash |= AnyBackslash != 0;
-					if (QuotePos + 1 < Size && Bytes[QuotePos + 1] == '"')
+					const size_t Quote = static_cast<size_t>(static_cast<const char*>(Found) - Bytes);
+					if (Quote + 1 < Size && Bytes[Quote + 1] == '"')
 					{
 						Cell.bDoubledQuotes = true;
-						Pos = QuotePos + 2;
+						Pos = Quote + 2;
 						continue;
 					}
-					Cell.End = QuotePos;
-					Pos = QuotePos + 1;
+					Cell.End = Quote;
+					Pos = Quote + 1;
 					break;
 				}
 			}
 			else
 			{
 				Cell.Begin = Pos;
-				for (; Pos < Size; ++Pos)
+				while (Pos < Size && Bytes[Pos] != ',' && Bytes[Pos] != '\n' && !(Bytes[Pos] == '\r' && Pos + 1 < Size && Bytes[Pos + 1] == '\n'))
 				{
-					const uint8 Class = ByteClasses[Bytes[Pos]];
-					if (Class == Comma || Class == LineFeed || (Class == CarriageReturn && Pos + 1 < Size && Bytes[Pos + 1] == '\n'))
-					{
-						break;
-					}
-					Cell.bBackslash |= Class == Backslash;
-					Cell.bNonAscii |= Class == NonAscii;
+					++Pos;
 				}
 				Cell.End = Pos;
 			}
@@ -175,25 +117,22 @@ namespace UE::Host::Csv
 			{
 				return ERowResult::Row;
 			}
-			const uint8 Next = Bytes[Pos];
-			if (Next == ',')
+			if (Bytes[Pos] == ',')
 			{
 				++Pos;
 				continue;
 			}
-			if (Next == '\n')
+			if (Bytes[Pos] == '\n')
 			{
 				++Pos;
-				++Line;
 				return ERowResult::Row;
 			}
-			if (Next == '\r' && Pos + 1 < Size && Bytes[Pos + 1] == '\n')
+			if (Bytes[Pos] == '\r' && Pos + 1 < Size && Bytes[Pos + 1] == '\n')
 			{
 				Pos += 2;
-				++Line;
 				return ERowResult::Row;
 			}
-			OutError = FString::Printf(TEXT("line %d: only a comma or a line end may follow the closing quote of a cell"), Line);
+			OutError = FString::Printf(TEXT("line %d: only a comma or a line end may follow the closing quote of a cell"), LineAt(Pos));
 			return ERowResult::Error;
 		}
 	}
@@ -208,19 +147,35 @@ namespace UE::Host::Csv
 		char16_t* Write = Out.data() + Start;
 		size_t Index = Cell.Begin;
 
-		if (!Cell.bNonAscii && !Cell.bDoubledQuotes && !(bUnescape && Cell.bBackslash))
-		{
-			for (; Index < End; ++Index)
-			{
-				*Write++ = static_cast<char16_t>(Bytes[Index]);
-			}
-			return true;
-		}
-
 		while (Index < End)
 		{
-			const size_t RunEnd = FindSpecialByte(Bytes, Index, End);
-			for (; Index < RunEnd; ++Index)
+			// Runs of plain ASCII are widened eight bytes at a time.
+			size_t Plain = 0;
+			if (Index + 8 <= End)
+			{
+				uint64 Word = 0;
+				std::memcpy(&Word, Bytes + Index, 8);
+				const uint64 Special = SpecialBytes(Word);
+				Plain = Special == 0 ? 8 : static_cast<size_t>(std::countr_zero(Special) >> 3);
+			}
+			else
+			{
+				while (Index + Plain < End && Bytes[Index + Plain] < 0x80 && Bytes[Index + Plain] != '"' && Bytes[Index + Plain] != '\\')
+				{
+					++Plain;
+				}
+			}
+			if (Plain == 8)
+			{
+				for (size_t Offset = 0; Offset < 8; ++Offset)
+				{
+					Write[Offset] = static_cast<char16_t>(Bytes[Index + Offset]);
+				}
+				Write += 8;
+				Index += 8;
+				continue;
+			}
+			for (const size_t RunEnd = Index + Plain; Index < RunEnd; ++Index)
 			{
 				*Write++ = static_cast<char16_t>(Bytes[Index]);
 			}
@@ -230,53 +185,47 @@ namespace UE::Host::Csv
 			}
 
 			const uint8 Byte = Bytes[Index];
-			if (Byte < 0x80)
+			if (Byte == '"')
 			{
-				if (Byte == '"' && Cell.bQuoted)
-				{
-					// The first of a doubled pair: the reader let no single quote through.
-					*Write++ = u'"';
-					Index += 2;
-					continue;
-				}
-				if (Byte == '\\' && bUnescape && Index + 1 < End)
-				{
-					const char16_t Unescaped = UnescapedChar(Bytes[Index + 1]);
-					if (Unescaped != 0)
-					{
-						*Write++ = Unescaped;
-						Index += (Bytes[Index + 1] == '"' && Cell.bQuoted) ? 3 : 2;
-						continue;
-					}
-				}
-				*Write++ = static_cast<char16_t>(Byte);
-				++Index;
-				continue;
+				// In a quoted cell the first of a doubled pair (the reader let no single quote through).
+				*Write++ = u'"';
+				Index += Cell.bQuoted ? 2 : 1;
 			}
-
-			int32_t Offset = static_cast<int32_t>(Index);
-			UChar32 CodePoint = 0;
-			U8_NEXT(Bytes, Offset, static_cast<int32_t>(End), CodePoint);
-			if (CodePoint < 0)
+			else if (Byte == '\\')
 			{
-				int32 Line = Cell.Line;
-				for (size_t Scan = Cell.Begin; Scan < Index; ++Scan)
+				const char16_t Unescaped = bUnescape && Index + 1 < End ? UnescapedChar(Bytes[Index + 1]) : 0;
+				if (Unescaped != 0)
 				{
-					Line += Bytes[Scan] == '\n';
+					*Write++ = Unescaped;
+					Index += (Bytes[Index + 1] == '"' && Cell.bQuoted) ? 3 : 2;
 				}
-				OutError = FString::Printf(TEXT("line %d: invalid UTF-8 at byte offset %lld"), Line, static_cast<long long>(Index));
-				return false;
-			}
-			if (U_IS_BMP(CodePoint))
-			{
-				*Write++ = static_cast<char16_t>(CodePoint);
+				else
+				{
+					*Write++ = u'\\';
+					++Index;
+				}
 			}
 			else
 			{
-				*Write++ = static_cast<char16_t>(U16_LEAD(CodePoint));
-				*Write++ = static_cast<char16_t>(U16_TRAIL(CodePoint));
+				int32_t Offset = static_cast<int32_t>(Index);
+				UChar32 CodePoint = 0;
+				U8_NEXT(Bytes, Offset, static_cast<int32_t>(End), CodePoint);
+				if (CodePoint < 0)
+				{
+					OutError = FString::Printf(TEXT("line %d: invalid UTF-8 at byte offset %lld"), LineAt(Index), static_cast<long long>(Index));
+					return false;
+				}
+				if (U_IS_BMP(CodePoint))
+				{
+					*Write++ = static_cast<char16_t>(CodePoint);
+				}
+				else
+				{
+					*Write++ = static_cast<char16_t>(U16_LEAD(CodePoint));
+					*Write++ = static_cast<char16_t>(U16_TRAIL(CodePoint));
+				}
+				Index = static_cast<size_t>(Offset);
 			}
-			Index = static_cast<size_t>(Offset);
 		}
 		Out.resize(static_cast<size_t>(Write - Out.data()));
 		return true;

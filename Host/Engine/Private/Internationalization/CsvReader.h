@@ -1,5 +1,5 @@
-// Reads CSV rows from UTF-8 text without copying: each cell is a byte range with what decoding it
-// will need, so cells that are never used cost only the scan.
+// Reads CSV rows from UTF-8 text without copying: each cell is a byte range, decoded only when it
+// is used. Line numbers are worked out only for error messages.
 #pragma once
 
 #include "CoreTypes.h"
@@ -16,13 +16,9 @@ namespace UE::Host::Csv
 		// The cell's bytes, quotes around it excluded.
 		size_t Begin = 0;
 		size_t End = 0;
-		// 1-based line the cell starts on.
-		int32 Line = 0;
 		bool bQuoted = false;
 		// Only quoted cells hold doubled quotes; elsewhere a quote is text.
 		bool bDoubledQuotes = false;
-		bool bBackslash = false;
-		bool bNonAscii = false;
 	};
 
 	enum class ERowResult : uint8
@@ -42,16 +38,18 @@ namespace UE::Host::Csv
 		// a line end may follow its closing quote.
 		ERowResult ReadRow(std::vector<FCell>& OutCells, FString& OutError);
 
-		// Appends the cell to Out as UTF-16: doubled quotes undone, then (when asked) the escapes \\ \n \r \t
-		// \' \" undone. Fails on invalid UTF-8.
+		// Appends the cell to Out as UTF-16: doubled quotes undone, then (when asked) the escapes
+		// \\ \n \r \t \' \" undone. Fails on invalid UTF-8.
 		bool DecodeCell(const FCell& Cell, bool bUnescape, std::u16string& Out, FString& OutError) const;
 
-		// An upper bound on the number of rows left.
+		// An upper bound on the number of rows left, near the real count for files with quoted cells.
 		size_t EstimateRows() const;
 
 	private:
+		// 1-based line of a byte offset.
+		int32 LineAt(size_t Offset) const;
+
 		std::string_view Text;
 		size_t Pos = 0;
-		int32 Line = 1;
 	};
 }

@@ -361,7 +361,7 @@ namespace UE::Host::StringTableCsv
 			}
 			for (size_t Column = 0; Column < Cells.size(); ++Column)
 			{
-				if (!UsedColumns[Column] && Cells[Column].bNonAscii)
+				if (!UsedColumns[Column] && Cells[Column].Begin != Cells[Column].End)
 				{
 					Scratch.clear();
 					if (!Reader.DecodeCell(Cells[Column], false, Scratch, OutError))

@@ -1,5 +1,7 @@
 #include "Internationalization/TextKey.h"
 
+#include "Host/LargePageAllocator.h"
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -114,11 +116,36 @@ namespace
 			const FTextKeyRecord* Record = nullptr;
 		};
 
-		static constexpr size_t BlockSize = size_t(1) << 20;
+		// One huge page per block.
+		static constexpr size_t BlockSize = size_t(2) << 20;
+
+		// Blocks are released only when the process ends. Shared blocks are huge pages; a long key's
+		// own block is ordinary memory, so that many long keys do not each pin a huge page.
+		struct FBlock
+		{
+			uint8* Memory = nullptr;
+			size_t Size = 0;
+			bool bHugePages = false;
+		};
 
 		FTextKeyPool()
 			: Slots(1024)
 		{
+		}
+
+		~FTextKeyPool()
+		{
+			for (const FBlock& Block : Blocks)
+			{
+				if (Block.bHugePages)
+				{
+					UE::Host::FreeLargePages(Block.Memory, Block.Size);
+				}
+				else
+				{
+					::operator delete(Block.Memory);
+				}
+			}
 		}
 
 		static uint32 HashText(std::u16string_view Text)
@@ -135,17 +162,17 @@ namespace
 			if (Bytes > BlockSize / 4)
 			{
 				// A long key gets a block of its own rather than wasting the rest of a shared one.
-				LongKeyBlocks.emplace_back(new uint8[Bytes]);
-				Memory = LongKeyBlocks.back().get();
+				Blocks.insert(Blocks.begin(), FBlock{static_cast<uint8*>(::operator new(Bytes)), Bytes, false});
+				Memory = Blocks.front().Memory;
 			}
 			else
 			{
 				if (Blocks.empty() || BlockUsed + Bytes > BlockSize)
 				{
-					Blocks.emplace_back(new uint8[BlockSize]);
+					Blocks.push_back(FBlock{static_cast<uint8*>(UE::Host::AllocateLargePages(BlockSize)), BlockSize, true});
 					BlockUsed = 0;
 				}
-				Memory = Blocks.back().get() + BlockUsed;
+				Memory = Blocks.back().Memory + BlockUsed;
 				BlockUsed += Bytes;
 			}
 			FTextKeyRecord* Record = new (Memory) FTextKeyRecord{Hash, static_cast<int32>(Text.size())};
@@ -162,7 +189,7 @@ namespace
 
 		void Rehash(size_t SlotCount)
 		{
-			std::vector<FSlot> Old(SlotCount);
+			std::vector<FSlot, UE::Host::TLargePageAllocator<FSlot>> Old(SlotCount);
 			Old.swap(Slots);
 			const size_t Mask = Slots.size() - 1;
 			for (const FSlot& Slot : Old)
@@ -180,11 +207,11 @@ namespace
 		}
 
 		std::mutex Mutex;
-		std::vector<FSlot> Slots;
+		std::vector<FSlot, UE::Host::TLargePageAllocator<FSlot>> Slots;
 		size_t Count = 0;
-		std::vector<std::unique_ptr<uint8[]>> Blocks;
+		// The block being filled is the last one.
+		std::vector<FBlock> Blocks;
 		size_t BlockUsed = 0;
-		std::vector<std::unique_ptr<uint8[]>> LongKeyBlocks;
 	};
 }
 

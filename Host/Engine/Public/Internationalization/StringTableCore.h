@@ -5,6 +5,7 @@
 #include "CoreTypes.h"
 #include "Containers/Array.h"
 #include "Containers/UnrealString.h"
+#include "Host/LargePageAllocator.h"
 #include "Internationalization/StringTableCoreFwd.h"
 #include "Internationalization/TextKey.h"
 #include "Templates/Function.h"
@@ -96,8 +97,8 @@ private:
 	// slot caching its key's hash so that probing rarely touches an entry).
 	struct FStorage
 	{
-		std::vector<FEntry> Entries;
-		std::vector<FSlot> Slots;
+		std::vector<FEntry, UE::Host::TLargePageAllocator<FEntry>> Entries;
+		std::vector<FSlot, UE::Host::TLargePageAllocator<FSlot>> Slots;
 		int32 NumRemoved = 0;
 		// Metadata may be set before its entry exists; it joins the entry when that is added.
 		std::unordered_map<FTextKey, FMetaDataList, FTextKeyHash> PendingMetaData;
