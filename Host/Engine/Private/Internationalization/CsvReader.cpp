@@ -7,6 +7,8 @@
 #include <bit>
 #include <cstring>
 
+static_assert(std::endian::native == std::endian::little, "cells are widened as little-endian words");
+
 namespace UE::Host::Csv
 {
 	namespace
@@ -21,6 +23,13 @@ namespace UE::Host::Csv
 			const uint64 Quotes = Word ^ (Ones * '"');
 			const uint64 Backslashes = Word ^ (Ones * '\\');
 			return (Word | ((Quotes - Ones) & ~Quotes) | ((Backslashes - Ones) & ~Backslashes)) & HighBits;
+		}
+
+		// Four bytes (the low half of the argument) as four little-endian UTF-16 code units.
+		uint64 WidenFourBytes(uint64 Bytes)
+		{
+			Bytes = (Bytes | (Bytes << 16)) & 0x0000FFFF0000FFFFull;
+			return (Bytes | (Bytes << 8)) & 0x00FF00FF00FF00FFull;
 		}
 
 		char16_t UnescapedChar(uint8 Byte)
@@ -167,10 +176,12 @@ namespace UE::Host::Csv
 			}
 			if (Plain == 8)
 			{
-				for (size_t Offset = 0; Offset < 8; ++Offset)
-				{
-					Write[Offset] = static_cast<char16_t>(Bytes[Index + Offset]);
-				}
+				uint64 Word = 0;
+				std::memcpy(&Word, Bytes + Index, 8);
+				const uint64 Low = WidenFourBytes(Word & 0xFFFFFFFFull);
+				const uint64 High = WidenFourBytes(Word >> 32);
+				std::memcpy(Write, &Low, 8);
+				std::memcpy(Write + 4, &High, 8);
 				Write += 8;
 				Index += 8;
 				continue;
