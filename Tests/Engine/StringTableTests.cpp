@@ -147,6 +147,23 @@ TEST(EngineStringTable, MetaDataIdsIgnoreCaseAndKeepTheirOrder)
 	EXPECT_TRUE(Table.GetMetaData(Key, FName(TEXT("Comment"))).IsEmpty());
 }
 
+TEST(EngineStringTable, MetaDataSetBeforeItsEntryJoinsIt)
+{
+	FStringTable Table;
+	const FTextKey Key(TEXT("Later"));
+	Table.SetMetaData(Key, FName(TEXT("Comment")), TEXT("early note"));
+	EXPECT_TRUE(Table.GetMetaData(Key, FName(TEXT("Comment"))).Equals(TEXT("early note")));
+	Table.SetSourceString(Key, TEXT("Source"));
+	EXPECT_TRUE(Table.GetMetaData(Key, FName(TEXT("Comment"))).Equals(TEXT("early note")));
+
+	Table.ClearMetaData(Key);
+	int32 Rows = 0;
+	Table.EnumerateMetaData(Key, [&Rows](FName, const FString&) { ++Rows; return true; });
+	EXPECT_EQ(Rows, 0);
+	FString Source;
+	EXPECT_TRUE(Table.GetSourceString(Key, Source));
+}
+
 TEST(EngineStringTable, ManyRemovalsKeepOrderAndLookups)
 {
 	FStringTable Table;

@@ -196,6 +196,40 @@ TEST(LocalizationCsvCells, EscapesAreUndoneAfterTheQuoteDoubling)
 	EXPECT_EQ(SourceOf(Table, TEXT("bare")), u"say \"hi\"");
 }
 
+TEST(LocalizationCsvCells, SpecialCharactersDecodeAtEveryPositionOfALongRun)
+{
+	// Cells are decoded eight bytes at a time; a special character must be found wherever it sits.
+	struct FSpecial
+	{
+		std::string Encoded;
+		std::u16string Decoded;
+	};
+	const FSpecial Specials[] = {
+		{"\"\"", u"\""}, {"\\n", u"\n"}, {"\\\"\"", u"\""}, {"\\q", u"\\q"},
+		{"\xC3\xA9", u"\u00E9"}, {"\xE5\x89\xA3", u"\u5263"}, {"\xF0\x9F\x92\x8E", u"\U0001F48E"},
+	};
+	std::string Csv = "Key,SourceString\n";
+	std::vector<std::u16string> Expected;
+	for (size_t Special = 0; Special < std::size(Specials); ++Special)
+	{
+		for (size_t Before = 0; Before < 20; ++Before)
+		{
+			const size_t After = 19 - Before;
+			Csv += "k" + std::to_string(Special) + "_" + std::to_string(Before) + ",\"" + std::string(Before, 'a')
+				+ Specials[Special].Encoded + std::string(After, 'b') + "\"\n";
+			Expected.push_back(std::u16string(Before, u'a') + Specials[Special].Decoded + std::u16string(After, u'b'));
+		}
+	}
+	FStringTable Table;
+	ParseOk(Csv, Table);
+	const std::vector<FRow> Rows = RowsOf(Table);
+	ASSERT_EQ(Rows.size(), Expected.size());
+	for (size_t Index = 0; Index < Rows.size(); ++Index)
+	{
+		EXPECT_EQ(Rows[Index].Source, Expected[Index]) << "row " << Index;
+	}
+}
+
 TEST(LocalizationCsvCells, ByteOrderMarkAndCrLfLineEnds)
 {
 	FStringTable Table;
