@@ -392,3 +392,46 @@ TEST(LocalizationCsvFiles, ExportImportAndUtf16Files)
 	EXPECT_FALSE(Imported.ImportStrings(Folder.File("Missing.csv")));
 	EXPECT_EQ(SourceOf(Imported, TEXT("A")), u"\u00C9p\u00E9e");
 }
+
+TEST(LocalizationCsvErrors, ArbitraryBytesEitherParseAndRoundTripOrFailWithAReason)
+{
+	// Bytes that matter to the format, plus valid and invalid UTF-8.
+	const std::string Alphabet[] = {"\"", ",", "\n", "\r", "\\", "n", "a", "K", "\xC3\xA9", "\xF0\x9F\x92\x8E", "\xFF", "\xC3", "\xED\xA0\x80"};
+	std::mt19937 Random(7);
+	int32 Parsed = 0;
+	for (int32 Attempt = 0; Attempt < 3000; ++Attempt)
+	{
+		std::string Text = Attempt % 2 ? "Key,SourceString,Note\n" : "\"Key\",\"SourceString\"\n";
+		const int32 Length = static_cast<int32>(Random() % 40);
+		for (int32 Piece = 0; Piece < Length; ++Piece)
+		{
+			Text += Alphabet[Random() % std::size(Alphabet)];
+		}
+		FStringTable Table;
+		FString Error;
+		if (!Csv::Parse(Text, Table, Error))
+		{
+			EXPECT_FALSE(Error.IsEmpty());
+			continue;
+		}
+		++Parsed;
+		FStringTable Again;
+		ASSERT_TRUE(Csv::Parse(Csv::Write(Table), Again, Error)) << UE::Host::StringToUtf8(Error);
+		const std::vector<FRow> Rows = RowsOf(Table);
+		const std::vector<FRow> RowsAgain = RowsOf(Again);
+		ASSERT_EQ(Rows.size(), RowsAgain.size());
+		for (size_t Row = 0; Row < Rows.size(); ++Row)
+		{
+			ASSERT_EQ(Rows[Row].Key, RowsAgain[Row].Key);
+			ASSERT_EQ(Rows[Row].Source, RowsAgain[Row].Source);
+			// Metadata is written without escapes but read with them, so only text without
+			// backslashes comes back unchanged.
+			const std::u16string Note = MetaOf(Table, Rows[Row].Key.c_str(), TEXT("Note"));
+			if (Note.find(u'\\') == std::u16string::npos)
+			{
+				ASSERT_EQ(MetaOf(Again, Rows[Row].Key.c_str(), TEXT("Note")), Note);
+			}
+		}
+	}
+	EXPECT_GT(Parsed, 100);
+}
