@@ -121,6 +121,11 @@ TEST_F(CultureTest, NamesWithoutCatalogueEntryOrIcuDataResolveToNothing)
 	EXPECT_FALSE(I18N.GetCulture(TEXT("zz")).IsValid());
 	EXPECT_FALSE(I18N.GetCulture(TEXT("x-0")).IsValid());
 	EXPECT_FALSE(I18N.GetCulture(TEXT("not a culture")).IsValid());
+	EXPECT_FALSE(I18N.GetCulture(TEXT("-")).IsValid());
+	EXPECT_FALSE(I18N.GetCulture(TEXT("_@")).IsValid());
+	EXPECT_FALSE(I18N.GetCulture(TEXT("-US")).IsValid());
+	EXPECT_FALSE(I18N.GetCulture(TEXT("\u65E5\u672C")).IsValid());
+	EXPECT_FALSE(I18N.GetCulture(FString::ChrN(5000, TEXT('q'))).IsValid());
 
 	// ICU falls back from an unknown region to the language's data, so such a culture exists.
 	const FCulturePtr Fallback = I18N.GetCulture(TEXT("en_zz"));

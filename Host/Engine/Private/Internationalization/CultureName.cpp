@@ -113,6 +113,11 @@ namespace UE::Host::CultureName
 		}
 
 		std::vector<std::u16string> Tags = SplitTags(Text);
+		if (Tags.empty() && !Text.empty())
+		{
+			// Only separators: nothing to canonicalise, and nothing that names a culture.
+			return FString(Name);
+		}
 		if (Tags.empty() || (Tags.size() == 1 && (EqualsIgnoreCase(Tags[0], u"c") || EqualsIgnoreCase(Tags[0], u"posix"))))
 		{
 			Tags = {u"en", u"US", u"POSIX"};

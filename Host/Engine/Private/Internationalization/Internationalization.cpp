@@ -134,7 +134,9 @@ namespace UE::Host
 					return Found->second;
 				}
 			}
-			if (!HasIcuData(CultureName::ToIcuLocaleId(CultureName::Split(Canonical))))
+			// ICU would read an id without a language as its root locale.
+			const CultureName::FParts Parts = CultureName::Split(Canonical);
+			if (Parts.Language.IsEmpty() || !HasIcuData(CultureName::ToIcuLocaleId(Parts)))
 			{
 				return FCulturePtr();
 			}

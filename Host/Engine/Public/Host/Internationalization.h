@@ -10,7 +10,8 @@ namespace UE::Host
 	// "en" when none is set.
 	FString GetSystemCultureName();
 
-	// Makes the named culture (the system's when empty) the default and current language and
-	// locale. A name that resolves to no culture falls back to "en" and returns false.
+	// Makes the named culture (the system's when empty) the current language and locale; the
+	// default culture stays the system's. A name that resolves to no culture falls back to "en"
+	// and returns false.
 	bool InitializeInternationalization(const FString& CultureName);
 }
