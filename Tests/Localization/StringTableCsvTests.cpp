@@ -215,8 +215,8 @@ TEST(LocalizationCsvCells, SpecialCharactersDecodeAtEveryPositionOfALongRun)
 		for (size_t Before = 0; Before < 20; ++Before)
 		{
 			const size_t After = 19 - Before;
-			Csv += "k" + std::to_string(Special) + "_" + std::to_string(Before) + ",\"" + std::string(Before, 'a')
-				+ Specials[Special].Encoded + std::string(After, 'b') + "\"\n";
+			Csv.append("k").append(std::to_string(Special)).append("_").append(std::to_string(Before)).append(",\"");
+			Csv.append(Before, 'a').append(Specials[Special].Encoded).append(After, 'b').append("\"\n");
 			Expected.push_back(std::u16string(Before, u'a') + Specials[Special].Decoded + std::u16string(After, u'b'));
 		}
 	}
