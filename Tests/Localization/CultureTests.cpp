@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unicode/uloc.h>
+
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -177,6 +179,22 @@ TEST_F(CultureTest, DisplayNameFollowsTheCurrentLanguage)
 	EXPECT_TRUE(I18N.GetCulture(TEXT("it"))->GetDisplayName().Equals(TEXT("Italienisch")));
 	ASSERT_TRUE(I18N.SetCurrentLanguage(TEXT("en")));
 	EXPECT_TRUE(French->GetDisplayName().Equals(TEXT("French (France)")));
+}
+
+TEST_F(CultureTest, NamesWithoutLocaleDataDoNotDependOnTheProcessLocale)
+{
+	// ICU has names for Afar but no data of its own in Afar; without care its native name would
+	// come out in whatever locale the process started with.
+	const std::string OldDefault = uloc_getDefault();
+	UErrorCode Status = U_ZERO_ERROR;
+	uloc_setDefault("fr_FR", &Status);
+	const FCulture Afar(TEXT("aa"), TEXT("de"));
+	uloc_setDefault(OldDefault.c_str(), &Status);
+
+	EXPECT_TRUE(Afar.GetNativeName().Equals(TEXT("Afar")));
+	EXPECT_TRUE(Afar.GetEnglishName().Equals(TEXT("Afar")));
+	EXPECT_TRUE(Afar.GetNativeLanguage().Equals(TEXT("Afar")));
+	EXPECT_TRUE(Afar.GetThreeLetterISOLanguageName().Equals(TEXT("aar")));
 }
 
 TEST_F(CultureTest, CatalogueIsUniqueAndEveryNameResolvesToItself)

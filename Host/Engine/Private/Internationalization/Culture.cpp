@@ -5,11 +5,14 @@
 
 #include <unicode/uloc.h>
 
+#include <cstring>
+
 namespace
 {
 	// Runs one of ICU's "fill this UChar buffer" calls, growing the buffer when it is too short.
+	// bOutUsedDefault tells that ICU had no data for the display locale and used its default.
 	template<typename IcuCall>
-	FString ReadIcuText(IcuCall&& Call)
+	FString ReadIcuText(IcuCall&& Call, bool& bOutUsedDefault)
 	{
 		std::u16string Buffer(64, u'\0');
 		for (int32 Attempt = 0; Attempt < 2; ++Attempt)
@@ -21,6 +24,7 @@ namespace
 				Buffer.assign(static_cast<size_t>(Length) + 1, u'\0');
 				continue;
 			}
+			bOutUsedDefault = Status == U_USING_DEFAULT_WARNING;
 			if (U_FAILURE(Status) || Length <= 0)
 			{
 				return FString();
@@ -29,6 +33,27 @@ namespace
 			return FString(std::move(Buffer));
 		}
 		return FString();
+	}
+
+	// A name rendered in a display locale. Where ICU has no data for that locale it would fall
+	// back to the process's default locale; English is used instead, so names do not depend on
+	// the environment the host runs in.
+	template<typename IcuCall>
+	FString RenderIn(const char* DisplayLocale, IcuCall&& Call)
+	{
+		bool bUsedDefault = false;
+		FString Text = ReadIcuText([&](UChar* Out, int32_t Capacity, UErrorCode* Status)
+		{
+			return Call(DisplayLocale, Out, Capacity, Status);
+		}, bUsedDefault);
+		if (bUsedDefault && std::strcmp(DisplayLocale, "en") != 0)
+		{
+			Text = ReadIcuText([&](UChar* Out, int32_t Capacity, UErrorCode* Status)
+			{
+				return Call("en", Out, Capacity, Status);
+			}, bUsedDefault);
+		}
+		return Text;
 	}
 
 	template<typename IcuCall>
@@ -44,14 +69,19 @@ namespace
 		return FString(Buffer);
 	}
 
+	FString RenderLocaleName(const char* Id, const char* DisplayLocale)
+	{
+		return RenderIn(DisplayLocale, [Id](const char* InLocale, UChar* Out, int32_t Capacity, UErrorCode* Status)
+		{
+			return uloc_getDisplayName(Id, InLocale, Out, Capacity, Status);
+		});
+	}
+
 	FString RenderDisplayName(const std::string& IcuLocaleId, const FString& DisplayLanguage)
 	{
 		const std::string DisplayLocale = UE::Host::CultureName::ToIcuLocaleId(
-			UE::Host::CultureName::Split(UE::Host::CultureName::Canonicalize(DisplayLanguage)));
-		return ReadIcuText([&](UChar* Out, int32_t Capacity, UErrorCode* Status)
-		{
-			return uloc_getDisplayName(IcuLocaleId.c_str(), DisplayLocale.c_str(), Out, Capacity, Status);
-		});
+			UE::Host::CultureName::Split(UE::Host::CultureName::Canonicalize(FStringView(DisplayLanguage))));
+		return RenderLocaleName(IcuLocaleId.c_str(), DisplayLocale.c_str());
 	}
 }
 
@@ -61,14 +91,8 @@ FCulture::FCulture(const FString& InName, const FString& InDisplayLanguage)
 	IcuLocaleId = UE::Host::CultureName::ToIcuLocaleId(UE::Host::CultureName::Split(Name));
 	const char* Id = IcuLocaleId.c_str();
 
-	NativeName = ReadIcuText([Id](UChar* Out, int32_t Capacity, UErrorCode* Status)
-	{
-		return uloc_getDisplayName(Id, Id, Out, Capacity, Status);
-	});
-	EnglishName = ReadIcuText([Id](UChar* Out, int32_t Capacity, UErrorCode* Status)
-	{
-		return uloc_getDisplayName(Id, "en", Out, Capacity, Status);
-	});
+	NativeName = RenderLocaleName(Id, Id);
+	EnglishName = RenderLocaleName(Id, "en");
 	DisplayName = RenderDisplayName(IcuLocaleId, InDisplayLanguage);
 
 	TwoLetterISOLanguageName = ReadIcuCode([Id](char* Out, int32_t Capacity, UErrorCode* Status)
@@ -89,16 +113,16 @@ FCulture::FCulture(const FString& InName, const FString& InDisplayLanguage)
 		return uloc_getVariant(Id, Out, Capacity, Status);
 	});
 
-	NativeLanguage = ReadIcuText([Id](UChar* Out, int32_t Capacity, UErrorCode* Status)
+	NativeLanguage = RenderIn(Id, [Id](const char* InLocale, UChar* Out, int32_t Capacity, UErrorCode* Status)
 	{
-		return uloc_getDisplayLanguage(Id, Id, Out, Capacity, Status);
+		return uloc_getDisplayLanguage(Id, InLocale, Out, Capacity, Status);
 	});
 	if (!Script.IsEmpty())
 	{
 		// "中文 (简体)": the language alone would not tell the two Chinese scripts apart.
-		const FString NativeScript = ReadIcuText([Id](UChar* Out, int32_t Capacity, UErrorCode* Status)
+		const FString NativeScript = RenderIn(Id, [Id](const char* InLocale, UChar* Out, int32_t Capacity, UErrorCode* Status)
 		{
-			return uloc_getDisplayScript(Id, Id, Out, Capacity, Status);
+			return uloc_getDisplayScript(Id, InLocale, Out, Capacity, Status);
 		});
 		if (!NativeScript.IsEmpty())
 		{

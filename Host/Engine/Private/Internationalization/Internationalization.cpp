@@ -293,11 +293,6 @@ namespace UE::Host
 			{
 				return;
 			}
-			// ICU falls back to its default locale for names it has no data for; keep that the
-			// current language so such names read the same way as every other display name.
-			UErrorCode Status = U_ZERO_ERROR;
-			uloc_setDefault(CultureName::ToIcuLocaleId(CultureName::Split(Culture->GetName())).c_str(), &Status);
-
 			for (const FCulturePtr& Existing : Cultures)
 			{
 				if (Existing.IsValid())
