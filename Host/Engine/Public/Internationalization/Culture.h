@@ -5,6 +5,8 @@
 #include "Containers/UnrealString.h"
 #include "Internationalization/CulturePointer.h"
 
+#include <string>
+
 class FCulture
 {
 public:
