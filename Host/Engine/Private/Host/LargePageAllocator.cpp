@@ -36,8 +36,10 @@ namespace UE::Host
 		{
 			munmap(reinterpret_cast<void*>(Aligned + Size), End - (Aligned + Size));
 		}
+#ifdef MADV_HUGEPAGE
 		// Only advice: without huge pages the block still works, page by page.
 		madvise(reinterpret_cast<void*>(Aligned), Size, MADV_HUGEPAGE);
+#endif
 		return reinterpret_cast<void*>(Aligned);
 	}
 
