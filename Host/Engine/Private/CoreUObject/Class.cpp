@@ -379,7 +379,15 @@ const TCHAR* UScriptStruct::ImportText(const TCHAR* InBuffer, void* Value, UObje
 		SkipWhitespace(Buffer);
 
 		FProperty* Property = FindPropertyByName(FName(MemberName));
-		if (!Property || Index < 0 || Index >= Property->ArrayDim)
+		if (Property && (Index < 0 || Index >= Property->ArrayDim))
+		{
+			if (ErrorText)
+			{
+				ErrorText->Logf(ELogVerbosity::Warning, TEXT("ImportText (%s): Index %d out of bounds for %s"), *StructName, Index, *MemberName);
+			}
+			return nullptr;
+		}
+		if (!Property)
 		{
 			// Members this build does not know are skipped, so newer files still read.
 			if (ErrorText)

@@ -4,6 +4,9 @@
 #include "Misc/OutputDevice.h"
 #include "PropertyText.h"
 
+#include <cstddef>
+#include <new>
+
 UE_HOST_IMPLEMENT_FIELD(FProperty, FField)
 UE_HOST_IMPLEMENT_FIELD(FBoolProperty, FProperty)
 UE_HOST_IMPLEMENT_FIELD(FStrProperty, FProperty)
@@ -76,7 +79,19 @@ const TCHAR* FProperty::ImportText_Direct(const TCHAR* Buffer, void* PropertyPtr
 	{
 		return nullptr;
 	}
-	return ImportText_Internal(Buffer, PropertyPtr, OwnerObject, PortFlags, ErrorText);
+	// Read into a copy, so that text refused half-way (a struct or an array) changes nothing.
+	const std::align_val_t Alignment = static_cast<std::align_val_t>(FMath::Max(GetMinAlignment(), static_cast<int32>(alignof(std::max_align_t))));
+	void* Scratch = ::operator new(static_cast<size_t>(FMath::Max(GetSize(), 1)), Alignment);
+	InitializeValueInternal(Scratch);
+	CopySingleValue(Scratch, PropertyPtr);
+	const TCHAR* Result = ImportText_Internal(Buffer, Scratch, OwnerObject, PortFlags, ErrorText);
+	if (Result)
+	{
+		CopySingleValue(PropertyPtr, Scratch);
+	}
+	DestroyValueInternal(Scratch);
+	::operator delete(Scratch, Alignment);
+	return Result;
 }
 
 bool FProperty::ValidateImportFlags(uint32 PortFlags, FOutputDevice* ErrorHandler) const

@@ -6,19 +6,19 @@
 template<class To, class From>
 To* Cast(From* Src)
 {
-	return Src && Src->IsA(To::StaticClass()) ? static_cast<To*>(Src) : nullptr;
+	return Src && Src->IsA(To::StaticClass()) ? static_cast<To*>(static_cast<UObject*>(Src)) : nullptr;
 }
 
 template<class To, class From>
 const To* Cast(const From* Src)
 {
-	return Src && Src->IsA(To::StaticClass()) ? static_cast<const To*>(Src) : nullptr;
+	return Src && Src->IsA(To::StaticClass()) ? static_cast<const To*>(static_cast<const UObject*>(Src)) : nullptr;
 }
 
 template<class To, class From>
 To* ExactCast(From* Src)
 {
-	return Src && Src->GetClass() == To::StaticClass() ? static_cast<To*>(Src) : nullptr;
+	return Src && Src->GetClass() == To::StaticClass() ? static_cast<To*>(static_cast<UObject*>(Src)) : nullptr;
 }
 
 template<class To, class From>

@@ -19,6 +19,7 @@ public:
 
 	virtual bool Identical(const void* A, const void* B, uint32 PortFlags = 0) const override;
 	virtual FString GetCPPType(FString* ExtendedTypeText = nullptr, uint32 CPPExportFlags = 0) const override;
+	virtual int32 GetMinAlignment() const override { return UnderlyingProp->GetMinAlignment(); }
 
 protected:
 	// The enumerator's short name, or the number under PPF_ConsoleVariable.

@@ -73,7 +73,7 @@ public:
 	void ExportTextItem_InContainer(FString& ValueStr, const void* Container, const void* DefaultValue, UObject* Parent, int32 PortFlags, UObject* ExportRootScope = nullptr) const;
 
 	// Reads element 0 from text. Returns the position after what was read, or null when the text
-	// is not a value of this property (the reason goes to ErrorText).
+	// is not a value of this property (the reason goes to ErrorText); then the value is unchanged.
 	const TCHAR* ImportText_InContainer(const TCHAR* Buffer, void* Container, UObject* OwnerObject, int32 PortFlags, FOutputDevice* ErrorText = (FOutputDevice*)GWarn) const;
 	const TCHAR* ImportText_Direct(const TCHAR* Buffer, void* PropertyPtr, UObject* OwnerObject, int32 PortFlags, FOutputDevice* ErrorText = (FOutputDevice*)GWarn) const;
 	// Refuses config properties under PPF_RestrictImportTypes.
@@ -94,6 +94,7 @@ public:
 	void ClearValue(void* Data) const { ClearValueInternal(Data); }
 
 	virtual FString GetCPPType(FString* ExtendedTypeText = nullptr, uint32 CPPExportFlags = 0) const = 0;
+	virtual int32 GetMinAlignment() const { return 1; }
 
 protected:
 	virtual void ExportText_Internal(FString& ValueStr, const void* PropertyValue, const void* DefaultValue, UObject* Parent, int32 PortFlags, UObject* ExportRootScope) const = 0;
@@ -140,6 +141,8 @@ public:
 	{
 		return GetPropertyValuePtr(this->template ContainerPtrToValuePtr<void>(A, ArrayIndex));
 	}
+
+	virtual int32 GetMinAlignment() const override { return alignof(TCppType); }
 
 	virtual bool Identical(const void* A, const void* B, uint32 PortFlags = 0) const override
 	{
@@ -423,6 +426,7 @@ public:
 
 	virtual bool Identical(const void* A, const void* B, uint32 PortFlags = 0) const override;
 	virtual FString GetCPPType(FString* ExtendedTypeText = nullptr, uint32 CPPExportFlags = 0) const override;
+	virtual int32 GetMinAlignment() const override { return Struct->GetMinAlignment(); }
 
 protected:
 	virtual void ExportText_Internal(FString& ValueStr, const void* PropertyValue, const void* DefaultValue, UObject* Parent, int32 PortFlags, UObject* ExportRootScope) const override;
@@ -485,6 +489,7 @@ public:
 
 	virtual bool Identical(const void* A, const void* B, uint32 PortFlags = 0) const override;
 	virtual FString GetCPPType(FString* ExtendedTypeText = nullptr, uint32 CPPExportFlags = 0) const override;
+	virtual int32 GetMinAlignment() const override { return alignof(TArray<uint8>); }
 
 protected:
 	// "(a,b,c)"; an empty array writes nothing.
@@ -566,6 +571,7 @@ public:
 
 	virtual bool Identical(const void* A, const void* B, uint32 PortFlags = 0) const override;
 	virtual FString GetCPPType(FString* ExtendedTypeText = nullptr, uint32 CPPExportFlags = 0) const override;
+	virtual int32 GetMinAlignment() const override { return alignof(UObject*); }
 
 protected:
 	// Whether Object may be stored here (the class test of FClassProperty is stricter).
