@@ -159,7 +159,8 @@ namespace UE::Host
 		TArray<UClass*> Classes;
 		for (UObject* Object : Objects)
 		{
-			if (Object->GetClass() == UClass::StaticClass())
+			// The default object of UClass is itself a UClass; it goes with its class.
+			if (Object->GetClass() == UClass::StaticClass() && !Object->HasAnyFlags(RF_ClassDefaultObject))
 			{
 				Classes.Add(static_cast<UClass*>(Object));
 			}
