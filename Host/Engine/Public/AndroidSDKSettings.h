@@ -1,0 +1,32 @@
+// Editor Preferences → Platforms → Android SDK. The paths are machine-specific, so the class
+// is globaluserconfig and its properties GlobalConfig: they live in the user's own
+// Unreal Engine/Engine/Config/UserEngine.ini.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Engine/EngineTypes.h"
+#include "UObject/Object.h"
+
+UCLASS(config = Engine, globaluserconfig)
+class UAndroidSDKSettings : public UObject
+{
+	UE_HOST_DECLARE_CLASS(UAndroidSDKSettings, UObject)
+
+public:
+	UAndroidSDKSettings() = default;
+
+	UPROPERTY(GlobalConfig, EditAnywhere, Category = SDKConfig, meta = (DisplayName = "Location of Android SDK (the directory usually contains 'android-sdk-')"))
+	FDirectoryPath SDKPath;
+
+	UPROPERTY(GlobalConfig, EditAnywhere, Category = SDKConfig, meta = (DisplayName = "Location of Android NDK (the directory usually contains 'android-ndk-')"))
+	FDirectoryPath NDKPath;
+
+	UPROPERTY(GlobalConfig, EditAnywhere, Category = SDKConfig, meta = (DisplayName = "Location of JAVA (often a JDK folder)"))
+	FDirectoryPath JavaPath;
+
+	UPROPERTY(GlobalConfig, EditAnywhere, Category = SDKConfig, meta = (DisplayName = "SDK API Level (specific version, 'latest', or 'matchndk' - see tooltip)"))
+	FString SDKAPILevel;
+
+	UPROPERTY(GlobalConfig, EditAnywhere, Category = SDKConfig, meta = (DisplayName = "NDK API Level (specific version or 'latest' - see tooltip)"))
+	FString NDKAPILevel;
+};

@@ -1,0 +1,32 @@
+// Basic engine enums used by settings.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "UObject/ObjectMacros.h"
+
+class UEnum;
+
+UENUM()
+enum class EMouseCaptureMode : uint8
+{
+	NoCapture,
+	CapturePermanently,
+	CapturePermanently_IncludingInitialMouseDown,
+	CaptureDuringMouseDown,
+	CaptureDuringRightMouseDown,
+};
+
+UENUM()
+enum class EMouseLockMode : uint8
+{
+	DoNotLock,
+	LockOnCapture,
+	LockAlways,
+	LockInFullscreen,
+};
+
+template<typename T>
+UEnum* StaticEnum();
+
+template<> ENGINE_API UEnum* StaticEnum<EMouseCaptureMode>();
+template<> ENGINE_API UEnum* StaticEnum<EMouseLockMode>();

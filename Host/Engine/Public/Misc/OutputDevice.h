@@ -1,0 +1,41 @@
+// FOutputDevice: where log text and import errors go. GLog and GWarn (Misc/CoreGlobals.h) are
+// output devices that write to the host's log.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Logging/LogVerbosity.h"
+
+class FOutputDevice
+{
+public:
+	FOutputDevice() = default;
+	FOutputDevice(const FOutputDevice&) = default;
+	FOutputDevice& operator=(const FOutputDevice&) = default;
+	virtual ~FOutputDevice() = default;
+
+	virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) = 0;
+	virtual void Flush() {}
+
+	void Log(const TCHAR* Str) { Serialize(Str, ELogVerbosity::Log, NAME_None); }
+	void Log(const FString& Str) { Serialize(*Str, ELogVerbosity::Log, NAME_None); }
+	void Log(ELogVerbosity::Type Verbosity, const FString& Str) { Serialize(*Str, Verbosity, NAME_None); }
+	void Log(const FName& Category, ELogVerbosity::Type Verbosity, const FString& Str) { Serialize(*Str, Verbosity, Category); }
+
+	template<typename... Types>
+	void Logf(const TCHAR* Fmt, Types... Args)
+	{
+		Serialize(*FString::Printf(Fmt, Args...), ELogVerbosity::Log, NAME_None);
+	}
+
+	template<typename... Types>
+	void Logf(ELogVerbosity::Type Verbosity, const TCHAR* Fmt, Types... Args)
+	{
+		Serialize(*FString::Printf(Fmt, Args...), Verbosity, NAME_None);
+	}
+
+	template<typename... Types>
+	void CategorizedLogf(const FName& Category, ELogVerbosity::Type Verbosity, const TCHAR* Fmt, Types... Args)
+	{
+		Serialize(*FString::Printf(Fmt, Args...), Verbosity, Category);
+	}
+};
