@@ -1,12 +1,12 @@
 // The command line of the orvex program: global options, then one command.
 #pragma once
 
-#include "CoreMinimal.h"
+#include <cstdint>
 
 #include <string>
 #include <vector>
 
-enum class EHostCommand : uint8
+enum class EHostCommand : std::uint8_t
 {
 	None,
 	Actions,
