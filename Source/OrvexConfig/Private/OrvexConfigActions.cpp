@@ -1,13 +1,24 @@
 #include "OrvexConfigActions.h"
 
 #include "Dom/JsonValue.h"
+#include "Engine/DeveloperSettings.h"
+#include "Engine/RendererSettings.h"
+#include "GenericPlatform/GenericPlatformFile.h"
 #include "HAL/FileManager.h"
+#include "HAL/IConsoleManager.h"
+#include "HAL/PlatformFileManager.h"
 #include "HAL/PlatformProperties.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
+#include "OrvexDiagnostics.h"
 #include "OrvexParamSchema.h"
+#include "OrvexPropertyWriter.h"
 #include "OrvexToolRegistry.h"
+#include "UObject/Class.h"
+#include "UObject/EnumProperty.h"
+#include "UObject/UObjectGlobals.h"
+#include "UObject/UnrealType.h"
 
 #include <filesystem>
 #include <string_view>
@@ -218,6 +229,255 @@ namespace
 		}
 		return true;
 	}
+
+	// Every push to a console variable from a settings property uses this set-by priority.
+	const EConsoleVariableFlags SettingsSetBy = static_cast<EConsoleVariableFlags>(0x04000000);
+
+	// The engine's text form of a property's value on an object.
+	FString ExportPropertyText(UObject* Object, const FProperty* Property)
+	{
+		FString Text;
+		Property->ExportText_InContainer(0, Text, Object, nullptr, Object, 0);
+		return Text;
+	}
+
+	bool JsonTruthy(const TSharedPtr<FJsonValue>& Value)
+	{
+		if (!Value.IsValid())
+		{
+			return false;
+		}
+		switch (Value->Type)
+		{
+		case EJson::String:
+		{
+			const FString Lower = Value->AsString().ToLower();
+			return Lower == TEXT("true") || Lower == TEXT("1") || Lower == TEXT("yes");
+		}
+		case EJson::Number:
+			return Value->AsNumber() != 0.0;
+		case EJson::Boolean:
+			return Value->AsBool();
+		default:
+			return false;
+		}
+	}
+
+	void ExportSettingToConsoleVariable(UObject* DefaultObject, const FProperty* Property)
+	{
+		const FString& CVarName = Property->GetMetaData(TEXT("ConsoleVariable"));
+		if (CVarName.IsEmpty())
+		{
+			return;
+		}
+		IConsoleVariable* CVar = IConsoleManager::Get().FindConsoleVariable(*CVarName);
+		if (!CVar || (CVar->GetFlags() & ECVF_ReadOnly) != 0)
+		{
+			return;
+		}
+		const void* Value = Property->ContainerPtrToValuePtr<void>(DefaultObject, 0);
+		if (const FBoolProperty* BoolProperty = CastField<FBoolProperty>(Property))
+		{
+			CVar->Set(*FString::Printf(TEXT("%d"), BoolProperty->GetPropertyValue(Value) ? 1 : 0), SettingsSetBy, NAME_None);
+		}
+		else if (const FEnumProperty* EnumProperty = CastField<FEnumProperty>(Property))
+		{
+			const int32 Underlying = static_cast<int32>(EnumProperty->GetUnderlyingProperty()->GetSignedIntPropertyValue(Value));
+			CVar->Set(*FString::Printf(TEXT("%d"), Underlying), SettingsSetBy, NAME_None);
+		}
+		else if (const FNumericProperty* NumericProperty = CastField<FNumericProperty>(Property))
+		{
+			if (NumericProperty->IsFloatingPoint())
+			{
+				const float Number = static_cast<float>(NumericProperty->GetFloatingPointPropertyValue(Value));
+				CVar->Set(*FString::Printf(TEXT("%g"), Number), SettingsSetBy, NAME_None);
+			}
+			else if (NumericProperty->IsInteger())
+			{
+				const int32 Number = static_cast<int32>(NumericProperty->GetSignedIntPropertyValue(Value));
+				CVar->Set(*FString::Printf(TEXT("%d"), Number), SettingsSetBy, NAME_None);
+			}
+		}
+		else if (const FStrProperty* StrProperty = CastField<FStrProperty>(Property))
+		{
+			CVar->Set(*StrProperty->GetPropertyValue(Value), SettingsSetBy, NAME_None);
+		}
+	}
+
+	// The file a persistence method writes, for checking afterwards that it could be written.
+	FString PersistTargetFile(UObject* DefaultObject, const FString& Method)
+	{
+		if (Method == TEXT("UpdateSinglePropertyInConfigFile") || Method == TEXT("TryUpdateDefaultConfigFile"))
+		{
+			return FPaths::ConvertRelativePathToFull(DefaultObject->GetDefaultConfigFilename());
+		}
+		if (Method == TEXT("UpdateGlobalUserConfigFile"))
+		{
+			return DefaultObject->GetGlobalUserConfigFilename();
+		}
+		if (Method == TEXT("UpdateProjectUserConfigFile"))
+		{
+			return DefaultObject->GetProjectUserConfigFilename();
+		}
+		const FString ConfigName = DefaultObject->GetClass()->GetConfigName();
+		if (ConfigName.Contains(TEXT("/")))
+		{
+			return ConfigName;
+		}
+		return FPaths::Combine(FPaths::GeneratedConfigDir(), ANSI_TO_TCHAR(FPlatformProperties::PlatformName()), ConfigName + TEXT(".ini"));
+	}
+
+	// Saves one property with the method the class's config flags and the property's shape select,
+	// and names the method. OutPersistError, when given, receives why the file was not written.
+	FString PersistSettingsProperty(UObject* DefaultObject, const FProperty* Property, FString* OutPersistError = nullptr)
+	{
+		UClass* Class = DefaultObject->GetClass();
+		FString Method;
+		bool bReportedFailure = false;
+		if (Class->HasAnyClassFlags(CLASS_DefaultConfig))
+		{
+			// Source control may have left the default file read-only; the settings page clears that too.
+			const FString DefaultFile = FPaths::ConvertRelativePathToFull(DefaultObject->GetDefaultConfigFilename());
+			IPlatformFile& PlatformFile = FPlatformFileManager::Get().GetPlatformFile();
+			if (PlatformFile.FileExists(*DefaultFile) && PlatformFile.IsReadOnly(*DefaultFile))
+			{
+				PlatformFile.SetReadOnly(*DefaultFile, false);
+			}
+			const bool bSingleValue = Property->ArrayDim == 1 && !CastField<FArrayProperty>(Property) && !CastField<FSetProperty>(Property)
+				&& !CastField<FMapProperty>(Property);
+			if (bSingleValue)
+			{
+				DefaultObject->UpdateSinglePropertyInConfigFile(Property, DefaultObject->GetDefaultConfigFilename());
+				Method = TEXT("UpdateSinglePropertyInConfigFile");
+			}
+			else
+			{
+				bReportedFailure = !DefaultObject->TryUpdateDefaultConfigFile(TEXT(""), true);
+				Method = TEXT("TryUpdateDefaultConfigFile");
+			}
+		}
+		else if (Class->HasAnyClassFlags(CLASS_GlobalUserConfig))
+		{
+			DefaultObject->UpdateGlobalUserConfigFile();
+			Method = TEXT("UpdateGlobalUserConfigFile");
+		}
+		else if (Class->HasAnyClassFlags(CLASS_ProjectUserConfig))
+		{
+			DefaultObject->UpdateProjectUserConfigFile();
+			Method = TEXT("UpdateProjectUserConfigFile");
+		}
+		else
+		{
+			DefaultObject->SaveConfig(CPF_Config, nullptr, GConfig, true);
+			Method = TEXT("SaveConfig");
+		}
+
+		if (OutPersistError)
+		{
+			// The engine's save calls do not all report failure, so a file that still cannot be written
+			// counts as not persisted.
+			const FString Target = PersistTargetFile(DefaultObject, Method);
+			if (bReportedFailure)
+			{
+				*OutPersistError = FString::Printf(TEXT("%s could not write '%s'"), *Method, *Target);
+			}
+			else if (FPlatformFileManager::Get().GetPlatformFile().IsReadOnly(*Target))
+			{
+				*OutPersistError = FString::Printf(TEXT("'%s' is read-only and was not written"), *Target);
+			}
+		}
+		return Method;
+	}
+
+	void RecordPreempted(UObject* DefaultObject, const TCHAR* PropertyName, TArray<const FProperty*>& AutoChanged, TArray<FString>& PreviousValues)
+	{
+		if (const FProperty* Property = URendererSettings::StaticClass()->FindPropertyByName(PropertyName))
+		{
+			AutoChanged.Add(Property);
+			PreviousValues.Add(ExportPropertyText(DefaultObject, Property));
+		}
+	}
+
+	// Applies, before a renderer-settings write, the dependent changes the engine would ask about in
+	// a dialog during change handling, and refuses the one combination it cannot resolve.
+	void PreemptSettingsDialogs(UObject* DefaultObject, const FProperty* Property, const TSharedPtr<FJsonValue>& Value,
+		TArray<const FProperty*>& AutoChanged, TArray<FString>& PreviousValues, FString& Error)
+	{
+		if (!DefaultObject->GetClass()->IsChildOf(URendererSettings::StaticClass()))
+		{
+			return;
+		}
+		URendererSettings* Settings = static_cast<URendererSettings*>(DefaultObject);
+		const FName Name = Property->GetFName();
+
+		if (Name == FName(TEXT("bEnableRayTracing")) && JsonTruthy(Value) && !Settings->bSupportSkinCacheShaders)
+		{
+			RecordPreempted(DefaultObject, TEXT("bSupportSkinCacheShaders"), AutoChanged, PreviousValues);
+			Settings->bSupportSkinCacheShaders = true;
+		}
+
+		if (Name == FName(TEXT("bSupportSkinCacheShaders")) && Settings->bEnableRayTracing && Value.IsValid() && !JsonTruthy(Value))
+		{
+			Error = TEXT("Ray tracing is enabled and requires skin cache shaders; disable bEnableRayTracing first");
+		}
+		else if (Name == FName(TEXT("DynamicGlobalIllumination")) && Value.IsValid() && Value->Type == EJson::String
+			&& Value->AsString().Contains(TEXT("Lumen"), ESearchCase::IgnoreCase))
+		{
+			if (Settings->Reflections != EReflectionMethod::Lumen)
+			{
+				RecordPreempted(DefaultObject, TEXT("Reflections"), AutoChanged, PreviousValues);
+				Settings->Reflections = EReflectionMethod::Lumen;
+				if (IConsoleVariable* CVar = IConsoleManager::Get().FindConsoleVariable(TEXT("r.ReflectionMethod")))
+				{
+					CVar->Set(*FString::Printf(TEXT("%d"), 1), SettingsSetBy, NAME_None);
+				}
+			}
+			if (!Settings->bGenerateMeshDistanceFields)
+			{
+				RecordPreempted(DefaultObject, TEXT("bGenerateMeshDistanceFields"), AutoChanged, PreviousValues);
+				Settings->bGenerateMeshDistanceFields = true;
+			}
+		}
+	}
+
+	UClass* FindSettingsClass(const FString& ClassText)
+	{
+		FString Name = ClassText.TrimStartAndEnd();
+		if (Name.StartsWith(TEXT("[")))
+		{
+			Name.RightChopInline(1);
+		}
+		if (Name.EndsWith(TEXT("]")))
+		{
+			Name.LeftChopInline(1);
+		}
+		if (Name.StartsWith(TEXT("/")))
+		{
+			if (UClass* Found = Cast<UClass>(StaticFindObject(UClass::StaticClass(), nullptr, *Name)))
+			{
+				return Found;
+			}
+			int32 LastDot = INDEX_NONE;
+			if (Name.FindLastChar(TEXT('.'), LastDot))
+			{
+				Name = Name.Mid(LastDot + 1);
+			}
+		}
+		TArray<FString> Candidates = {Name};
+		if (Name.Len() >= 2 && (Name[0] == TEXT('U') || Name[0] == TEXT('A')) && FChar::IsUpper(Name[1]))
+		{
+			Candidates.Add(Name.Mid(1));
+		}
+		for (const FString& Candidate : Candidates)
+		{
+			UObject* Hit = StaticFindFirstObject(UClass::StaticClass(), *Candidate, EFindFirstObjectOptions::NativeFirst, ELogVerbosity::NoLogging);
+			if (UClass* Found = Cast<UClass>(Hit))
+			{
+				return Found;
+			}
+		}
+		return nullptr;
+	}
 }
 
 void FOrvexConfigActions::RegisterActions(FOrvexToolRegistry& Registry)
@@ -264,6 +524,19 @@ void FOrvexConfigActions::RegisterActions(FOrvexToolRegistry& Registry)
 		FParamSchemaBuilder Schema;
 		Schema.Optional(TEXT("category"), TEXT("string"), TEXT("Filter to a specific category"));
 		Register(TEXT("get_config_files"), TEXT("List all config files with their hierarchy level"), &FOrvexConfigActions::GetConfigFiles, Schema);
+	}
+	{
+		FParamSchemaBuilder Schema;
+		Schema.Optional(TEXT("class"), TEXT("string"), TEXT("Settings class (required unless section): 'RendererSettings', 'URendererSettings' or '/Script/Engine.RendererSettings'. The ini section name is accepted too (alias: section)."))
+			.Optional(TEXT("section"), TEXT("string"), TEXT("Alias of class, e.g. '/Script/Engine.RendererSettings'."))
+			.Optional(TEXT("property"), TEXT("string"), TEXT("Config property name (C++ name, case-insensitive). Use with value."))
+			.Optional(TEXT("value"), TEXT("any"), TEXT("New value: bool/number/string/enum name/array/object (structs as {field:value} or text form)."))
+			.Optional(TEXT("properties"), TEXT("object"), TEXT("Batch: {PropertyName: value, ...} instead of property+value."))
+			.Optional(TEXT("post_edit_change"), TEXT("bool"), TEXT("Fire PostEditChangeProperty on the class default object (default true; runs the class's own side effects)."), TEXT("true"))
+			.Optional(TEXT("dry_run"), TEXT("bool"), TEXT("Resolve class/property, report old value, ini file and restart_required without writing."), TEXT("false"));
+		Register(TEXT("set_setting"),
+			TEXT("Write a Project/Editor Settings value: sets a config UPROPERTY on a UCLASS(config) settings class default object (URendererSettings, UGameMapsSettings, any UDeveloperSettings), fires PostEditChange, pushes linked console variables and persists it the way the Project Settings editor does (DefaultConfig classes \u2192 Config/Default<Category>.ini, single-key update; containers rewrite the section). Examples: {class:'RendererSettings', property:'bEnableRayTracing', value:true}, {class:'GameMapsSettings', property:'GlobalDefaultGameMode', value:'/Game/BP_MyGameMode.BP_MyGameMode_C'}. Engine dialogs in PostEditChange are pre-empted (ray tracing auto-enables skin cache shaders; Lumen GI auto-enables Lumen reflections + mesh distance fields) and listed in auto_changed. Returns {class, ini_file, results:[{property, old_value, new_value, restart_required, cvar?, written, error?}], auto_changed, persisted}."),
+			&FOrvexConfigActions::SetSetting, Schema);
 	}
 }
 
@@ -694,5 +967,244 @@ FOrvexActionResult FOrvexConfigActions::GetSection(const TSharedPtr<FJsonObject>
 	Result->SetStringField(TEXT("section"), Section);
 	Result->SetNumberField(TEXT("entry_count"), EntryCount);
 	Result->SetObjectField(TEXT("entries"), Entries);
+	return FOrvexActionResult::Success(Result);
+}
+
+FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>& Params)
+{
+	if (!Params.IsValid())
+	{
+		return FOrvexActionResult::Error(TEXT("Missing params"), -32602);
+	}
+
+	// A blank "class" does not fall back to "section": the emptiness test runs before trimming.
+	FString ClassText;
+	if (!Params->TryGetStringField(TEXT("class"), ClassText) || ClassText.IsEmpty())
+	{
+		ClassText.Empty();
+		Params->TryGetStringField(TEXT("section"), ClassText);
+	}
+	ClassText.TrimStartAndEndInline();
+	if (ClassText.IsEmpty())
+	{
+		return FOrvexActionResult::Error(TEXT("'class' (or 'section') is required, e.g. 'RendererSettings' or '/Script/Engine.RendererSettings'"), -32602);
+	}
+
+	TArray<TPair<FString, TSharedPtr<FJsonValue>>> Batch;
+	const TSharedPtr<FJsonObject>* Properties = nullptr;
+	if (Params->TryGetObjectField(TEXT("properties"), Properties) && Properties && Properties->IsValid())
+	{
+		for (const auto& Field : (*Properties)->Values)
+		{
+			Batch.Add(TPair<FString, TSharedPtr<FJsonValue>>(Field.Key, Field.Value));
+		}
+	}
+	FString PropertyName;
+	if (Params->TryGetStringField(TEXT("property"), PropertyName) && !PropertyName.IsEmpty())
+	{
+		if (!Params->HasField(TEXT("value")))
+		{
+			return FOrvexActionResult::Error(TEXT("'value' is required with 'property'"), -32602);
+		}
+		Batch.Add(TPair<FString, TSharedPtr<FJsonValue>>(PropertyName, Params->TryGetField(TEXT("value"))));
+	}
+	if (Batch.Num() == 0)
+	{
+		return FOrvexActionResult::Error(TEXT("Pass property + value, or a non-empty properties object"), -32602);
+	}
+
+	bool bPostEditChange = true;
+	Params->TryGetBoolField(TEXT("post_edit_change"), bPostEditChange);
+	bool bDryRun = false;
+	Params->TryGetBoolField(TEXT("dry_run"), bDryRun);
+
+	UClass* Class = FindSettingsClass(ClassText);
+	if (!Class)
+	{
+		return FOrvexActionResult::Error(FString::Printf(TEXT("Settings class '%s' not found (try the C++ name without the U prefix, e.g. RendererSettings, or the /Script/Module.Class path)"), *ClassText), -32602);
+	}
+	if (!Class->HasAnyClassFlags(CLASS_Config))
+	{
+		return FOrvexActionResult::Error(FString::Printf(TEXT("Class '%s' is not a UCLASS(config) class"), *Class->GetPathName()), -32602);
+	}
+	UObject* DefaultObject = Class->GetDefaultObject(true);
+	if (!DefaultObject)
+	{
+		return FOrvexActionResult::Error(TEXT("Class default object unavailable"), -32603);
+	}
+
+	// Every name is resolved before anything changes, so a bad entry leaves the object untouched.
+	TArray<FProperty*> Resolved;
+	for (const TPair<FString, TSharedPtr<FJsonValue>>& Entry : Batch)
+	{
+		FProperty* Property = Class->FindPropertyByName(FName(*Entry.Key));
+		if (!Property)
+		{
+			return FOrvexActionResult::Error(FString::Printf(TEXT("Property '%s' not found on %s"), *Entry.Key, *Class->GetName()), -32602);
+		}
+		if (!Property->HasAnyPropertyFlags(CPF_Config))
+		{
+			return FOrvexActionResult::Error(FString::Printf(TEXT("Property '%s' on %s is not a config property (no CPF_Config) — it would not persist"), *Entry.Key, *Class->GetName()), -32602);
+		}
+		Resolved.Add(Property);
+	}
+
+	const bool bDefaultConfig = Class->HasAnyClassFlags(CLASS_DefaultConfig);
+	const FString IniFile = bDefaultConfig ? FPaths::ConvertRelativePathToFull(DefaultObject->GetDefaultConfigFilename()) : Class->GetConfigName();
+	const bool bDeveloperSettings = DefaultObject->GetClass()->IsChildOf(UDeveloperSettings::StaticClass());
+
+	TArray<TSharedPtr<FJsonValue>> Rows;
+	TArray<TSharedPtr<FJsonValue>> AutoChangedRows;
+	TArray<TSharedPtr<FJsonValue>> Warnings;
+	int32 WrittenCount = 0;
+	int32 PersistedCount = 0;
+	bool bRestartRequired = false;
+
+	for (int32 Index = 0; Index < Batch.Num(); ++Index)
+	{
+		FProperty* Property = Resolved[Index];
+		const TSharedPtr<FJsonValue>& Value = Batch[Index].Value;
+		const FString& CVarName = Property->GetMetaData(TEXT("ConsoleVariable"));
+		const bool bPropertyRestart = Property->GetMetaData(TEXT("ConfigRestartRequired")).Equals(TEXT("true"), ESearchCase::IgnoreCase);
+
+		TSharedPtr<FJsonObject> Row = MakeShared<FJsonObject>();
+		Row->SetStringField(TEXT("property"), Property->GetName());
+		const FString OldValue = ExportPropertyText(DefaultObject, Property);
+		Row->SetStringField(TEXT("old_value"), OldValue);
+		Row->SetBoolField(TEXT("restart_required"), bPropertyRestart);
+		if (!CVarName.IsEmpty())
+		{
+			Row->SetStringField(TEXT("cvar"), CVarName);
+		}
+
+		if (bDryRun)
+		{
+			Row->SetBoolField(TEXT("written"), false);
+			Rows.Add(MakeShared<FJsonValueObject>(Row));
+			bRestartRequired |= bPropertyRestart;
+			continue;
+		}
+
+		TArray<const FProperty*> AutoChanged;
+		TArray<FString> PreviousValues;
+		FString PreemptError;
+		PreemptSettingsDialogs(DefaultObject, Property, Value, AutoChanged, PreviousValues, PreemptError);
+		if (!PreemptError.IsEmpty())
+		{
+			Row->SetBoolField(TEXT("written"), false);
+			Row->SetStringField(TEXT("error"), PreemptError);
+			Rows.Add(MakeShared<FJsonValueObject>(Row));
+			continue;
+		}
+
+		const Orvex::PropertyWriter::FWriteResult Write = Orvex::PropertyWriter::WriteProperty(DefaultObject, Property, Value, Orvex::PropertyWriter::FWriteOptions());
+		if (!Write.bSuccess)
+		{
+			// Undo what the pre-emption changed, and give the console variables their old values back.
+			for (int32 Undo = 0; Undo < AutoChanged.Num() && Undo < PreviousValues.Num(); ++Undo)
+			{
+				if (AutoChanged[Undo]->ValidateImportFlags(0))
+				{
+					AutoChanged[Undo]->ImportText_InContainer(*PreviousValues[Undo], DefaultObject, DefaultObject, 0);
+				}
+				ExportSettingToConsoleVariable(DefaultObject, AutoChanged[Undo]);
+			}
+			Row->SetBoolField(TEXT("written"), false);
+			Row->SetStringField(TEXT("error"), Write.ErrorMessage);
+			Rows.Add(MakeShared<FJsonValueObject>(Row));
+			continue;
+		}
+
+		if (bPostEditChange)
+		{
+			Orvex::Diagnostics::FScopedUnattendedScript Unattended;
+			FPropertyChangedEvent ChangedEvent(Property, EPropertyChangeType::ValueSet);
+			DefaultObject->PostEditChangeProperty(ChangedEvent);
+		}
+		if (bDeveloperSettings)
+		{
+			ExportSettingToConsoleVariable(DefaultObject, Property);
+		}
+		FString PersistError;
+		const FString Method = PersistSettingsProperty(DefaultObject, Property, &PersistError);
+		for (const FProperty* Changed : AutoChanged)
+		{
+			FString ChangedError;
+			PersistSettingsProperty(DefaultObject, Changed, &ChangedError);
+			if (!ChangedError.IsEmpty())
+			{
+				Warnings.Add(MakeShared<FJsonValueString>(FString::Printf(TEXT("%s was not persisted: %s"), *Changed->GetName(), *ChangedError)));
+			}
+			TSharedRef<FJsonObject> AutoRow = MakeShared<FJsonObject>();
+			AutoRow->SetStringField(TEXT("property"), Changed->GetName());
+			AutoRow->SetStringField(TEXT("new_value"), ExportPropertyText(DefaultObject, Changed));
+			AutoRow->SetStringField(TEXT("because"), Property->GetName());
+			AutoChangedRows.Add(MakeShared<FJsonValueObject>(AutoRow));
+		}
+
+		const FString NewValue = ExportPropertyText(DefaultObject, Property);
+		Row->SetStringField(TEXT("new_value"), NewValue);
+		Row->SetBoolField(TEXT("written"), true);
+		Row->SetStringField(TEXT("persist_method"), Method);
+		if (!PersistError.IsEmpty())
+		{
+			Row->SetStringField(TEXT("persist_error"), PersistError);
+			Warnings.Add(MakeShared<FJsonValueString>(FString::Printf(TEXT("%s was not persisted: %s"), *Property->GetName(), *PersistError)));
+		}
+		else
+		{
+			++PersistedCount;
+		}
+		if (!CVarName.IsEmpty())
+		{
+			if (IConsoleVariable* CVar = IConsoleManager::Get().FindConsoleVariable(*CVarName))
+			{
+				Row->SetStringField(TEXT("cvar_value"), CVar->GetString());
+			}
+		}
+		if (bPostEditChange && NewValue.Equals(OldValue, ESearchCase::IgnoreCase))
+		{
+			Warnings.Add(MakeShared<FJsonValueString>(FString::Printf(TEXT("%s unchanged after PostEditChange (already that value, or the class reverted it)"), *Property->GetName())));
+		}
+		Rows.Add(MakeShared<FJsonValueObject>(Row));
+		bRestartRequired |= bPropertyRestart;
+		++WrittenCount;
+	}
+
+	TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
+	Result->SetStringField(TEXT("class"), Class->GetPathName());
+	Result->SetStringField(TEXT("ini_file"), IniFile);
+	Result->SetBoolField(TEXT("default_config"), bDefaultConfig);
+	Result->SetBoolField(TEXT("dry_run"), bDryRun);
+	Result->SetArrayField(TEXT("results"), Rows);
+	Result->SetArrayField(TEXT("auto_changed"), AutoChangedRows);
+	Result->SetNumberField(TEXT("written"), WrittenCount);
+	// A write that reached memory but not its INI file is not persisted.
+	Result->SetBoolField(TEXT("persisted"), !bDryRun && PersistedCount > 0);
+	Result->SetBoolField(TEXT("restart_required"), bRestartRequired);
+	Result->SetArrayField(TEXT("warnings"), Warnings);
+
+	if (!bDryRun && WrittenCount == 0)
+	{
+		TArray<FString> Messages;
+		for (const TSharedPtr<FJsonValue>& RowValue : Rows)
+		{
+			const TSharedPtr<FJsonObject> RowObject = RowValue->AsObject();
+			FString Error;
+			const TSharedPtr<FJsonValue> ErrorField = RowObject->TryGetField(TEXT("error"));
+			if (!ErrorField.IsValid() || ErrorField->Type != EJson::String)
+			{
+				continue;
+			}
+			Error = ErrorField->AsString();
+			const FString Name = RowObject->GetStringField(TEXT("property"));
+			Messages.Add(Name.IsEmpty() ? Error : FString::Printf(TEXT("%s: %s"), *Name, *Error));
+		}
+		FOrvexActionResult Failure = FOrvexActionResult::Error(Messages.Num() == 0
+			? FString(TEXT("No property was written (see results[].error)"))
+			: FString::Printf(TEXT("No property was written: %s"), *FString::Join(Messages, TEXT("; "))), -32603);
+		Failure.Result = Result;
+		return Failure;
+	}
 	return FOrvexActionResult::Success(Result);
 }

@@ -23,4 +23,5 @@ public:
 	static FOrvexActionResult SearchConfig(const TSharedPtr<FJsonObject>& Params);
 	static FOrvexActionResult GetSection(const TSharedPtr<FJsonObject>& Params);
 	static FOrvexActionResult GetConfigFiles(const TSharedPtr<FJsonObject>& Params);
+	static FOrvexActionResult SetSetting(const TSharedPtr<FJsonObject>& Params);
 };
