@@ -5,7 +5,6 @@
 #include "HostTestEnvironment.h"
 #include "Internationalization/StringTable.h"
 #include "Internationalization/TextKey.h"
-#include "LocalizationFixtures.h"
 #include "Templates/Casts.h"
 #include "UObject/Package.h"
 
@@ -16,12 +15,19 @@
 
 namespace
 {
+	const char* const FourEntryCsv =
+		"\"Key\",\"SourceString\",\"Context\",\"Note\"\n"
+		"\" Pad\",\"Padded key\",\"\",\"\"\n"
+		"\"Alpha\",\"Primary value\",\"Menu\",\"Detail\"\n"
+		"\"Empty\",\"\",\"\",\"\"\n"
+		"\"Long\",\"1234567890\",\"Gameplay\",\"\"\n";
+
 	class StringTableAsset : public testing::Test
 	{
 	protected:
 		void SetUp() override
 		{
-			Folders.WriteProject("Content/Localization/ST_Four.csv", FourEntryTableCsv());
+			Folders.WriteProject("Content/Localization/ST_Four.csv", FourEntryCsv);
 			Folders.WriteProject("Content/Localization/ST_Broken.csv", "\"Key\",\"SourceString\"\n\"A\",\"1\"\n\"unterminated,\"x\n");
 			Folders.WriteProject("Content/Localization/ST_NoSource.csv", "\"Key\",\"Comment\"\n\"A\",\"1\"\n");
 			Folders.WriteProject("Content/Data/DT_Items.csv", "---,Name,Weight\nSword,Sword,3\nShield,Shield,6\n");
