@@ -1,5 +1,6 @@
 #include "PackageMountPoints.h"
 
+#include "Misc/CString.h"
 #include "Misc/PackageName.h"
 #include "Misc/Paths.h"
 
@@ -49,15 +50,32 @@ namespace
 		return Path;
 	}
 
-	// Roots that hold no content. Their folders follow the environment, so they are worked out
-	// when asked for.
+	// Roots that hold no content.
+	const TCHAR* const ReadOnlyRootPaths[] = {TEXT("/Script/"), TEXT("/Temp/"), TEXT("/Config/"), TEXT("/Memory/")};
+
+	// Their folders follow the environment, so they are worked out when asked for.
+	UE::Host::FMountPointMatch MakeReadOnlyRoot(const TCHAR* RootPath)
+	{
+		const FString Root(RootPath);
+		FString ContentPath;
+		if (Root == TEXT("/Temp/"))
+		{
+			ContentPath = FPaths::ProjectSavedDir();
+		}
+		else if (Root == TEXT("/Config/"))
+		{
+			ContentPath = FPaths::ProjectConfigDir();
+		}
+		return {Root, ContentPath, true};
+	}
+
 	TArray<UE::Host::FMountPointMatch> GetReadOnlyRoots()
 	{
 		TArray<UE::Host::FMountPointMatch> Roots;
-		Roots.Add({TEXT("/Script/"), FString(), true});
-		Roots.Add({TEXT("/Temp/"), FPaths::ProjectSavedDir(), true});
-		Roots.Add({TEXT("/Config/"), FPaths::ProjectConfigDir(), true});
-		Roots.Add({TEXT("/Memory/"), FString(), true});
+		for (const TCHAR* Root : ReadOnlyRootPaths)
+		{
+			Roots.Add(MakeReadOnlyRoot(Root));
+		}
 		return Roots;
 	}
 
@@ -111,24 +129,37 @@ namespace UE::Host
 {
 	bool FindMountPoint(FStringView Path, FMountPointMatch& OutMatch)
 	{
-		const FString Candidate(Path);
-		TArray<FMountPointMatch> Roots = CopyContentMounts();
-		Roots.Append(GetReadOnlyRoots());
-		const FMountPointMatch* Best = nullptr;
-		for (const FMountPointMatch& Root : Roots)
+		// Called for every name checked, so the table is searched in place.
+		const std::u16string_view Candidate = Path.GetStdView();
+		auto IsBelow = [&Candidate](const FString& Root)
 		{
-			if (Candidate.Len() > Root.RootPath.Len() && Candidate.StartsWith(Root.RootPath, ESearchCase::IgnoreCase)
-				&& (!Best || Root.RootPath.Len() > Best->RootPath.Len()))
+			return Candidate.size() > static_cast<size_t>(Root.Len()) && FCString::Strnicmp(Candidate.data(), *Root, static_cast<SIZE_T>(Root.Len())) == 0;
+		};
+
+		int32 BestLength = 0;
+		{
+			FMountTable& Table = GetMountTable();
+			std::lock_guard<std::mutex> Lock(Table.Mutex);
+			EnsureInitializedLocked(Table);
+			for (const FMountPointMatch& Mount : Table.ContentMounts)
 			{
-				Best = &Root;
+				if (Mount.RootPath.Len() > BestLength && IsBelow(Mount.RootPath))
+				{
+					OutMatch = Mount;
+					BestLength = Mount.RootPath.Len();
+				}
 			}
 		}
-		if (!Best)
+		for (const TCHAR* ReadOnlyRoot : ReadOnlyRootPaths)
 		{
-			return false;
+			const FString Root(ReadOnlyRoot);
+			if (Root.Len() > BestLength && IsBelow(Root))
+			{
+				OutMatch = MakeReadOnlyRoot(ReadOnlyRoot);
+				BestLength = Root.Len();
+			}
 		}
-		OutMatch = *Best;
-		return true;
+		return BestLength > 0;
 	}
 
 	TArray<FMountPointMatch> GetContentMountPoints()
