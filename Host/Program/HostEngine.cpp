@@ -1,6 +1,7 @@
 #include "HostEngine.h"
 
 #include "HostOptions.h"
+#include "Host/AssetSystem.h"
 #include "Host/ConfigSystem.h"
 #include "Host/Internationalization.h"
 #include "Host/ObjectSystem.h"
@@ -110,6 +111,7 @@ bool FHostEngine::Startup(const UE::Host::FEnvironment& Environment, FString& Ou
 	UE::Host::InitializeConfigSystem();
 	UE::Host::InitializeInternationalization(UE::Host::GetEnvironment().Culture);
 	UE::Host::InitializeObjectSystem();
+	UE::Host::InitializeAssetSystem();
 	bRunning = true;
 	if (!FModuleManager::Get().LoadModule(TEXT("OrvexConfig")))
 	{
@@ -128,6 +130,7 @@ void FHostEngine::Shutdown()
 	}
 	bRunning = false;
 	FModuleManager::Get().UnloadModulesAtShutdown();
+	UE::Host::ShutdownAssetSystem();
 	UE::Host::ShutdownObjectSystem();
 	UE::Host::ShutdownConfigSystem();
 }

@@ -12,6 +12,9 @@ namespace UE::Host::Private
 	// released when the object system shuts down.
 	void TrackRuntimeObject(UObject* Object);
 	void DestroyRuntimeObjects();
+	// Destroys one object made at run time, after everything inside it (newest first). Objects
+	// that belong to the code (classes, their packages) are left alone: false.
+	bool DestroyRuntimeObject(UObject* Object);
 
 	struct FDeclaredConsoleVariable
 	{

@@ -156,6 +156,28 @@ namespace UE::Host
 			RuntimeObjects().Add(Object);
 		}
 
+		bool DestroyRuntimeObject(UObject* Object)
+		{
+			TArray<UObject*>& Objects = RuntimeObjects();
+			if (!Objects.Contains(Object))
+			{
+				return false;
+			}
+			// Inner objects were made after their outer, so walking from the newest releases them first.
+			for (int32 Index = Objects.Num() - 1; Index >= 0; --Index)
+			{
+				UObject* Candidate = Objects[Index];
+				if (Candidate != Object && Candidate->IsIn(Object))
+				{
+					Objects.RemoveAt(Index);
+					delete Candidate;
+				}
+			}
+			Objects.RemoveSingle(Object);
+			delete Object;
+			return true;
+		}
+
 		void DestroyRuntimeObjects()
 		{
 			TArray<UObject*>& Objects = RuntimeObjects();

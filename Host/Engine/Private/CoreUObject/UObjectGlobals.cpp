@@ -200,16 +200,27 @@ UPackage* CreatePackage(const TCHAR* PackageName)
 	}
 	if (UPackage* Existing = FindPackage(nullptr, PackageName))
 	{
-		return Existing;
+		// A package given up as garbage makes way for a new one, as after a collection.
+		if (IsValid(Existing) || !UE::Host::Private::DestroyRuntimeObject(Existing))
+		{
+			return Existing;
+		}
 	}
 	UPackage* Package = new UPackage();
 	// Registered before its class is asked for: building the class of packages needs a package.
 	UE::Host::FObjectRegistry::Get().Register(Package, nullptr, nullptr, FName(PackageName), RF_Public);
-	if (FString(PackageName).StartsWith(TEXT("/Script/")))
+	const bool bScriptPackage = FString(PackageName).StartsWith(TEXT("/Script/"));
+	if (bScriptPackage)
 	{
 		Package->SetPackageFlags(PKG_CompiledIn);
 	}
 	UE::Host::FObjectRegistry::Get().SetClass(Package, UPackage::StaticClass());
+	// Packages of native code and the transient package live as long as the code; the others
+	// belong to a run and go when the object system shuts down.
+	if (!bScriptPackage && !FString(PackageName).Equals(TEXT("/Engine/Transient"), ESearchCase::IgnoreCase))
+	{
+		UE::Host::Private::TrackRuntimeObject(Package);
+	}
 	return Package;
 }
 
@@ -264,8 +275,12 @@ UObject* StaticConstructObject_Internal(const FStaticConstructObjectParameters& 
 	const FName Name = Params.Name.IsNone() ? MakeUniqueObjectName(Outer, Class) : Params.Name;
 	if (UObject* Existing = UE::Host::FObjectRegistry::Get().FindByNameAndOuter(Name, Outer))
 	{
-		UE_LOG(LogUObjectGlobals, Error, TEXT("Cannot construct '%s': an object with that path exists already"), *Existing->GetPathName());
-		return nullptr;
+		// Only a garbage object gives up its name; a live one is never replaced.
+		if (IsValid(Existing) || !UE::Host::Private::DestroyRuntimeObject(Existing))
+		{
+			UE_LOG(LogUObjectGlobals, Error, TEXT("Cannot construct '%s': an object with that path exists already"), *Existing->GetPathName());
+			return nullptr;
+		}
 	}
 
 	UObject* Default = Class->GetDefaultObject();

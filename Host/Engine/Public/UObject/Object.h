@@ -60,7 +60,17 @@ public:
 
 	UObject* GetArchetype() const;
 	FString GetDetailedInfo() const { return GetPathName(); }
+
+	// Marks the package this object lives in as changed; false for objects that cannot dirty one
+	// (default objects, objects of the transient package).
+	bool MarkPackageDirty() const;
 };
+
+// Not null and not garbage.
+inline bool IsValid(const UObject* Test)
+{
+	return Test && !Test->HasAnyFlags(RF_MirroredGarbage);
+}
 
 template<typename T>
 T* UObjectBaseUtility::GetTypedOuter() const

@@ -140,12 +140,28 @@ enum EObjectFlags : uint32
 	RF_NonPIEDuplicateTransient = 0x02000000u,
 	RF_WillBeLoaded = 0x08000000u,
 	RF_HasExternalPackage = 0x10000000u,
+	// Garbage from the logical point of view: no longer to be used, destroyed by CollectGarbage.
+	RF_MirroredGarbage = 0x40000000u,
 	RF_AllocatedInSharedPage = 0x80000000u,
 };
 
 ENUM_CLASS_FLAGS(EObjectFlags);
 
 #define RF_AllFlags ((EObjectFlags)0x9fffffffu)
+
+// How StaticLoadObject and LoadPackage behave. Only NoWarn and Quiet change anything on the host.
+enum ELoadFlags
+{
+	LOAD_None = 0x00000000,
+	LOAD_Async = 0x00000001,
+	LOAD_NoWarn = 0x00000002,
+	LOAD_EditorOnly = 0x00000004,
+	LOAD_Verify = 0x00000010,
+	LOAD_NoVerify = 0x00000080,
+	LOAD_Quiet = 0x00002000,
+	LOAD_FindIfFail = 0x00004000,
+	LOAD_NoRedirects = 0x00010000,
+};
 
 // Markup read by the engine's header tool; nothing to do here.
 #define UCLASS(...)

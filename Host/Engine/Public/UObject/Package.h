@@ -36,8 +36,13 @@ public:
 	bool HasAnyPackageFlags(EPackageFlags FlagsToCheck) const { return (PackageFlags & FlagsToCheck) != 0; }
 	bool HasAllPackageFlags(EPackageFlags FlagsToCheck) const { return (PackageFlags & FlagsToCheck) == FlagsToCheck; }
 
+	// Whether the package changed since it was loaded or created; only the editor's saving acts on it.
+	bool IsDirty() const { return bDirty; }
+	void SetDirtyFlag(bool bIsDirty) { bDirty = bIsDirty; }
+
 private:
 	EPackageFlags PackageFlags = PKG_None;
+	bool bDirty = false;
 };
 
 // The package for objects that belong nowhere ("/Engine/Transient").

@@ -19,6 +19,11 @@ public:
 	// Class default objects and archetypes are templates.
 	bool IsTemplate(EObjectFlags TemplateTypes = RF_ArchetypeObject | RF_ClassDefaultObject) const;
 
+	// A garbage object must no longer be used: IsValid turns false and the next CollectGarbage
+	// destroys it.
+	void MarkAsGarbage() { SetFlags(RF_MirroredGarbage); }
+	void ClearGarbage() { ClearFlags(RF_MirroredGarbage); }
+
 	FString GetName() const { return GetFName().ToString(); }
 	void GetName(FString& ResultString) const { ResultString = GetName(); }
 	// Outer chain joined with '.', and ':' after the first object below a package.

@@ -8,6 +8,9 @@
 class UObject;
 class UClass;
 class UPackage;
+class FArchive;
+class UPackageMap;
+struct FLinkerInstancingContext;
 
 enum class EFindObjectFlags
 {
@@ -44,6 +47,24 @@ COREUOBJECT_API UObject* StaticFindFirstObject(UClass* Class, const TCHAR* Name,
 
 COREUOBJECT_API UPackage* CreatePackage(const TCHAR* PackageName);
 COREUOBJECT_API UPackage* FindPackage(UObject* InOuter, const TCHAR* PackageName);
+
+// Loads a package from the file behind its long package name (see FPackageName), or returns it
+// when it is in memory already. Null when there is no such file or the file cannot be read; the
+// reason goes to the log.
+COREUOBJECT_API UPackage* LoadPackage(UPackage* InOuter, const TCHAR* InLongPackageName, uint32 LoadFlags, FArchive* InReaderOverride = nullptr, const FLinkerInstancingContext* InstancingContext = nullptr);
+
+// The object at a path ("/Game/Dir/Asset.Asset"), loading its package first when it is not in
+// memory. Null when it cannot be found or is not of Class; LOAD_NoWarn keeps that out of the log.
+COREUOBJECT_API UObject* StaticLoadObject(UClass* Class, UObject* InOuter, FStringView Name, FStringView Filename = {}, uint32 LoadFlags = LOAD_None,
+	UPackageMap* Sandbox = nullptr, bool bAllowObjectReconciliation = true, const FLinkerInstancingContext* InstancingContext = nullptr);
+COREUOBJECT_API UObject* StaticLoadObject(UClass* Class, UObject* InOuter, const TCHAR* Name, const TCHAR* Filename = nullptr, uint32 LoadFlags = LOAD_None,
+	UPackageMap* Sandbox = nullptr, bool bAllowObjectReconciliation = true, const FLinkerInstancingContext* InstancingContext = nullptr);
+
+// Destroys the objects marked as garbage that carry none of KeepFlags, with everything inside
+// them. References are not traced on the host: an object that is not garbage is never collected.
+COREUOBJECT_API void CollectGarbage(EObjectFlags KeepFlags, bool bPerformFullPurge = true);
+// The host runs as the editor, where standalone objects survive a collection.
+#define GARBAGE_COLLECTION_KEEPFLAGS RF_Standalone
 // "BaseName_N" with the first N that is free in Outer.
 COREUOBJECT_API FName MakeUniqueObjectName(UObject* Outer, const UClass* Class, FName BaseName = NAME_None);
 
@@ -71,6 +92,20 @@ template<class T>
 T* FindObject(UObject* Outer, const TCHAR* Name, bool ExactClass = false)
 {
 	return static_cast<T*>(StaticFindObject(T::StaticClass(), Outer, Name, ExactClass));
+}
+
+template<class T>
+T* LoadObject(UObject* Outer, const TCHAR* Name, const TCHAR* Filename = nullptr, uint32 LoadFlags = LOAD_None, UPackageMap* Sandbox = nullptr,
+	const FLinkerInstancingContext* InstancingContext = nullptr)
+{
+	return static_cast<T*>(StaticLoadObject(T::StaticClass(), Outer, Name, Filename, LoadFlags, Sandbox, true, InstancingContext));
+}
+
+template<class T>
+T* LoadObject(UObject* Outer, FStringView Name, FStringView Filename = {}, uint32 LoadFlags = LOAD_None, UPackageMap* Sandbox = nullptr,
+	const FLinkerInstancingContext* InstancingContext = nullptr)
+{
+	return static_cast<T*>(StaticLoadObject(T::StaticClass(), Outer, Name, Filename, LoadFlags, Sandbox, true, InstancingContext));
 }
 
 template<class T>

@@ -1,0 +1,38 @@
+#include "Internationalization/StringTable.h"
+
+#include "Host/ReflectionBuilder.h"
+
+UE_HOST_IMPLEMENT_CLASS(UStringTable, "/Script/Engine")
+
+void UStringTable::DeclareReflection(UE::Host::TClassBuilder<UStringTable>& Class)
+{
+}
+
+UStringTable::UStringTable()
+	: StringTable(FStringTable::NewStringTable())
+{
+}
+
+void UStringTable::PostInitProperties()
+{
+	Super::PostInitProperties();
+	if (!HasAnyFlags(RF_ClassDefaultObject))
+	{
+		StringTable->SetNamespace(GetName());
+	}
+}
+
+FName UStringTable::GetStringTableId() const
+{
+	return FName(GetPathName());
+}
+
+FStringTableConstRef UStringTable::GetStringTable() const
+{
+	return StringTable;
+}
+
+FStringTableRef UStringTable::GetMutableStringTable() const
+{
+	return StringTable;
+}
