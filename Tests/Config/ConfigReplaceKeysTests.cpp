@@ -90,8 +90,9 @@ TEST_F(FConfigReplaceKeysTest, NewKeysFollowTheLastEntryAndNewSectionsAreAppende
 		Lines(TEXT("New"), TEXT("P"), {TEXT("P=4")}),
 		Lines(TEXT("A"), TEXT("W"), {TEXT("W=5")}),
 		Lines(TEXT("New"), TEXT("Q"), {TEXT("Q=6")}),
+		Lines(TEXT("Newer"), TEXT("R"), {TEXT("R=7")}),
 	})) << ToUtf8(Error);
-	EXPECT_EQ(Bytes(), "[A]\nX=1\nZ=3\nW=5\n\n; about B\n[B]\nY=2\n\n[New]\nP=4\nQ=6\n");
+	EXPECT_EQ(Bytes(), "[A]\nX=1\nZ=3\nW=5\n\n; about B\n[B]\nY=2\n\n[New]\nP=4\nQ=6\n\n[Newer]\nR=7\n");
 }
 
 TEST_F(FConfigReplaceKeysTest, NothingIsWrittenWhenTheBytesWouldNotChange)

@@ -264,6 +264,11 @@ namespace UE::Host::Config
 
 	void FConfigFileText::AppendSection(const FString& Section, const TArray<FString>& NewLines)
 	{
+		// Sections appended in one edit are set apart like the first one is from the file.
+		if (!Appended.IsEmpty())
+		{
+			Appended.Add(FString());
+		}
 		Appended.Add(TEXT("[") + Section + TEXT("]"));
 		Appended.Append(NewLines);
 	}

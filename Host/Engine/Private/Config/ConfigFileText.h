@@ -61,7 +61,7 @@ namespace UE::Host::Config
 		void RemoveLine(int32 LogicalLine);
 		void InsertAfter(int32 LogicalLine, const TArray<FString>& NewLines);
 		// Appends "[Section]" and the lines, after a blank line unless the file is empty or already
-		// ends with one.
+		// ends with one; sections appended together are separated by a blank line too.
 		void AppendSection(const FString& Section, const TArray<FString>& NewLines);
 
 		// Renders the edited file (ending with a line break) and writes it atomically.
