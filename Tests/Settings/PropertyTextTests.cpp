@@ -497,31 +497,56 @@ TEST_F(PropertyTextArrays, StaticArraysExportByIndexAndImportTheFirstElement)
 
 using PropertyTextForm = FPropertyTextTest;
 
-TEST_F(PropertyTextForm, WithoutDefaultsZeroValuesAreNotExported)
+TEST_F(PropertyTextForm, WithoutDefaultsEveryValueIsExported)
 {
-	// The engine compares with the type's zero value when no defaults container is given.
+	// With no defaults container there is nothing to diff against: zero values have a text too.
 	Settings->bFlagA = 0;
 	Settings->IntValue = 0;
 	Settings->Text.Empty();
 	Settings->Numbers.Empty();
-	for (const TCHAR* Name : {TEXT("bFlagA"), TEXT("IntValue"), TEXT("Text"), TEXT("Numbers"), TEXT("SoftObjectPtr")})
+	const TPair<const TCHAR*, const char*> Expected[] = {
+		{TEXT("bFlagA"), "False"},
+		{TEXT("IntValue"), "0"},
+		{TEXT("Text"), ""},
+		{TEXT("Numbers"), ""},
+		{TEXT("SoftObjectPtr"), ""},
+	};
+	for (const TPair<const TCHAR*, const char*>& Entry : Expected)
 	{
 		FString Text;
-		EXPECT_FALSE(Property(Name)->ExportText_InContainer(0, Text, Settings, nullptr, Settings, PPF_None)) << U8(Name);
-		EXPECT_TRUE(Text.IsEmpty()) << U8(Name);
+		EXPECT_TRUE(Property(Entry.Key)->ExportText_InContainer(0, Text, Settings, nullptr, Settings, PPF_None)) << U8(Entry.Key);
+		EXPECT_EQ(U8(Text), Entry.Value) << U8(Entry.Key);
 	}
 	Settings->bFlagA = 1;
 	Settings->IntValue = 4;
-	for (const TCHAR* Name : {TEXT("bFlagA"), TEXT("IntValue"), TEXT("Vector")})
-	{
-		FString Text;
-		EXPECT_TRUE(Property(Name)->ExportText_InContainer(0, Text, Settings, nullptr, Settings, PPF_None)) << U8(Name);
-		EXPECT_FALSE(Text.IsEmpty()) << U8(Name);
-	}
-	// A struct never matches a missing default; an atomic one writes every field.
+	FString Flag;
+	EXPECT_TRUE(Property(TEXT("bFlagA"))->ExportText_InContainer(0, Flag, Settings, nullptr, Settings, PPF_None));
+	EXPECT_EQ(U8(Flag), "True");
+	// Struct fields are written whole too, zero fields included.
 	FString Text;
 	EXPECT_TRUE(Property(TEXT("Vector"))->ExportText_InContainer(0, Text, Settings, nullptr, Settings, PPF_None));
 	EXPECT_EQ(U8(Text), "(X=0.000000,Y=-1.000000,Z=0.000000)");
+	// A struct element exported on its own, as a config line holds it, names every field.
+	Settings->Mappings.SetNum(1);
+	const FArrayProperty* Mappings = CastField<FArrayProperty>(Property(TEXT("Mappings")));
+	ASSERT_NE(Mappings, nullptr);
+	FString Mapping;
+	Mappings->Inner->ExportTextItem_Direct(Mapping, &Settings->Mappings[0], nullptr, Settings, PPF_None);
+	for (const char* Field : {"AxisName=", "Scale=", "Key="})
+	{
+		EXPECT_NE(U8(Mapping).find(Field), std::string::npos) << U8(Mapping);
+	}
+}
+
+TEST_F(PropertyTextForm, WithDefaultsOnlyDifferencesAreExported)
+{
+	UHostTestSettings* Defaults = NewObject<UHostTestSettings>();
+	FString Text;
+	EXPECT_FALSE(Property(TEXT("IntValue"))->ExportText_InContainer(0, Text, Settings, Defaults, Settings, PPF_None));
+	EXPECT_TRUE(Text.IsEmpty());
+	Settings->IntValue = Defaults->IntValue + 1;
+	EXPECT_TRUE(Property(TEXT("IntValue"))->ExportText_InContainer(0, Text, Settings, Defaults, Settings, PPF_None));
+	EXPECT_EQ(U8(Text), std::to_string(Defaults->IntValue + 1));
 }
 
 TEST_F(PropertyTextForm, RestrictedImportsRefuseConfigProperties)

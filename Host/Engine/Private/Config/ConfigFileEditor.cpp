@@ -2,6 +2,7 @@
 
 #include "Config/ConfigFileText.h"
 #include "Config/ConfigLineReader.h"
+#include "HAL/PlatformFileManager.h"
 
 namespace
 {
@@ -121,6 +122,28 @@ namespace
 		return true;
 	}
 
+	// Each line must stay one entry of this section: no line break, nothing that joins it to the
+	// next line, no header.
+	bool ValidateEntryLines(const FString& Section, const TArray<FString>& Lines, FString& OutError)
+	{
+		for (const FString& Line : Lines)
+		{
+			FConfigLine Parsed;
+			if (HasLineBreak(Line) || !ReadAlone(Line, Parsed) || Parsed.Kind == EConfigLineKind::Section)
+			{
+				OutError = FString::Printf(TEXT("'%s' cannot be written as a line of [%s]."), *Line.Replace(TEXT("\n"), TEXT("\\n")).Replace(TEXT("\r"), TEXT("\\r")), *Section);
+				return false;
+			}
+		}
+		return true;
+	}
+
+	// Lines that give a key its values, as opposed to '@' and '*' declarations about it.
+	bool IsValueLine(const FEditLine& Line)
+	{
+		return Line.Kind == EEditLineKind::KeyValue && Line.Operation != '@' && Line.Operation != '*';
+	}
+
 	bool LoadForEdit(FConfigFileText& File, const FString& FilePath, FString& OutError)
 	{
 		if (FilePath.IsEmpty())
@@ -204,16 +227,9 @@ namespace UE::Host::ConfigFileEditor
 		{
 			return false;
 		}
-		for (const FString& Line : Lines)
+		if (!ValidateEntryLines(Section, Lines, OutError))
 		{
-			// Each line must stay one entry of this section: no line break, nothing that joins it
-			// to the next line, no header.
-			FConfigLine Parsed;
-			if (HasLineBreak(Line) || !ReadAlone(Line, Parsed) || Parsed.Kind == EConfigLineKind::Section)
-			{
-				OutError = FString::Printf(TEXT("'%s' cannot be written as a line of [%s]."), *Line.Replace(TEXT("\n"), TEXT("\\n")).Replace(TEXT("\r"), TEXT("\\r")), *Section);
-				return false;
-			}
+			return false;
 		}
 		FConfigFileText File;
 		if (!LoadForEdit(File, FilePath, OutError))
@@ -247,6 +263,113 @@ namespace UE::Host::ConfigFileEditor
 			{
 				File.RemoveLine(Index);
 			}
+		}
+		return File.Save(OutError);
+	}
+
+	bool ReplaceKeys(const FString& FilePath, const TArray<FKeyLines>& Edits, EEmptyFilePolicy EmptyFilePolicy, FString& OutError)
+	{
+		for (int32 EditIndex = 0; EditIndex < Edits.Num(); ++EditIndex)
+		{
+			const FKeyLines& Edit = Edits[EditIndex];
+			if (!ValidateSection(Edit.Section, OutError) || !ValidateKey(Edit.Key, OutError) || !ValidateEntryLines(Edit.Section, Edit.Lines, OutError))
+			{
+				return false;
+			}
+			for (int32 Earlier = 0; Earlier < EditIndex; ++Earlier)
+			{
+				if (Edits[Earlier].Section == Edit.Section && Edits[Earlier].Key == Edit.Key)
+				{
+					OutError = FString::Printf(TEXT("'%s' of [%s] is edited twice."), *Edit.Key, *Edit.Section);
+					return false;
+				}
+			}
+		}
+		FConfigFileText File;
+		if (!LoadForEdit(File, FilePath, OutError))
+		{
+			return false;
+		}
+		const TArray<FEditLine>& Lines = File.GetLines();
+		TArray<uint8> Removed;
+		Removed.Init(0, Lines.Num());
+		int32 AddedLines = 0;
+		// Sections that do not exist yet gather their lines, in the order first asked for.
+		TArray<FString> NewSectionNames;
+		TArray<TArray<FString>> NewSectionLines;
+		for (const FKeyLines& Edit : Edits)
+		{
+			const TArray<int32> Headers = File.FindSectionHeaders(Edit.Section);
+			int32 FirstRemoved = INDEX_NONE;
+			for (const int32 Header : Headers)
+			{
+				const int32 End = File.GetSectionEnd(Header);
+				for (int32 Index = Header + 1; Index < End; ++Index)
+				{
+					if (IsValueLine(Lines[Index]) && Lines[Index].Key == Edit.Key)
+					{
+						File.RemoveLine(Index);
+						Removed[Index] = 1;
+						FirstRemoved = FirstRemoved == INDEX_NONE ? Index : FirstRemoved;
+					}
+				}
+			}
+			if (Edit.Lines.IsEmpty())
+			{
+				continue;
+			}
+			AddedLines += Edit.Lines.Num();
+			if (FirstRemoved != INDEX_NONE)
+			{
+				File.InsertAfter(FirstRemoved, Edit.Lines);
+			}
+			else if (!Headers.IsEmpty())
+			{
+				File.InsertAfter(File.GetLastEntry(Headers[0]), Edit.Lines);
+			}
+			else
+			{
+				int32 NewIndex = NewSectionNames.IndexOfByPredicate([&Edit](const FString& Name) { return Name == Edit.Section; });
+				if (NewIndex == INDEX_NONE)
+				{
+					NewIndex = NewSectionNames.Add(Edit.Section);
+					NewSectionLines.AddDefaulted();
+				}
+				NewSectionLines[NewIndex].Append(Edit.Lines);
+			}
+		}
+		for (int32 Index = 0; Index < NewSectionNames.Num(); ++Index)
+		{
+			File.AppendSection(NewSectionNames[Index], NewSectionLines[Index]);
+		}
+
+		int32 RemainingEntries = AddedLines;
+		for (int32 Index = 0; Index < Lines.Num(); ++Index)
+		{
+			RemainingEntries += Lines[Index].Kind == EEditLineKind::KeyValue && Removed[Index] == 0 ? 1 : 0;
+		}
+		if (EmptyFilePolicy == EEmptyFilePolicy::Delete && RemainingEntries == 0)
+		{
+			if (!File.Existed())
+			{
+				return true;
+			}
+			IPlatformFile& PlatformFile = FPlatformFileManager::Get().GetPlatformFile();
+			if (PlatformFile.IsReadOnly(*FilePath))
+			{
+				OutError = FString::Printf(TEXT("'%s' is read-only."), *FilePath);
+				return false;
+			}
+			if (!PlatformFile.DeleteFile(*FilePath))
+			{
+				OutError = FString::Printf(TEXT("Cannot delete '%s'."), *FilePath);
+				return false;
+			}
+			return true;
+		}
+		if ((!File.Existed() && AddedLines == 0) || !File.WouldChange())
+		{
+			return true;
 		}
 		return File.Save(OutError);
 	}

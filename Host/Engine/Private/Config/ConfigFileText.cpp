@@ -37,6 +37,8 @@ namespace UE::Host::Config
 		Appended.Reset();
 		Encoding = EConfigTextEncoding::Utf8;
 		LineBreak = TEXT("\n");
+		OriginalBytes.clear();
+		bExisted = false;
 		if (!FPaths::FileExists(Filename))
 		{
 			if (FPaths::DirectoryExists(Filename))
@@ -53,6 +55,8 @@ namespace UE::Host::Config
 			return false;
 		}
 		const std::string Raw(reinterpret_cast<const char*>(Bytes.GetData()), static_cast<size_t>(Bytes.Num()));
+		OriginalBytes = Raw;
+		bExisted = true;
 		size_t BomLength = 0;
 		if (Raw.size() >= 3 && Raw.compare(0, 3, "\xEF\xBB\xBF") == 0)
 		{
@@ -260,6 +264,11 @@ namespace UE::Host::Config
 
 	void FConfigFileText::AppendSection(const FString& Section, const TArray<FString>& NewLines)
 	{
+		// Sections appended in one edit are set apart like the first one is from the file.
+		if (!Appended.IsEmpty())
+		{
+			Appended.Add(FString());
+		}
 		Appended.Add(TEXT("[") + Section + TEXT("]"));
 		Appended.Append(NewLines);
 	}
@@ -282,7 +291,18 @@ namespace UE::Host::Config
 		return Bytes;
 	}
 
+	bool FConfigFileText::WouldChange() const
+	{
+		return !bExisted || Render() != OriginalBytes;
+	}
+
 	bool FConfigFileText::Save(FString& OutError) const
+	{
+		const std::string Out = Render();
+		return UE::Host::WriteFileAtomically(Filename, Out.data(), static_cast<int64>(Out.size()), OutError);
+	}
+
+	std::string FConfigFileText::Render() const
 	{
 		std::string Out;
 		switch (Encoding)
@@ -349,6 +369,6 @@ namespace UE::Host::Config
 		{
 			Out += EncodedBreak;
 		}
-		return UE::Host::WriteFileAtomically(Filename, Out.data(), static_cast<int64>(Out.size()), OutError);
+		return Out;
 	}
 }

@@ -61,11 +61,14 @@ namespace UE::Host::Config
 		void RemoveLine(int32 LogicalLine);
 		void InsertAfter(int32 LogicalLine, const TArray<FString>& NewLines);
 		// Appends "[Section]" and the lines, after a blank line unless the file is empty or already
-		// ends with one.
+		// ends with one; sections appended together are separated by a blank line too.
 		void AppendSection(const FString& Section, const TArray<FString>& NewLines);
 
 		// Renders the edited file (ending with a line break) and writes it atomically.
 		bool Save(FString& OutError) const;
+		// Whether Save would change the file: it is missing, or the edits change its bytes.
+		bool WouldChange() const;
+		bool Existed() const { return bExisted; }
 
 	private:
 		struct FPhysicalLine
@@ -81,6 +84,7 @@ namespace UE::Host::Config
 			TArray<FString> InsertedAfter;
 		};
 
+		std::string Render() const;
 		std::string Encode(const FString& Text) const;
 		void Parse(const std::string& Body);
 
@@ -90,5 +94,7 @@ namespace UE::Host::Config
 		std::vector<FPhysicalLine> Physical;
 		TArray<FEditLine> Lines;
 		TArray<FString> Appended;
+		std::string OriginalBytes;
+		bool bExisted = false;
 	};
 }

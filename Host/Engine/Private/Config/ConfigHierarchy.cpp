@@ -143,34 +143,50 @@ namespace UE::Host::Config
 		return Categories;
 	}
 
+	namespace
+	{
+		int32 BuildCategoryLayers(const FString& Category, FConfigFile& OutFile, bool bHierarchyOnly)
+		{
+			OutFile.SourceFiles.Reset();
+			OutFile.Name = Category;
+			FMergeFile Merged;
+			int32 FilesRead = 0;
+			for (const FConfigLayerFile& Layer : GetConfigLayerFiles(Category))
+			{
+				FString Text;
+				if ((bHierarchyOnly && Layer.Layer == EConfigLayer::Saved) || !FPaths::FileExists(Layer.Filename) || !FFileHelper::LoadFileToString(Text, *Layer.Filename))
+				{
+					continue;
+				}
+				if (Layer.Layer == EConfigLayer::Saved)
+				{
+					CombineSavedConfigText(Merged, Text);
+				}
+				else
+				{
+					CombineConfigText(Merged, Text);
+				}
+				OutFile.SourceFiles.Add(Layer.Filename);
+				// Base.ini belongs to every category, so it alone does not make one exist.
+				FilesRead += Layer.Layer == EConfigLayer::AbsoluteBase ? 0 : 1;
+			}
+			if (!bHierarchyOnly)
+			{
+				ApplyOverrides(Merged, Category);
+			}
+			Merged.ExportTo(OutFile);
+			OutFile.bHasBeenLoaded = true;
+			return FilesRead;
+		}
+	}
+
 	int32 BuildCategory(const FString& Category, FConfigFile& OutFile)
 	{
-		OutFile.SourceFiles.Reset();
-		OutFile.Name = Category;
-		FMergeFile Merged;
-		int32 FilesRead = 0;
-		for (const FConfigLayerFile& Layer : GetConfigLayerFiles(Category))
-		{
-			FString Text;
-			if (!FPaths::FileExists(Layer.Filename) || !FFileHelper::LoadFileToString(Text, *Layer.Filename))
-			{
-				continue;
-			}
-			if (Layer.Layer == EConfigLayer::Saved)
-			{
-				CombineSavedConfigText(Merged, Text);
-			}
-			else
-			{
-				CombineConfigText(Merged, Text);
-			}
-			OutFile.SourceFiles.Add(Layer.Filename);
-			// Base.ini belongs to every category, so it alone does not make one exist.
-			FilesRead += Layer.Layer == EConfigLayer::AbsoluteBase ? 0 : 1;
-		}
-		ApplyOverrides(Merged, Category);
-		Merged.ExportTo(OutFile);
-		OutFile.bHasBeenLoaded = true;
-		return FilesRead;
+		return BuildCategoryLayers(Category, OutFile, false);
+	}
+
+	int32 BuildCategoryHierarchy(const FString& Category, FConfigFile& OutFile)
+	{
+		return BuildCategoryLayers(Category, OutFile, true);
 	}
 }

@@ -13,4 +13,7 @@ namespace UE::Host::Config
 	// Builds the category from the hierarchy, the saved file and the "--ini" overrides. Missing
 	// and unreadable files are skipped. Returns the number of the category's own files read (Base.ini not counted).
 	int32 BuildCategory(const FString& Category, FConfigFile& OutFile);
+	// The hierarchy alone: every layer below the saved file, without the saved file and the
+	// overrides. What a saved file records differences from.
+	int32 BuildCategoryHierarchy(const FString& Category, FConfigFile& OutFile);
 }

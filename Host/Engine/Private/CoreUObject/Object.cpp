@@ -2,6 +2,7 @@
 
 #include "Host/ReflectionBuilder.h"
 #include "ObjectConfigAccess.h"
+#include "ObjectConfigText.h"
 #include "UObject/Class.h"
 #include "UObject/Package.h"
 #include "UObject/UnrealType.h"
@@ -116,14 +117,8 @@ void UObject::LoadConfig(UClass* ConfigClass, const TCHAR* InFilename, uint32 Pr
 	}
 
 	const FString Filename = InFilename ? FString(InFilename) : ConfigClass->GetConfigName();
-	FString ClassSection = ConfigClass->GetPathName();
-	if (ConfigClass->HasAnyClassFlags(CLASS_PerObjectConfig) && !HasAnyFlags(RF_ClassDefaultObject))
-	{
-		ClassSection = FString::Printf(TEXT("%s %s"), *GetPathName(GetOutermost()), *ConfigClass->GetName());
-	}
-	OverrideConfigSection(ClassSection);
+	const FString ClassSection = UE::Host::ObjectConfig::GetClassSection(this, ConfigClass);
 
-	static const FName ConsoleVariableName(TEXT("ConsoleVariable"));
 	for (FProperty* Property = ConfigClass->PropertyLink; Property; Property = Property->PropertyLinkNext)
 	{
 		if (!Property->HasAnyPropertyFlags(CPF_Config) || (PropertyToLoad && Property != PropertyToLoad))
@@ -135,19 +130,10 @@ void UObject::LoadConfig(UClass* ConfigClass, const TCHAR* InFilename, uint32 Pr
 		const bool bGlobalConfig = Property->HasAnyPropertyFlags(CPF_GlobalConfig);
 		UClass* OwnerClass = Property->GetOwnerClass();
 		const FString PropFileName = bGlobalConfig && !InFilename && OwnerClass ? OwnerClass->GetConfigName() : Filename;
-		const FString PropSection = bGlobalConfig && OwnerClass ? OwnerClass->GetPathName() : ClassSection;
-
-		FString Key = Property->GetName();
-		int32 PortFlags = PPF_None;
-#if WITH_EDITOR
+		const FString PropSection = UE::Host::ObjectConfig::GetPropertySection(this, Property, ClassSection);
 		// Editor builds key such properties by their console variable, whose enums are numbers.
-		const FString& CVarName = Property->GetMetaData(ConsoleVariableName);
-		if (!CVarName.IsEmpty())
-		{
-			Key = CVarName;
-			PortFlags |= PPF_ConsoleVariable;
-		}
-#endif
+		const FString Key = UE::Host::ObjectConfig::GetPropertyKey(Property);
+		const int32 PortFlags = UE::Host::ObjectConfig::GetPropertyPortFlags(Property);
 
 		if (FArrayProperty* Array = CastField<FArrayProperty>(Property))
 		{

@@ -1,5 +1,7 @@
 #include "ObjectConfigAccess.h"
 
+#include "Config/ConfigHierarchy.h"
+#include "Host/ConfigSystem.h"
 #include "Host/HostEnvironment.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Misc/CoreGlobals.h"
@@ -80,5 +82,61 @@ namespace UE::Host::ObjectConfig
 	FString GetUserSettingsDir()
 	{
 		return UE::Host::GetEnvironment().UserSettingsDir;
+	}
+
+	void LoadCategoryHierarchy(const FString& Category, FConfigFile& OutFile)
+	{
+		OutFile.Empty();
+		UE::Host::Config::BuildCategoryHierarchy(Category, OutFile);
+	}
+
+	FString GetSavedConfigFilename(const FString& Category)
+	{
+		return GetConfigLayerFilename(Category, EConfigLayer::Saved);
+	}
+
+	void ReloadAfterWrite(const FString& Category, const FString& File)
+	{
+		if (!GConfig)
+		{
+			return;
+		}
+		if (IsValidConfigCategoryName(Category))
+		{
+			GConfig->LoadCategory(Category);
+		}
+		for (const FString& Known : GConfig->GetKnownCategories())
+		{
+			if (Known == Category)
+			{
+				continue;
+			}
+			for (const FConfigLayerFile& Layer : GetConfigLayerFiles(Known))
+			{
+				if (Layer.Filename.Equals(File, ESearchCase::CaseSensitive))
+				{
+					GConfig->LoadCategory(Known);
+					break;
+				}
+			}
+		}
+	}
+
+	bool IsWritableConfigLocation(const FString& FullPath, FString& OutReason)
+	{
+		const FEnvironment& Environment = GetEnvironment();
+		if (!FPaths::IsRelative(FullPath))
+		{
+			if (!Environment.ProjectDir.IsEmpty() && FPaths::IsUnderDirectory(FullPath, Environment.ProjectDir))
+			{
+				return true;
+			}
+			if (!Environment.UserSettingsDir.IsEmpty() && FPaths::IsUnderDirectory(FullPath, Environment.UserSettingsDir + TEXT("Unreal Engine/Engine/Config/")))
+			{
+				return true;
+			}
+		}
+		OutReason = FString::Printf(TEXT("'%s' is outside the project folder and the user config folder, where config files may be written."), *FullPath);
+		return false;
 	}
 }

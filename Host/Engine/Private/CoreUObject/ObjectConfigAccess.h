@@ -4,6 +4,8 @@
 
 #include "CoreMinimal.h"
 
+class FConfigFile;
+
 namespace UE::Host::ObjectConfig
 {
 	// The cache key for a class's config name (GEngineIni for "Engine", ...); the name itself
@@ -17,4 +19,15 @@ namespace UE::Host::ObjectConfig
 	// The project's Config/ folder and the user settings folder, both ending in '/'.
 	FString GetProjectConfigDir();
 	FString GetUserSettingsDir();
+
+	// The category merged from its layers below the saved file, without command-line overrides:
+	// what the saved file holds differences from.
+	void LoadCategoryHierarchy(const FString& Category, FConfigFile& OutFile);
+	// <project>/Saved/Config/<Platform>Editor/<Category>.ini, or empty without a project folder.
+	FString GetSavedConfigFilename(const FString& Category);
+	// Rebuilds Category in GConfig from disk, and every other known category that reads File.
+	void ReloadAfterWrite(const FString& Category, const FString& File);
+	// Config writers stay inside the project folder (its Saved folder included) and the user
+	// config folder (<user-dir>/Unreal Engine/Engine/Config/). FullPath must be absolute.
+	bool IsWritableConfigLocation(const FString& FullPath, FString& OutReason);
 }

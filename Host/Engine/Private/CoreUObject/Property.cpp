@@ -50,7 +50,8 @@ bool FProperty::ExportText_InContainer(int32 Index, FString& ValueStr, const voi
 
 bool FProperty::ExportText_Direct(FString& ValueStr, const void* Data, const void* Delta, UObject* Parent, int32 PortFlags, UObject* ExportRootScope) const
 {
-	if (Data == Delta || !Identical(Data, Delta, PortFlags))
+	// Without a default to compare with there is nothing to leave out: the value is always written.
+	if (!Delta || Data == Delta || !Identical(Data, Delta, PortFlags))
 	{
 		ExportText_Internal(ValueStr, Data, Delta, Parent, PortFlags, ExportRootScope);
 		return true;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -23,6 +24,18 @@ namespace
 	}
 
 	constexpr mode_t AnyWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+	// The permission bits count even for a user (root) whom access() would let through, so that
+	// a file or folder marked read-only is treated as such by everyone.
+	bool IsWriteProtected(const std::string& Path, const struct stat& Info)
+	{
+		if ((Info.st_mode & AnyWriteBits) == 0)
+		{
+			return true;
+		}
+		const int Mode = S_ISDIR(Info.st_mode) ? (W_OK | X_OK) : W_OK;
+		return ::access(Path.c_str(), Mode) != 0 && (errno == EACCES || errno == EROFS || errno == EPERM);
+	}
 
 	class FFunctionDirectoryVisitor final : public IPlatformFile::FDirectoryVisitor
 	{
@@ -77,13 +90,28 @@ namespace
 			{
 				return false;
 			}
-			// The permission bits count even for a user (root) whom access() would let through,
-			// so that a file marked read-only is treated as such by everyone.
-			if ((Info.st_mode & AnyWriteBits) == 0)
+			if (IsWriteProtected(Path, Info))
 			{
 				return true;
 			}
-			return ::access(Path.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS || errno == EPERM);
+			if (!S_ISREG(Info.st_mode))
+			{
+				return false;
+			}
+			// Files are replaced through a temporary file and a rename, so a folder that refuses new
+			// entries makes the file as unwritable as its own bits would. A link's target is what
+			// gets replaced, so its folder is the one that counts.
+			char* Resolved = ::realpath(Path.c_str(), nullptr);
+			if (!Resolved)
+			{
+				return false;
+			}
+			std::string Folder(Resolved);
+			std::free(Resolved);
+			const size_t Slash = Folder.find_last_of('/');
+			Folder = Slash == 0 ? std::string("/") : Folder.substr(0, Slash);
+			struct stat FolderInfo;
+			return StatPath(Folder, FolderInfo) && IsWriteProtected(Folder, FolderInfo);
 		}
 
 		bool MoveFile(const TCHAR* To, const TCHAR* From) override

@@ -2,6 +2,24 @@
 
 #include "HAL/IConsoleManager.h"
 #include "Host/ReflectionBuilder.h"
+#include "Misc/CoreGlobals.h"
+
+DEFINE_LOG_CATEGORY_STATIC(LogRendererSettings, Log, All);
+
+namespace
+{
+	// The editor asks before changing a second setting on the user's behalf. A script running
+	// unattended must never be asked, and this host has no dialogs at all, so both take the
+	// answer that keeps the user's change; only an attended session is told about it.
+	bool ConfirmDependentChange(const TCHAR* Question)
+	{
+		if (!GIsRunningUnattendedScript)
+		{
+			UE_LOG(LogRendererSettings, Display, TEXT("%s Answered yes: there are no dialogs on this host."), Question);
+		}
+		return true;
+	}
+}
 
 UE_HOST_IMPLEMENT_ENUM(EDynamicGlobalIlluminationMethod::Type, "/Script/Engine", EDynamicGlobalIlluminationMethod, Namespaced)
 {
@@ -219,11 +237,17 @@ void URendererSettings::PostEditChangeProperty(FPropertyChangedEvent& PropertyCh
 	static const FName ReflectionsName(TEXT("Reflections"));
 	const FName ChangedName = PropertyChangedEvent.Property->GetFName();
 
-	// Ray tracing needs the skin cache shaders. The editor asks; running unattended there is no
-	// one to ask, so it takes the answer that keeps the change: the skin cache goes on too.
+	// Ray tracing needs the skin cache shaders: either both go on or ray tracing stays off.
 	if (ChangedName == EnableRayTracingName && bEnableRayTracing && !bSupportSkinCacheShaders)
 	{
-		bSupportSkinCacheShaders = 1;
+		if (ConfirmDependentChange(TEXT("Ray tracing needs the skin cache shaders. Enable them too?")))
+		{
+			bSupportSkinCacheShaders = 1;
+		}
+		else
+		{
+			bEnableRayTracing = 0;
+		}
 	}
 	// The editor greys the skin cache out while ray tracing is on; a change made anyway is undone.
 	if (ChangedName == SupportSkinCacheShadersName && !bSupportSkinCacheShaders && bEnableRayTracing)

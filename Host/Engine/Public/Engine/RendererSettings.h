@@ -151,6 +151,10 @@ public:
 
 	virtual void PostInitProperties() override;
 #if WITH_EDITOR
+	// Keeps dependent settings consistent (ray tracing needs the skin cache shaders; Lumen global
+	// illumination brings Lumen reflections and mesh distance fields). Where the editor would
+	// ask first, this never prompts: unattended scripts (GIsRunningUnattendedScript) and this
+	// host, which has no dialogs, take the answer that keeps the change.
 	virtual void PostEditChangeProperty(FPropertyChangedEvent& PropertyChangedEvent) override;
 	virtual bool CanEditChange(const FProperty* InProperty) const override;
 #endif

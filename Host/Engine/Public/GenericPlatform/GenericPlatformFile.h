@@ -24,6 +24,10 @@ public:
 	// Size in bytes, -1 when the file is missing or is a directory.
 	virtual int64 FileSize(const TCHAR* Filename) = 0;
 	virtual bool DeleteFile(const TCHAR* Filename) = 0;
+	// True when the file cannot be written: its write permission bits are all clear (for every
+	// user, root included), the file system refuses writes, or its folder does (writes replace a
+	// file through a temporary file and a rename, so a read-only folder makes its files read-only
+	// too). For a folder, only the folder's own permission counts. False for a missing path.
 	virtual bool IsReadOnly(const TCHAR* Filename) = 0;
 	virtual bool MoveFile(const TCHAR* To, const TCHAR* From) = 0;
 	// Clears or restores the write permission bits; true on success.

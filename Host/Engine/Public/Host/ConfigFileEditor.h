@@ -18,6 +18,30 @@ namespace UE::Host::ConfigFileEditor
 	// section is appended. Other sections and text before the first header stay as they were.
 	bool ReplaceSection(const FString& FilePath, const FString& Section, const TArray<FString>& Lines, FString& OutError);
 
+	// The lines one key should have in one section.
+	struct FKeyLines
+	{
+		FString Section;
+		FString Key;
+		// Already formatted ("Key=Value", "!Key=ClearArray", "+Key=Value", ...); empty removes the key.
+		TArray<FString> Lines;
+	};
+
+	enum class EEmptyFilePolicy : uint8
+	{
+		Keep,
+		// A file left without a single entry is deleted rather than written (saved config files).
+		Delete,
+	};
+
+	// Gives each key exactly its Lines: every line of the key in its section (plain or with an
+	// array operator; '@' identity declarations stay) is removed, in every copy of the section,
+	// and the new lines take the place of the first one removed, else follow the last entry of
+	// the section's first copy; a missing section is appended. Each section and key pair may
+	// appear once. All edits go out in one atomic write; nothing is written when the bytes would
+	// not change, and a missing file is created only to hold new lines.
+	bool ReplaceKeys(const FString& FilePath, const TArray<FKeyLines>& Edits, EEmptyFilePolicy EmptyFilePolicy, FString& OutError);
+
 	// The value as it must be written after "Key=" to read back unchanged: quoted with escapes
 	// when it starts or ends with white space, starts with '"', ends with '\', holds "//", an
 	// unbalanced brace or a line break (or would otherwise not read back as written).

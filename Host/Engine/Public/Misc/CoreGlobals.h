@@ -17,3 +17,7 @@ extern FString GEditorIni;
 extern FString GEditorPerProjectIni;
 extern FString GScalabilityIni;
 extern FString GGameUserSettingsIni;
+
+// Set while a script runs with no one to answer questions: the editor's dialogs must not prompt
+// and take their default answers instead.
+extern bool GIsRunningUnattendedScript;

@@ -64,8 +64,8 @@ public:
 	}
 
 	// Writes element Index as text. Returns false, writing nothing, when the value matches the
-	// default; without a defaults container the default is the type's zero value (a struct never
-	// matches a missing default). Pass the container as its own default to always export.
+	// default. Without a defaults container the value is always written ("False" for a false
+	// bool, "0" for zero), so callers that want a property's text form pass no defaults.
 	bool ExportText_InContainer(int32 Index, FString& ValueStr, const void* Container, const void* DefaultContainer, UObject* Parent, int32 PortFlags, UObject* ExportRootScope = nullptr) const;
 	bool ExportText_Direct(FString& ValueStr, const void* Data, const void* Delta, UObject* Parent, int32 PortFlags, UObject* ExportRootScope = nullptr) const;
 	// Writes the value unconditionally.

@@ -1,0 +1,3 @@
+#include "Misc/CoreGlobals.h"
+
+bool GIsRunningUnattendedScript = false;

@@ -1,0 +1,162 @@
+// The config writers that edit one named file: a single key, or the object's whole section.
+#include "UObject/Object.h"
+
+#include "HAL/PlatformFileManager.h"
+#include "Host/ConfigFileEditor.h"
+#include "Misc/Paths.h"
+#include "ObjectConfigAccess.h"
+#include "ObjectConfigText.h"
+#include "UObject/Class.h"
+#include "UObject/UnrealType.h"
+
+DEFINE_LOG_CATEGORY_STATIC(LogConfig, Log, All);
+
+namespace
+{
+	namespace ObjectConfig = UE::Host::ObjectConfig;
+
+	// The file a writer was asked for, made absolute the way the editor's relative config paths
+	// resolve (against the working directory), and checked against the folders writers may use.
+	bool ResolveTarget(const FString& ConfigIniName, FString& OutPath, FString& OutError)
+	{
+		if (ConfigIniName.IsEmpty())
+		{
+			OutError = TEXT("No config file was given.");
+			return false;
+		}
+		OutPath = FPaths::ConvertRelativePathToFull(ConfigIniName);
+		return ObjectConfig::IsWritableConfigLocation(OutPath, OutError);
+	}
+
+	FString GetCategory(const UObject* Object)
+	{
+		return ObjectConfig::GetConfigFilename(Object->GetClass()->ClassConfigName);
+	}
+
+	// Every config property that the object's section holds, as lines in the order the class lists
+	// them. Inherited values equal to the parent's default are left to the parent's section, and
+	// empty elements of fixed-size arrays are left out, as the engine does.
+	TArray<FString> MakeSectionLines(UObject* Object)
+	{
+		const UClass* Class = Object->GetClass();
+		TArray<FString> Lines;
+		for (FProperty* Property = Class->PropertyLink; Property; Property = Property->PropertyLinkNext)
+		{
+			if (!Property->HasAnyPropertyFlags(CPF_Config) || !ObjectConfig::BelongsToClassSection(Property, Class)
+				|| ObjectConfig::MatchesParentDefault(Object, Property))
+			{
+				continue;
+			}
+			for (const ObjectConfig::FConfigEntry& Entry : ObjectConfig::ExportPropertyEntries(Object, Property))
+			{
+				if (Property->ArrayDim > 1 && Entry.Values.Num() == 1 && Entry.Values[0].IsEmpty())
+				{
+					continue;
+				}
+				Lines.Append(ObjectConfig::FormatEntryLines(Entry));
+			}
+		}
+		return Lines;
+	}
+
+	// Rewrites the object's section of the file; false, with the reason, when nothing was written.
+	bool UpdateObjectSection(UObject* Object, const FString& ConfigIniName, FString& OutPath, FString& OutError)
+	{
+		UClass* Class = Object->GetClass();
+		if (!Class->HasAnyClassFlags(CLASS_Config))
+		{
+			OutPath = ConfigIniName;
+			OutError = FString::Printf(TEXT("%s is not a config class."), *Class->GetName());
+			return false;
+		}
+		if (!ResolveTarget(ConfigIniName, OutPath, OutError))
+		{
+			return false;
+		}
+		const FString Section = ObjectConfig::GetClassSection(Object, Class);
+		if (!UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, MakeSectionLines(Object), OutError))
+		{
+			return false;
+		}
+		ObjectConfig::ReloadAfterWrite(GetCategory(Object), OutPath);
+		return true;
+	}
+
+	void UpdateObjectSectionOrWarn(UObject* Object, const FString& ConfigIniName)
+	{
+		FString Path;
+		FString Error;
+		if (!UpdateObjectSection(Object, ConfigIniName, Path, Error))
+		{
+			UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': %s"), *Path, *Error);
+		}
+	}
+}
+
+void UObject::UpdateSinglePropertyInConfigFile(const FProperty* InProperty, const FString& InConfigIniName)
+{
+	if (!InProperty)
+	{
+		UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': no property was given."), *InConfigIniName);
+		return;
+	}
+	const UClass* Class = GetClass();
+	const UStruct* Owner = InProperty->GetOwnerStruct();
+	FString Reason;
+	if (InProperty->IsA(FArrayProperty::StaticClass()) || InProperty->IsA(FSetProperty::StaticClass()) || InProperty->IsA(FMapProperty::StaticClass())
+		|| InProperty->ArrayDim != 1)
+	{
+		Reason = FString::Printf(TEXT("'%s' holds several values; only a single value can be updated on its own (rewrite the section instead)."), *InProperty->GetName());
+	}
+	else if (!InProperty->HasAnyPropertyFlags(CPF_Config))
+	{
+		Reason = FString::Printf(TEXT("'%s' is not a config property."), *InProperty->GetName());
+	}
+	else if (!Owner || !Class->IsChildOf(Owner))
+	{
+		Reason = FString::Printf(TEXT("'%s' is not a property of %s."), *InProperty->GetName(), *Class->GetName());
+	}
+	FString Path = InConfigIniName;
+	if (Reason.IsEmpty() && ResolveTarget(InConfigIniName, Path, Reason))
+	{
+		const FString Section = ObjectConfig::GetPropertySection(this, InProperty, ObjectConfig::GetClassSection(this, Class));
+		const TArray<ObjectConfig::FConfigEntry> Entries = ObjectConfig::ExportPropertyEntries(this, InProperty);
+		if (UE::Host::ConfigFileEditor::SetKey(Path, Section, Entries[0].Key, Entries[0].Values[0], Reason))
+		{
+			ObjectConfig::ReloadAfterWrite(GetCategory(this), Path);
+			return;
+		}
+	}
+	UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': %s"), *Path, *Reason);
+}
+
+bool UObject::TryUpdateDefaultConfigFile(const FString& SpecificFileLocation, bool bWarnIfFail)
+{
+	const FString ConfigFile = SpecificFileLocation.IsEmpty() ? GetDefaultConfigFilename() : SpecificFileLocation;
+	FString Path = FPaths::ConvertRelativePathToFull(ConfigFile);
+	FString Error;
+	// Checked out of source control or not, a read-only file is the user's call: leave it.
+	if (FPlatformFileManager::Get().GetPlatformFile().IsReadOnly(*Path))
+	{
+		Error = TEXT("the file is read-only.");
+	}
+	else if (UpdateObjectSection(this, ConfigFile, Path, Error))
+	{
+		return true;
+	}
+	if (bWarnIfFail)
+	{
+		UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': %s"), *Path, *Error);
+	}
+	return false;
+}
+
+void UObject::UpdateGlobalUserConfigFile()
+{
+	UpdateObjectSectionOrWarn(this, GetGlobalUserConfigFilename());
+}
+
+void UObject::UpdateProjectUserConfigFile()
+{
+	UpdateObjectSectionOrWarn(this, GetProjectUserConfigFilename());
+}
