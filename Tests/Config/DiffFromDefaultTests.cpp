@@ -69,7 +69,7 @@ TEST_F(DiffFromDefault, CategoryFormsAndTheSectionFilter)
 
 	const std::string Plain = ToJson(CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"Game"})").Result);
 	EXPECT_EQ(ToJson(CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"DefaultGame"})").Result), Plain);
-	EXPECT_EQ(ToJson(CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"basegame"})").Result), Plain);
+	EXPECT_EQ(ToJson(CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"BaseGame"})").Result), Plain);
 
 	const FOrvexActionResult Filtered = CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"Game","section":"/script/demo.SETTINGS"})");
 	ASSERT_TRUE(Filtered.bSuccess);
@@ -91,17 +91,18 @@ TEST_F(DiffFromDefault, UnknownCategoryNamesTheNormalisedCategory)
 	EXPECT_EQ(UE::Host::StringToUtf8(Outcome.ErrorMessage), "No config found for category 'Foo'");
 }
 
-TEST_F(DiffFromDefault, BaseOperatorsAreNotAppliedAndOrderMatters)
+TEST_F(DiffFromDefault, BaseOperatorsAreNotAppliedAndEveryValueCounts)
 {
 	Folders.WriteEngine("Config/BaseEngine.ini", "[S]\n+Paths=A\n+Paths=B\n-Paths=A\nList=1\n.List=2\n");
-	Folders.WriteProject("Config/DefaultEngine.ini", "[S]\n!List=ClearArray\n+List=2\n+List=1\n");
+	Folders.WriteProject("Config/DefaultEngine.ini", "[S]\n.List=3\n");
 	FScopedHost Host(Folders.MakeEnvironment());
 	ASSERT_TRUE(Host.IsRunning());
 
 	const FOrvexActionResult Outcome = CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"Engine"})");
 	ASSERT_TRUE(Outcome.bSuccess);
-	// The base list of Paths is A, B, A (the "-" line adds too) while the cache holds B.
+	// The base list of Paths is A, B, A (the "-" line adds too) while the cache holds B; List took the
+	// slot that removing A freed, so the cache lists it first.
 	EXPECT_EQ(Diffs(Outcome),
-		R"({"section":"S","key":"Paths","change_type":"modified","project_value":"B","engine_values":["A","B","A"]})" "\n"
-		R"({"section":"S","key":"List","change_type":"modified","project_values":["2","1"],"engine_values":["1","2"]})" "\n");
+		R"({"section":"S","key":"List","change_type":"modified","project_values":["1","2","3"],"engine_values":["1","2"]})" "\n"
+		R"({"section":"S","key":"Paths","change_type":"modified","project_value":"B","engine_values":["A","B","A"]})" "\n");
 }

@@ -100,7 +100,7 @@ TEST_F(GetConfigFiles, FilterIgnoresCaseAndLooksAtFileNamesOnly)
 
 	const FOrvexActionResult Empty = CallAction(TEXT("config"), TEXT("get_config_files"), R"({"category": ""})");
 	EXPECT_FALSE(Empty.Result->HasField(TEXT("filter_category")));
-	EXPECT_EQ(Empty.Result->GetNumberField(TEXT("file_count")), 7.0);
+	EXPECT_EQ(Empty.Result->GetNumberField(TEXT("file_count")), 6.0);
 }
 
 TEST_F(GetConfigFiles, NoSavedFolderMeansNoUserSavedEntries)

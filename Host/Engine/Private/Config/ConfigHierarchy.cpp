@@ -140,6 +140,22 @@ namespace UE::Host::Config
 		TArray<FString> Categories;
 		CollectCategories(Environment.EngineDir.IsEmpty() ? FString() : FPaths::EngineConfigDir(), TEXT("Base"), Categories);
 		CollectCategories(Environment.ProjectDir.IsEmpty() ? FString() : FPaths::ProjectConfigDir(), TEXT("Default"), Categories);
+		// A category named by an override exists even without files, as the engine's own always do.
+		for (const FString& Argument : Environment.IniOverrides)
+		{
+			TArray<FConfigOverride> Overrides;
+			FString Error;
+			if (ParseConfigOverride(Argument, Overrides, Error))
+			{
+				for (const FConfigOverride& Override : Overrides)
+				{
+					if (IsValidConfigCategoryName(Override.Category) && !Categories.Contains(Override.Category))
+					{
+						Categories.Add(Override.Category);
+					}
+				}
+			}
+		}
 		return Categories;
 	}
 
