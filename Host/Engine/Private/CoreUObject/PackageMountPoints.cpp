@@ -131,9 +131,9 @@ namespace UE::Host
 	{
 		// Called for every name checked, so the table is searched in place.
 		const std::u16string_view Candidate = Path.GetStdView();
-		auto IsBelow = [&Candidate](const FString& Root)
+		auto IsBelow = [&Candidate](const TCHAR* Root, int32 RootLength)
 		{
-			return Candidate.size() > static_cast<size_t>(Root.Len()) && FCString::Strnicmp(Candidate.data(), *Root, static_cast<SIZE_T>(Root.Len())) == 0;
+			return Candidate.size() > static_cast<size_t>(RootLength) && FCString::Strnicmp(Candidate.data(), Root, static_cast<SIZE_T>(RootLength)) == 0;
 		};
 
 		int32 BestLength = 0;
@@ -143,7 +143,7 @@ namespace UE::Host
 			EnsureInitializedLocked(Table);
 			for (const FMountPointMatch& Mount : Table.ContentMounts)
 			{
-				if (Mount.RootPath.Len() > BestLength && IsBelow(Mount.RootPath))
+				if (Mount.RootPath.Len() > BestLength && IsBelow(*Mount.RootPath, Mount.RootPath.Len()))
 				{
 					OutMatch = Mount;
 					BestLength = Mount.RootPath.Len();
@@ -152,11 +152,11 @@ namespace UE::Host
 		}
 		for (const TCHAR* ReadOnlyRoot : ReadOnlyRootPaths)
 		{
-			const FString Root(ReadOnlyRoot);
-			if (Root.Len() > BestLength && IsBelow(Root))
+			const int32 RootLength = FCString::Strlen(ReadOnlyRoot);
+			if (RootLength > BestLength && IsBelow(ReadOnlyRoot, RootLength))
 			{
 				OutMatch = MakeReadOnlyRoot(ReadOnlyRoot);
-				BestLength = Root.Len();
+				BestLength = RootLength;
 			}
 		}
 		return BestLength > 0;
