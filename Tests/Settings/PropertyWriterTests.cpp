@@ -91,7 +91,9 @@ TEST_F(PropertyWriterBools, TakeBooleansTheirWordsAndOneOrZeroWithoutTouchingNei
 
 TEST_F(PropertyWriterBools, RefuseEverythingElse)
 {
-	ExpectRefused(TEXT("bFlagA"), "\"yes\"", {"Value 'yes' for 'bFlagA' is not a boolean (expected true or false)"});
+	ExpectRefused(TEXT("bFlagA"), "\"maybe\"", {"Value 'maybe' for 'bFlagA' is not a boolean (expected true or false, yes or no, on or off, 1 or 0)"});
+	EXPECT_TRUE(Write(TEXT("bFlagA"), "\"YES\"").bSuccess);
+	EXPECT_TRUE(Write(TEXT("bFlagA"), "\"off\"").bSuccess);
 	ExpectRefused(TEXT("bFlagA"), "2", {"Value 2 for 'bFlagA'"});
 	ExpectRefused(TEXT("bFlagA"), "null", {"Value null"});
 	ExpectRefused(TEXT("bNative"), "[true]", {"Value [...]"});

@@ -210,9 +210,17 @@ namespace Orvex::PropertyWriter::Private
 			}
 			else if (Value->Type == EJson::String)
 			{
+				// The words the engine's own bool import accepts.
 				const FString Text = ReadTrimmedString(Value);
-				bResult = Text.Equals(TEXT("true"), ESearchCase::IgnoreCase);
-				bValid = bResult || Text.Equals(TEXT("false"), ESearchCase::IgnoreCase);
+				for (const TCHAR* Word : {TEXT("true"), TEXT("yes"), TEXT("on"), TEXT("1")})
+				{
+					bResult |= Text.Equals(Word, ESearchCase::IgnoreCase);
+				}
+				bValid = bResult;
+				for (const TCHAR* Word : {TEXT("false"), TEXT("no"), TEXT("off"), TEXT("0")})
+				{
+					bValid |= Text.Equals(Word, ESearchCase::IgnoreCase);
+				}
 			}
 			else if (Value->Type == EJson::Number)
 			{
@@ -222,7 +230,7 @@ namespace Orvex::PropertyWriter::Private
 			}
 			if (!bValid)
 			{
-				OutError = Subject(Value, Path) + TEXT(" is not a boolean (expected true or false)");
+				OutError = Subject(Value, Path) + TEXT(" is not a boolean (expected true or false, yes or no, on or off, 1 or 0)");
 				return false;
 			}
 			Property->SetPropertyValue(Data, bResult);

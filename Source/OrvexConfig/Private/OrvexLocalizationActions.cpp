@@ -14,6 +14,8 @@
 #include "OrvexPackagePath.h"
 #include "OrvexParamSchema.h"
 #include "OrvexToolRegistry.h"
+#include "UObject/Class.h"
+#include "UObject/Package.h"
 
 #include <algorithm>
 #include <cmath>
