@@ -1,0 +1,143 @@
+// get_string_table and validate_string_table on a loaded 1,000,000-entry table, against a bare
+// enumeration of every key and against copying and sorting every key, in the same program.
+#include "ActionTestUtils.h"
+#include "HostTestEnvironment.h"
+#include "Internationalization/StringTable.h"
+#include "OrvexAssetUtils.h"
+#include "StringTableCorpus.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace
+{
+	constexpr int32 EntryCount = 1000000;
+
+	struct FLoadedTable
+	{
+		FTempHostFolders Folders;
+		std::unique_ptr<FScopedHost> Host;
+		FStringTableConstPtr Table;
+		std::string MiddleCursor;
+
+		FLoadedTable()
+		{
+			const OrvexBenchmark::FStringTableCorpus& Corpus = OrvexBenchmark::GetStringTableCorpus(EntryCount);
+			Folders.WriteProject("Content/Localization/ST_Big.csv", Corpus.Csv);
+			UE::Host::SetAllLogVerbosity(ELogVerbosity::Warning);
+			Host = std::make_unique<FScopedHost>(Folders.MakeEnvironment());
+			UObject* Asset = FOrvexAssetUtils::LoadAssetByPath(UStringTable::StaticClass(), TEXT("/Game/Localization/ST_Big.ST_Big"));
+			check(Asset);
+			Table = static_cast<UStringTable*>(Asset)->GetStringTable();
+			std::vector<std::u16string> Sorted;
+			for (const FString& Key : Corpus.Keys)
+			{
+				Sorted.push_back(Key.GetStdString());
+			}
+			std::nth_element(Sorted.begin(), Sorted.begin() + Sorted.size() / 2, Sorted.end());
+			MiddleCursor = UE::Host::StringToUtf8(FString(Sorted[Sorted.size() / 2]));
+		}
+	};
+
+	FLoadedTable& GetLoadedTable()
+	{
+		static FLoadedTable Loaded;
+		return Loaded;
+	}
+
+	std::string JsonString(const std::string& Text)
+	{
+		std::string Out = "\"";
+		for (const char C : Text)
+		{
+			if (C == '"' || C == '\\')
+			{
+				Out += '\\';
+				Out += C;
+			}
+			else if (static_cast<unsigned char>(C) < 0x20)
+			{
+				char Escape[8];
+				std::snprintf(Escape, sizeof(Escape), "\\u%04x", C);
+				Out += Escape;
+			}
+			else
+			{
+				Out += C;
+			}
+		}
+		return Out + "\"";
+	}
+}
+
+static void BM_BareKeyEnumeration(benchmark::State& State)
+{
+	FLoadedTable& Loaded = GetLoadedTable();
+	for (auto _ : State)
+	{
+		int64 Units = 0;
+		Loaded.Table->EnumerateKeysAndSourceStrings([&Units](const FTextKey& Key, const FString& Source)
+		{
+			Units += Key.ToString().Len();
+			return true;
+		});
+		benchmark::DoNotOptimize(Units);
+	}
+}
+BENCHMARK(BM_BareKeyEnumeration)->Unit(benchmark::kMillisecond);
+
+static void BM_CopyAndSortAllKeys(benchmark::State& State)
+{
+	FLoadedTable& Loaded = GetLoadedTable();
+	for (auto _ : State)
+	{
+		TArray<FString> Keys;
+		Keys.Reserve(EntryCount);
+		Loaded.Table->EnumerateKeysAndSourceStrings([&Keys](const FTextKey& Key, const FString& Source)
+		{
+			Keys.Add(Key.ToString());
+			return true;
+		});
+		Keys.Sort(FStringOrdinalLess());
+		benchmark::DoNotOptimize(Keys.GetData());
+	}
+}
+BENCHMARK(BM_CopyAndSortAllKeys)->Unit(benchmark::kMillisecond);
+
+static void BM_GetStringTableFirstPage(benchmark::State& State)
+{
+	GetLoadedTable();
+	for (auto _ : State)
+	{
+		const FOrvexActionResult Outcome = CallAction(TEXT("localization"), TEXT("get_string_table"), R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200})");
+		benchmark::DoNotOptimize(Outcome.Result);
+	}
+}
+BENCHMARK(BM_GetStringTableFirstPage)->Unit(benchmark::kMillisecond);
+
+static void BM_GetStringTableMiddlePage(benchmark::State& State)
+{
+	FLoadedTable& Loaded = GetLoadedTable();
+	const std::string Params = R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200,"after_key":)" + JsonString(Loaded.MiddleCursor) + "}";
+	for (auto _ : State)
+	{
+		const FOrvexActionResult Outcome = CallAction(TEXT("localization"), TEXT("get_string_table"), Params);
+		benchmark::DoNotOptimize(Outcome.Result);
+	}
+}
+BENCHMARK(BM_GetStringTableMiddlePage)->Unit(benchmark::kMillisecond);
+
+static void BM_ValidateScan10000(benchmark::State& State)
+{
+	GetLoadedTable();
+	for (auto _ : State)
+	{
+		const FOrvexActionResult Outcome = CallAction(TEXT("localization"), TEXT("validate_string_table"), R"({"asset_path":"/Game/Localization/ST_Big","scan_limit":10000})");
+		benchmark::DoNotOptimize(Outcome.Result);
+	}
+}
+BENCHMARK(BM_ValidateScan10000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
