@@ -385,6 +385,11 @@ namespace
 			{
 				*OutPersistError = FString::Printf(TEXT("'%s' is read-only and was not written"), *Target);
 			}
+			else if (Method != TEXT("SaveConfig") && !FPaths::FileExists(Target))
+			{
+				// SaveConfig may rightly delete a saved file left empty; the other methods always leave one.
+				*OutPersistError = FString::Printf(TEXT("'%s' could not be created"), *Target);
+			}
 		}
 		return Method;
 	}
