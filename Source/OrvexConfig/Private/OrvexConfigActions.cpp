@@ -864,8 +864,19 @@ FOrvexActionResult FOrvexConfigActions::SearchConfig(const TSharedPtr<FJsonObjec
 				continue;
 			}
 			const FString Path = FPaths::Combine(Directory, FileName);
+			FString Text;
+			if (!FFileHelper::LoadFileToString(Text, *Path) || Matches.Num() >= MaxSearchMatches)
+			{
+				continue;
+			}
+			// A file whose text does not hold the query has no matching line: skip splitting it.
+			if (!Text.Contains(Query, ESearchCase::IgnoreCase))
+			{
+				continue;
+			}
 			TArray<FString> Lines;
-			if (!LoadLines(Path, Lines) || Lines.Num() == 0 || Matches.Num() >= MaxSearchMatches)
+			Text.ParseIntoArrayLines(Lines, true);
+			if (Lines.Num() == 0)
 			{
 				continue;
 			}

@@ -35,9 +35,27 @@ namespace
 				const size_t Pos = Haystack.find(std::u16string_view(Needle, static_cast<size_t>(NeedleLen)), static_cast<size_t>(Start));
 				return Pos == std::u16string::npos ? INDEX_NONE : static_cast<int32>(Pos);
 			}
+			if (NeedleLen == 0)
+			{
+				return Start <= HayLen ? Start : INDEX_NONE;
+			}
+			// Scan for the first unit in either case, then compare the rest.
+			const TCHAR FirstLower = FChar::ToLower(Needle[0]);
+			const TCHAR FirstUpper = FChar::ToUpper(Needle[0]);
+			const TCHAR* const Data = Haystack.data();
 			for (int32 Index = Start; Index + NeedleLen <= HayLen; ++Index)
 			{
-				if (RangeEquals(Haystack.data() + Index, Needle, NeedleLen, SearchCase))
+				const TCHAR C = Data[Index];
+				if (C != FirstLower && C != FirstUpper)
+				{
+					continue;
+				}
+				int32 Matched = 1;
+				while (Matched < NeedleLen && FChar::ToLower(Data[Index + Matched]) == FChar::ToLower(Needle[Matched]))
+				{
+					++Matched;
+				}
+				if (Matched == NeedleLen)
 				{
 					return Index;
 				}
@@ -407,6 +425,7 @@ int32 FString::ParseIntoArrayLines(TArray<FString>& OutArray, bool bInCullEmpty)
 	// Line ends are "\r\n", a lone "\r" or a lone "\n".
 	OutArray.Reset();
 	const size_t Size = Data.size();
+	OutArray.Reserve(static_cast<int32>(std::count(Data.begin(), Data.end(), u'\n')) + 1);
 	size_t Start = 0;
 	for (size_t Index = 0; Index < Size; ++Index)
 	{

@@ -40,8 +40,16 @@ bool FFileHelper::LoadFileToArray(TArray<uint8>& Result, const TCHAR* Filename, 
 	{
 		return false;
 	}
+	// One read of the size the file has now, then whatever it grew by meanwhile.
 	std::vector<uint8>& Bytes = Result.GetStdVector();
-	Bytes.assign(std::istreambuf_iterator<char>(Stream), std::istreambuf_iterator<char>());
+	Bytes.resize(static_cast<size_t>(Info.st_size));
+	Stream.read(reinterpret_cast<char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
+	Bytes.resize(static_cast<size_t>(Stream.gcount()));
+	if (Stream.eof() || Stream.bad())
+	{
+		return !Stream.bad();
+	}
+	Bytes.insert(Bytes.end(), std::istreambuf_iterator<char>(Stream), std::istreambuf_iterator<char>());
 	return !Stream.bad();
 }
 
