@@ -237,6 +237,11 @@ namespace OrvexLocalizationInternal
 	// Key order: UTF-16 code units by value, case-sensitive, a prefix first.
 	bool KeyLess(const FString& A, const FString& B)
 	{
+		// Most keys differ in their first unit; decide those without the general compare.
+		if (A.Len() > 0 && B.Len() > 0 && (*A)[0] != (*B)[0])
+		{
+			return static_cast<uint32>((*A)[0]) < static_cast<uint32>((*B)[0]);
+		}
 		return std::basic_string_view<TCHAR>(*A, A.Len()) < std::basic_string_view<TCHAR>(*B, B.Len());
 	}
 
