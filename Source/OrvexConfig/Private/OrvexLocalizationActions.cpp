@@ -279,6 +279,8 @@ namespace OrvexLocalizationInternal
 		// enter the result, so it is counted but not copied.
 		bool bHasCeiling = false;
 		FString Ceiling;
+		// One scratch string for the comparisons; a key is copied only when it is kept.
+		FString KeyText;
 
 		StringTable->EnumerateKeysAndSourceStrings([&](const FTextKey& Key, const FString& SourceString)
 		{
@@ -287,7 +289,7 @@ namespace OrvexLocalizationInternal
 			{
 				return true;
 			}
-			FString KeyText = Key.ToString();
+			Key.ToString(KeyText);
 			if (Cursor && !KeyLess(*Cursor, KeyText))
 			{
 				return true;
@@ -297,7 +299,7 @@ namespace OrvexLocalizationInternal
 			{
 				return true;
 			}
-			Keys.Add(MoveTemp(KeyText));
+			Keys.Add(KeyText);
 			if (Keys.Num() >= Threshold)
 			{
 				TrimToSmallestKeys(Keys, Limit);

@@ -237,7 +237,12 @@ FString FTextKey::ToString() const
 
 void FTextKey::ToString(FString& Out) const
 {
-	Out = ToString();
+	// Reuses the output's storage, so a caller converting many keys allocates once.
+	Out.Reset();
+	if (Record)
+	{
+		Out.Append(Record->GetChars(), Record->Length);
+	}
 }
 
 void UE::Host::InternTextKeys(const FStringView* Texts, int32 NumTexts, FTextKey* OutKeys)
