@@ -98,9 +98,17 @@ bool FHostEngine::MakeEnvironment(const FHostOptions& Options, UE::Host::FEnviro
 	OutEnvironment.UserSettingsDir = Options.UserDir.empty() ? DefaultUserSettingsDir() : ToFString(Options.UserDir);
 	for (const std::string& Override : Options.IniOverrides)
 	{
+		TArray<UE::Host::FConfigOverride> Parsed;
+		FString ParseError;
+		if (!UE::Host::ParseConfigOverride(ToFString(Override), Parsed, ParseError))
+		{
+			OutError = FString::Printf(TEXT("bad --ini '%s': %s"), *ToFString(Override), *ParseError);
+			return false;
+		}
 		OutEnvironment.IniOverrides.Add(ToFString(Override));
 	}
 	OutEnvironment.Culture = Options.Culture.empty() ? LocaleCulture() : ToFString(Options.Culture);
+	OutEnvironment.bCultureRequired = !Options.Culture.empty();
 	return true;
 }
 
@@ -109,7 +117,12 @@ bool FHostEngine::Startup(const UE::Host::FEnvironment& Environment, FString& Ou
 	Shutdown();
 	UE::Host::SetEnvironment(Environment);
 	UE::Host::InitializeConfigSystem();
-	UE::Host::InitializeInternationalization(UE::Host::GetEnvironment().Culture);
+	if (!UE::Host::InitializeInternationalization(UE::Host::GetEnvironment().Culture) && Environment.bCultureRequired)
+	{
+		OutError = FString::Printf(TEXT("unknown culture '%s'"), *Environment.Culture);
+		UE::Host::ShutdownConfigSystem();
+		return false;
+	}
 	UE::Host::InitializeObjectSystem();
 	UE::Host::InitializeAssetSystem();
 	bRunning = true;

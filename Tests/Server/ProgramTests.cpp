@@ -102,6 +102,8 @@ TEST_F(Program, BadInputIsOneLineOnStderrWithExitTwoAndNoOutput)
 		{"--project", (Folders.Root() / "missing").string(), "actions"},
 		{"--engine", (Folders.Root() / "missing").string(), "actions"},
 		With({"--log", "LogOrvex=Loud", "actions"}),
+		With({"--culture", "qq-Nowhere-Land", "actions"}),
+		With({"--ini", "Engine:NoSection:Key", "actions"}),
 		{},
 	};
 	for (const std::vector<std::string>& Arguments : Cases)

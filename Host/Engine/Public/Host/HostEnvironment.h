@@ -21,8 +21,10 @@ namespace UE::Host
 		FString SavedPlatformName = TEXT("LinuxEditor");
 		// "--ini" overrides in the engine's "-ini:" syntax, applied in order after every file.
 		TArray<FString> IniOverrides;
-		// Culture name from the command line, or empty.
+		// Culture name from the command line or the environment's locale, or empty.
 		FString Culture;
+		// True when Culture was asked for explicitly, so an unknown name is an error, not a fallback.
+		bool bCultureRequired = false;
 	};
 
 	// Makes the folders absolute and stores the environment for FPaths and the config cache.
