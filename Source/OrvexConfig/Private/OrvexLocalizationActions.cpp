@@ -265,6 +265,20 @@ namespace OrvexLocalizationInternal
 		}
 	}
 
+	// Keeps the Limit smallest keys, unordered except that the largest kept one ends up last; enough
+	// while collecting, since only the final trim has to sort.
+	void PartitionToSmallestKeys(TArray<FString>& Keys, int32 Limit)
+	{
+		if (Limit < 1 || Keys.Num() <= Limit)
+		{
+			return;
+		}
+		FString* const First = Keys.GetData();
+		// The nth element lands at Limit - 1 with every smaller key before it, so it is the largest kept.
+		std::nth_element(First, First + Limit - 1, First + Keys.Num(), KeyLess);
+		Keys.SetNum(Limit, EAllowShrinking::No);
+	}
+
 	// Fills Keys with the Limit smallest keys after the cursor, ascending; the buffer never holds
 	// more than 2 x max(1, Limit) keys, whatever the table's size.
 	void CollectSmallestKeys(TSharedRef<const FStringTable> StringTable, const FString* Cursor, int32 Limit, TArray<FString>& Keys,
@@ -302,7 +316,7 @@ namespace OrvexLocalizationInternal
 			Keys.Add(KeyText);
 			if (Keys.Num() >= Threshold)
 			{
-				TrimToSmallestKeys(Keys, Limit);
+				PartitionToSmallestKeys(Keys, Limit);
 				Ceiling = Keys.Last();
 				bHasCeiling = true;
 			}
