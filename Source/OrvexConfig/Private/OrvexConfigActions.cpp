@@ -343,7 +343,7 @@ namespace
 			{
 				PlatformFile.SetReadOnly(*DefaultFile, false);
 			}
-			const bool bSingleValue = Property->ArrayDim == 1 && !CastField<FArrayProperty>(Property) && !CastField<FSetProperty>(Property)
+			const bool bSingleValue = Property->GetArrayDim() == 1 && !CastField<FArrayProperty>(Property) && !CastField<FSetProperty>(Property)
 				&& !CastField<FMapProperty>(Property);
 			if (bSingleValue)
 			{
