@@ -11,6 +11,15 @@
 #include <algorithm>
 #include <memory>
 
+namespace OrvexLocalizationInternal
+{
+	// Defined in the module's localization actions.
+	void CollectSmallestKeys(TSharedRef<const FStringTable> StringTable, const FString* Cursor, int32 Limit, TArray<FString>& Keys,
+		int32& OutEntryCount, int32& OutAfterCursorCount);
+	void CollectSmallestKeys(TSharedRef<const FStringTable> StringTable, const FString* Cursor, int32 Limit, TArray<FString>& Keys,
+		TArray<FTextKey>* TextKeys, int32& OutEntryCount, int32& OutAfterCursorCount);
+}
+
 namespace
 {
 	constexpr int32 EntryCount = 1000000;
@@ -139,5 +148,66 @@ static void BM_ValidateScan10000(benchmark::State& State)
 	}
 }
 BENCHMARK(BM_ValidateScan10000)->Unit(benchmark::kMillisecond);
+
+// The parts of validation on their own: selecting the smallest keys, then looking the 10,000
+// smallest up again, either through keys built anew from their texts or through the table's own
+// keys collected with them.
+static void BM_SelectSmallestKeys(benchmark::State& State)
+{
+	FLoadedTable& Loaded = GetLoadedTable();
+	for (auto _ : State)
+	{
+		TArray<FString> Keys;
+		int32 Entries = 0;
+		int32 AfterCursor = 0;
+		OrvexLocalizationInternal::CollectSmallestKeys(Loaded.Table.ToSharedRef(), nullptr, static_cast<int32>(State.range(0)), Keys, Entries, AfterCursor);
+		benchmark::DoNotOptimize(Keys.GetData());
+	}
+}
+BENCHMARK(BM_SelectSmallestKeys)->Arg(201)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+static void BM_LookUp10000KeysFromText(benchmark::State& State)
+{
+	FLoadedTable& Loaded = GetLoadedTable();
+	TArray<FString> Keys;
+	TArray<FTextKey> TextKeys;
+	int32 Entries = 0;
+	int32 AfterCursor = 0;
+	OrvexLocalizationInternal::CollectSmallestKeys(Loaded.Table.ToSharedRef(), nullptr, 10000, Keys, &TextKeys, Entries, AfterCursor);
+	for (auto _ : State)
+	{
+		int64 Units = 0;
+		FString Source;
+		for (const FString& Key : Keys)
+		{
+			Loaded.Table->GetSourceString(FTextKey(Key), Source);
+			Units += Source.Len();
+		}
+		benchmark::DoNotOptimize(Units);
+	}
+}
+BENCHMARK(BM_LookUp10000KeysFromText)->Unit(benchmark::kMillisecond);
+
+static void BM_LookUp10000TableKeys(benchmark::State& State)
+{
+	FLoadedTable& Loaded = GetLoadedTable();
+	TArray<FString> Keys;
+	TArray<FTextKey> TextKeys;
+	int32 Entries = 0;
+	int32 AfterCursor = 0;
+	OrvexLocalizationInternal::CollectSmallestKeys(Loaded.Table.ToSharedRef(), nullptr, 10000, Keys, &TextKeys, Entries, AfterCursor);
+	for (auto _ : State)
+	{
+		int64 Units = 0;
+		FString Source;
+		for (const FTextKey& Key : TextKeys)
+		{
+			Loaded.Table->GetSourceString(Key, Source);
+			Units += Source.Len();
+		}
+		benchmark::DoNotOptimize(Units);
+	}
+}
+BENCHMARK(BM_LookUp10000TableKeys)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -13,6 +13,9 @@ namespace OrvexLocalizationInternal
 	// Defined in the module's localization actions.
 	void CollectSmallestKeys(TSharedRef<const FStringTable> StringTable, const FString* Cursor, int32 Limit, TArray<FString>& Keys,
 		int32& OutEntryCount, int32& OutAfterCursorCount);
+	void CollectSmallestKeys(TSharedRef<const FStringTable> StringTable, const FString* Cursor, int32 Limit, TArray<FString>& Keys,
+		TArray<FTextKey>* TextKeys, int32& OutEntryCount, int32& OutAfterCursorCount);
+	void TrimToSmallestKeys(TArray<FString>& Keys, int32 Limit);
 }
 
 TEST(KeySelection, KeepsTheSmallestKeysAfterTheCursorWithABoundedBuffer)
@@ -56,7 +59,66 @@ TEST(KeySelection, KeepsTheSmallestKeysAfterTheCursorWithABoundedBuffer)
 		{
 			EXPECT_EQ(Keys[Index].GetStdString(), All[All.size() / 3 + 1 + Index]);
 		}
-		// The buffer's storage shows the most it ever held.
+		// The working buffer asserts its own bound (2 x Limit) as it fills; the result needs no more.
 		EXPECT_LE(Keys.Max(), 2 * Limit) << EntryLimit;
+	}
+}
+
+// Short keys, keys that are prefixes of others, embedded zero units (which look like padding to a
+// comparison that packs the first units), the highest unit and surrogate pairs, in many orders.
+TEST(KeySelection, OrdersByCodeUnitsWithPrefixesFirstAndKeepsEachTextWithItsKey)
+{
+	const std::vector<std::u16string> Texts = {
+		u"", u"a", std::u16string(u"a\0", 2), std::u16string(u"a\0\0", 3), std::u16string(u"a\0\0\0\0", 5), u"a\u0001",
+		u"ab", u"abcd", u"abcde", u"abcd\u0001", std::u16string(u"\0", 1), u"\uFFFF", u"\uFFFF\uFFFF\uFFFF\uFFFF\uFFFF",
+		u"\U0001F48E", u"\uE000", u"Z", u"z", u" a", u"\u00e9t\u00e9"};
+	std::vector<std::u16string> Sorted = Texts;
+	std::sort(Sorted.begin(), Sorted.end());
+
+	std::mt19937 Random(5);
+	for (int32 Round = 0; Round < 20; ++Round)
+	{
+		std::vector<std::u16string> Order = Texts;
+		std::shuffle(Order.begin(), Order.end(), Random);
+		FStringTableRef Table = FStringTable::NewStringTable();
+		for (const std::u16string& Text : Order)
+		{
+			Table->SetSourceString(FTextKey(FString(Text)), TEXT("v"));
+		}
+		for (const int32 Limit : {1, 2, 3, 5, 40})
+		{
+			TArray<FString> Keys;
+			TArray<FTextKey> TextKeys;
+			int32 EntryCount = 0;
+			int32 AfterCursor = 0;
+			OrvexLocalizationInternal::CollectSmallestKeys(Table, nullptr, Limit, Keys, &TextKeys, EntryCount, AfterCursor);
+			const int32 Expected = FMath::Min(Limit, static_cast<int32>(Sorted.size()));
+			ASSERT_EQ(Keys.Num(), Expected);
+			ASSERT_EQ(TextKeys.Num(), Expected);
+			for (int32 Index = 0; Index < Expected; ++Index)
+			{
+				EXPECT_EQ(Keys[Index].GetStdString(), Sorted[Index]) << "limit " << Limit << ", position " << Index;
+				EXPECT_TRUE(TextKeys[Index] == FTextKey(Keys[Index])) << "limit " << Limit << ", position " << Index;
+			}
+
+			// After a cursor that is a prefix of the next keys, only strictly greater keys follow.
+			const FString Cursor(Sorted[2]);
+			OrvexLocalizationInternal::CollectSmallestKeys(Table, &Cursor, Limit, Keys, EntryCount, AfterCursor);
+			EXPECT_EQ(AfterCursor, static_cast<int32>(Sorted.size()) - 3);
+			ASSERT_EQ(Keys.Num(), FMath::Min(Limit, AfterCursor));
+			EXPECT_EQ(Keys[0].GetStdString(), Sorted[3]);
+		}
+	}
+
+	TArray<FString> Keys;
+	for (auto It = Texts.rbegin(); It != Texts.rend(); ++It)
+	{
+		Keys.Add(FString(*It));
+	}
+	OrvexLocalizationInternal::TrimToSmallestKeys(Keys, 4);
+	ASSERT_EQ(Keys.Num(), 4);
+	for (int32 Index = 0; Index < 4; ++Index)
+	{
+		EXPECT_EQ(Keys[Index].GetStdString(), Sorted[Index]);
 	}
 }

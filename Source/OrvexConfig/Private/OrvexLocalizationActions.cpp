@@ -235,7 +235,7 @@ namespace OrvexLocalizationInternal
 	}
 
 	// Key order: UTF-16 code units by value, case-sensitive, a prefix first.
-	bool KeyLess(const FString& A, const FString& B)
+	inline bool KeyLess(const FString& A, const FString& B)
 	{
 		// Most keys differ in their first unit; decide those without the general compare.
 		if (A.Len() > 0 && B.Len() > 0 && (*A)[0] != (*B)[0])
@@ -245,56 +245,95 @@ namespace OrvexLocalizationInternal
 		return std::basic_string_view<TCHAR>(*A, A.Len()) < std::basic_string_view<TCHAR>(*B, B.Len());
 	}
 
-	void TrimToSmallestKeys(TArray<FString>& Keys, int32 Limit)
+	// Key order as a function object, so the sorting algorithms inline the comparison.
+	struct FKeyLess
 	{
-		if (Keys.Num() >= 2)
+		bool operator()(const FString& A, const FString& B) const { return KeyLess(A, B); }
+	};
+
+	// Sorts the Limit smallest elements into the front of the buffer and drops the rest. Only the
+	// kept part is put in order; the sort works in place and the storage is not given back.
+	template<typename ElementType, typename LessType>
+	void TrimToSmallest(TArray<ElementType>& Buffer, int32 Limit, LessType Less)
+	{
+		if (Buffer.Num() >= 2)
 		{
-			// Only the kept prefix needs to be in order; the rest is dropped.
-			FString* const First = Keys.GetData();
-			FString* const Last = First + Keys.Num();
-			FString* const Kept = First + FMath::Clamp(Limit, 0, Keys.Num());
+			ElementType* const First = Buffer.GetData();
+			ElementType* const Last = First + Buffer.Num();
+			ElementType* const Kept = First + FMath::Clamp(Limit, 0, Buffer.Num());
 			if (Kept < Last)
 			{
-				std::nth_element(First, Kept, Last, KeyLess);
+				std::nth_element(First, Kept, Last, Less);
 			}
-			std::sort(First, Kept, KeyLess);
+			std::sort(First, Kept, Less);
 		}
-		if (Keys.Num() > Limit)
+		if (Buffer.Num() > Limit)
 		{
-			Keys.SetNum(FMath::Max(Limit, 0), EAllowShrinking::No);
+			Buffer.SetNum(FMath::Max(Limit, 0), EAllowShrinking::No);
 		}
 	}
 
-	// Keeps the Limit smallest keys, unordered except that the largest kept one ends up last; enough
-	// while collecting, since only the final trim has to sort.
-	void PartitionToSmallestKeys(TArray<FString>& Keys, int32 Limit)
+	void TrimToSmallestKeys(TArray<FString>& Keys, int32 Limit)
 	{
-		if (Limit < 1 || Keys.Num() <= Limit)
-		{
-			return;
-		}
-		FString* const First = Keys.GetData();
-		// The nth element lands at Limit - 1 with every smaller key before it, so it is the largest kept.
-		std::nth_element(First, First + Limit - 1, First + Keys.Num(), KeyLess);
-		Keys.SetNum(Limit, EAllowShrinking::No);
+		TrimToSmallest(Keys, Limit, FKeyLess());
 	}
 
-	// Fills Keys with the Limit smallest keys after the cursor, ascending; the buffer never holds
-	// more than 2 x max(1, Limit) keys, whatever the table's size.
+	// A key being collected, with its first four code units packed first-unit-highest and padded with
+	// zeros. Keys whose packed units differ are ordered by them (a padding zero only ever meets a
+	// longer key that the shorter one is a prefix of), so most comparisons never read the text.
+	struct FCollectedKey
+	{
+		uint64 Prefix = 0;
+		FString Text;
+		FTextKey Key;
+
+		void Pack()
+		{
+			const int32 Len = Text.Len();
+			const TCHAR* Chars = *Text;
+			Prefix = 0;
+			for (int32 Index = 0; Index < 4; ++Index)
+			{
+				Prefix = (Prefix << 16) | (Index < Len ? static_cast<uint16>(Chars[Index]) : 0u);
+			}
+		}
+	};
+
+	struct FCollectedKeyLess
+	{
+		bool operator()(const FCollectedKey& A, const FCollectedKey& B) const
+		{
+			return A.Prefix != B.Prefix ? A.Prefix < B.Prefix : KeyLess(A.Text, B.Text);
+		}
+	};
+
+	// Fills Keys with the Limit smallest keys after the cursor, ascending, and, when asked, TextKeys
+	// with the table's own key for each of them, in the same order; the buffer never holds more than
+	// 2 x max(1, Limit) keys, whatever the table's size.
 	void CollectSmallestKeys(TSharedRef<const FStringTable> StringTable, const FString* Cursor, int32 Limit, TArray<FString>& Keys,
-		int32& OutEntryCount, int32& OutAfterCursorCount)
+		TArray<FTextKey>* TextKeys, int32& OutEntryCount, int32& OutAfterCursorCount)
 	{
 		Keys.Reset();
 		OutEntryCount = 0;
 		OutAfterCursorCount = 0;
 		const int32 Threshold = 2 * FMath::Max(1, Limit);
-		Keys.Reserve(Threshold);
+		// Reserved once, so the buffer's keys never move while a pointer to the ceiling is held.
+		TArray<FCollectedKey> Buffer;
+		Buffer.Reserve(Threshold);
+		// The buffer's first NumKept slots hold collected keys. The slot after them is where the next
+		// key is converted; it counts only when the key is kept, and a slot freed by a trim keeps its
+		// storage for the keys that follow, so a kept key costs one conversion and no allocation.
+		int32 NumKept = 0;
 		// Once the buffer has been trimmed to Limit keys, a key above the largest kept one can never
-		// enter the result, so it is counted but not copied.
-		bool bHasCeiling = false;
-		FString Ceiling;
-		// One scratch string for the comparisons; a key is copied only when it is kept.
-		FString KeyText;
+		// enter the result, so it is counted but not kept.
+		const FCollectedKey* Ceiling = nullptr;
+		FCollectedKey CursorKey;
+		if (Cursor)
+		{
+			CursorKey.Text = *Cursor;
+			CursorKey.Pack();
+		}
+		const FCollectedKeyLess Less;
 
 		StringTable->EnumerateKeysAndSourceStrings([&](const FTextKey& Key, const FString& SourceString)
 		{
@@ -303,26 +342,57 @@ namespace OrvexLocalizationInternal
 			{
 				return true;
 			}
-			Key.ToString(KeyText);
-			if (Cursor && !KeyLess(*Cursor, KeyText))
+			if (NumKept == Buffer.Num())
+			{
+				Buffer.AddDefaulted();
+				check(Buffer.Num() <= Threshold);
+			}
+			FCollectedKey& Collected = Buffer[NumKept];
+			Collected.Key = Key;
+			Key.ToString(Collected.Text);
+			Collected.Pack();
+			if (Cursor && !Less(CursorKey, Collected))
 			{
 				return true;
 			}
 			++OutAfterCursorCount;
-			if (bHasCeiling && KeyLess(Ceiling, KeyText))
+			if (Ceiling && Less(*Ceiling, Collected))
 			{
 				return true;
 			}
-			Keys.Add(KeyText);
-			if (Keys.Num() >= Threshold)
+			if (++NumKept >= Threshold)
 			{
-				PartitionToSmallestKeys(Keys, Limit);
-				Ceiling = Keys.Last();
-				bHasCeiling = true;
+				// Only the kept part needs order here: the nth key lands at Limit - 1 with every smaller
+				// one before it, so it is the largest kept key. Slots from Limit on are free again.
+				FCollectedKey* const First = Buffer.GetData();
+				std::nth_element(First, First + Limit - 1, First + NumKept, Less);
+				NumKept = Limit;
+				Ceiling = &Buffer[Limit - 1];
 			}
 			return true;
 		});
-		TrimToSmallestKeys(Keys, Limit);
+		Buffer.SetNum(NumKept, EAllowShrinking::No);
+		TrimToSmallest(Buffer, Limit, Less);
+		Keys.Reserve(Buffer.Num());
+		if (TextKeys)
+		{
+			TextKeys->Reset();
+			TextKeys->Reserve(Buffer.Num());
+		}
+		for (FCollectedKey& Collected : Buffer)
+		{
+			Keys.Add(MoveTemp(Collected.Text));
+			if (TextKeys)
+			{
+				TextKeys->Add(Collected.Key);
+			}
+		}
+	}
+
+	void CollectSmallestKeys(TSharedRef<const FStringTable> StringTable, const FString* Cursor, int32 Limit, TArray<FString>& Keys,
+		int32& OutEntryCount, int32& OutAfterCursorCount)
+	{
+		CollectSmallestKeys(StringTable, Cursor, Limit, Keys, nullptr, OutEntryCount, OutAfterCursorCount);
 	}
 
 	// One text value under a limit: the first min(limit, length) code units, and the full length.
@@ -776,16 +846,22 @@ FOrvexActionResult FOrvexLocalizationActions::ValidateStringTable(const TSharedP
 	}
 	const FStringTableConstRef TableData = Table->GetStringTable();
 
+	// The table's own keys come along with their texts: building them again from the texts gives
+	// the same keys, at the price of a second hash lookup for each.
 	TArray<FString> Keys;
+	TArray<FTextKey> TextKeys;
 	int32 EntryCount = 0;
 	int32 AfterCursor = 0;
-	CollectSmallestKeys(TableData, nullptr, ScanLimit, Keys, EntryCount, AfterCursor);
+	CollectSmallestKeys(TableData, nullptr, ScanLimit, Keys, &TextKeys, EntryCount, AfterCursor);
 
 	TArray<FValidationIssue> Issues;
-	for (const FString& Key : Keys)
+	// Declared once, so that every key after the first reuses their storage.
+	FString SourceString;
+	FString Trimmed;
+	for (int32 Index = 0; Index < Keys.Num(); ++Index)
 	{
-		FString SourceString;
-		if (!TableData->GetSourceString(FTextKey(Key), SourceString))
+		const FString& Key = Keys[Index];
+		if (!TableData->GetSourceString(TextKeys[Index], SourceString))
 		{
 			AddIssue(Issues, TEXT("source_lookup_failed"), true, TEXT("The entry disappeared while validation was reading it."), Key);
 			continue;
@@ -794,7 +870,7 @@ FOrvexActionResult FOrvexLocalizationActions::ValidateStringTable(const TSharedP
 		{
 			AddIssue(Issues, TEXT("empty_key"), true, TEXT("StringTable entry has an empty key."), FString());
 		}
-		FString Trimmed = Key;
+		Trimmed = Key;
 		Trimmed.TrimStartAndEndInline();
 		if (!Trimmed.Equals(Key, ESearchCase::CaseSensitive))
 		{

@@ -380,7 +380,7 @@ namespace UE::Host
 		static UClass* Class = nullptr; \
 		if (!Class) \
 		{ \
-			::UE::Host::ConstructNativeClass<TClass>(Class, TEXT(PackageName), TEXT(#TClass) + 1); \
+			::UE::Host::ConstructNativeClass<TClass>(Class, TEXT(PackageName), &TEXT(#TClass)[1]); \
 		} \
 		return Class; \
 	}
@@ -396,7 +396,7 @@ namespace UE::Host
 		static UScriptStruct* Struct = nullptr; \
 		if (!Struct) \
 		{ \
-			::UE::Host::ConstructNativeStruct<TStruct>(Struct, TEXT(PackageName), TEXT(#TStruct) + 1, &TStruct::DeclareReflection); \
+			::UE::Host::ConstructNativeStruct<TStruct>(Struct, TEXT(PackageName), &TEXT(#TStruct)[1], &TStruct::DeclareReflection); \
 		} \
 		return Struct; \
 	}

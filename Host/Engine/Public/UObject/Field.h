@@ -64,7 +64,7 @@ public: \
 #define UE_HOST_IMPLEMENT_FIELD(TClass, TSuperFieldClass) \
 	FFieldClass* TClass::StaticClass() \
 	{ \
-		static FFieldClass Class(TEXT(#TClass) + 1, TSuperFieldClass::StaticClass()); \
+		static FFieldClass Class(&TEXT(#TClass)[1], TSuperFieldClass::StaticClass()); \
 		return &Class; \
 	}
 
