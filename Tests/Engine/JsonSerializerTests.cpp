@@ -137,6 +137,29 @@ TEST(JsonSerializer, NumbersAreDoublesWrittenInShortestForm)
 	}
 }
 
+TEST(JsonSerializer, ZeroSignificandsTinyAndHugeNumbers)
+{
+	// A zero with any exponent is zero, keeping its sign; below the smallest double is a signed zero.
+	const TSharedPtr<FJsonValue> Value = Parse(FString(TEXT("[0e99, -0e99, 0.000e-999999999999, 0E+300, 1e-400, -1e-400, 0.000001e-320, 1.7976931348623157e308, 100000e-5]")));
+	ASSERT_TRUE(Value.IsValid());
+	const TArray<TSharedPtr<FJsonValue>>& Numbers = Value->AsArray();
+	ASSERT_EQ(Numbers.Num(), 9);
+	const double Expected[] = {0.0, -0.0, 0.0, 0.0, 0.0, -0.0, 0.0, 1.7976931348623157e308, 1.0};
+	for (int32 Index = 0; Index < Numbers.Num(); ++Index)
+	{
+		EXPECT_EQ(Numbers[Index]->AsNumber(), Expected[Index]) << Index;
+		EXPECT_EQ(std::signbit(Numbers[Index]->AsNumber()), std::signbit(Expected[Index])) << Index;
+	}
+
+	// Above the largest double is refused, at the number's offset, whichever way it is too big.
+	for (const TCHAR* Text : {TEXT("[1, 1.8e308]"), TEXT("[1, 0.00001e314]"), TEXT("[1, -99999999999999999999e300]")})
+	{
+		FString Error;
+		EXPECT_FALSE(Parse(FString(Text), &Error).IsValid()) << UE::Host::StringToUtf8(Text);
+		EXPECT_EQ(Error, TEXT("Number too big to be stored in double at offset 4")) << UE::Host::StringToUtf8(Text);
+	}
+}
+
 TEST(JsonSerializer, NonFiniteNumbersAreWrittenAsNull)
 {
 	const TSharedRef<FJsonObject> Object = MakeShared<FJsonObject>();

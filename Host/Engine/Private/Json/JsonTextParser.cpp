@@ -7,8 +7,11 @@
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
 
+#include <charconv>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -85,6 +88,7 @@ namespace
 		Ch Peek() const { return Current < End ? *Current : Ch(0); }
 		Ch Take() { return Current < End ? *Current++ : Ch(0); }
 		size_t Tell() const { return static_cast<size_t>(Current - Begin); }
+		const Ch* GetData() const { return Begin; }
 		bool AtEnd() const { return Current == End; }
 
 		// Write side of the stream concept; an input stream never writes.
@@ -99,21 +103,110 @@ namespace
 		const Ch* End;
 	};
 
+	// Whether a number's magnitude is at least one, from its JSON text: for a number outside the
+	// range of a double, whether it is too big rather than too small.
+	bool IsAtLeastOne(std::string_view Text)
+	{
+		if (!Text.empty() && Text.front() == '-')
+		{
+			Text.remove_prefix(1);
+		}
+		const size_t ExponentAt = Text.find_first_of("eE");
+		int64_t Exponent = 0;
+		if (ExponentAt != std::string_view::npos)
+		{
+			const std::string_view Digits = Text.substr(ExponentAt + 1);
+			const bool bNegative = !Digits.empty() && Digits.front() == '-';
+			for (const char Digit : Digits)
+			{
+				// Saturates: any exponent this large decides the answer on its own.
+				if (Digit >= '0' && Digit <= '9' && Exponent < 1000000000)
+				{
+					Exponent = Exponent * 10 + (Digit - '0');
+				}
+			}
+			Exponent = bNegative ? -Exponent : Exponent;
+			Text = Text.substr(0, ExponentAt);
+		}
+		const size_t Point = Text.find('.');
+		const std::string_view Integer = Text.substr(0, Point);
+		const std::string_view Fraction = Point == std::string_view::npos ? std::string_view() : Text.substr(Point + 1);
+		int64_t Magnitude = 0;
+		if (const size_t First = Integer.find_first_not_of('0'); First != std::string_view::npos)
+		{
+			Magnitude = static_cast<int64_t>(Integer.size() - First) - 1;
+		}
+		else if (const size_t FirstInFraction = Fraction.find_first_not_of('0'); FirstInFraction != std::string_view::npos)
+		{
+			Magnitude = -static_cast<int64_t>(FirstInFraction) - 1;
+		}
+		else
+		{
+			return false;
+		}
+		return Magnitude + Exponent >= 0;
+	}
+
 	// Builds the tree as RapidJSON reports it. Numbers all become doubles; a repeated object key
 	// replaces the earlier value in its position (TMap keeps the slot).
-	class FTreeBuilder
+	template<typename SourceCh>
+	class TTreeBuilder
 	{
 	public:
 		typedef char16_t Ch;
 
+		explicit TTreeBuilder(const TBoundedInputStream<SourceCh>& InSource) : Source(InSource) {}
+
 		bool Null() { return Add(MakeShared<FJsonValueNull>()); }
 		bool Bool(bool bValue) { return Add(MakeShared<FJsonValueBoolean>(bValue)); }
+		// The reader's handler interface; with numbers read as text (RawNumber) these go unused.
 		bool Int(int Value) { return Number(static_cast<double>(Value)); }
 		bool Uint(unsigned Value) { return Number(static_cast<double>(Value)); }
 		bool Int64(int64_t Value) { return Number(static_cast<double>(Value)); }
 		bool Uint64(uint64_t Value) { return Number(static_cast<double>(Value)); }
 		bool Double(double Value) { return Number(Value); }
-		bool RawNumber(const Ch*, rapidjson::SizeType, bool) { return false; }
+
+		// Numbers arrive once the reader has checked their grammar, and are converted here from the
+		// source text that ends where the reader stands, correctly rounded. (RapidJSON's own exact
+		// conversion takes a bit scan of a zero significand for a text like "0e99", which is undefined,
+		// and its copy of the text loses the digits after a minus sign.) A value too small for a double
+		// becomes a zero of its sign; one too big is refused.
+		bool RawNumber(const Ch*, rapidjson::SizeType Length, bool)
+		{
+			const size_t Position = Source.Tell();
+			if (Length == 0 || Length > Position)
+			{
+				return false;
+			}
+			const SourceCh* const Text = Source.GetData() + (Position - Length);
+			NumberText.resize(Length);
+			for (rapidjson::SizeType Index = 0; Index < Length; ++Index)
+			{
+				const SourceCh C = Text[Index];
+				if (!((C >= '0' && C <= '9') || C == '-' || C == '+' || C == '.' || C == 'e' || C == 'E'))
+				{
+					return false;
+				}
+				NumberText[Index] = static_cast<char>(C);
+			}
+			double Value = 0.0;
+			const char* const End = NumberText.data() + NumberText.size();
+			const std::from_chars_result Result = std::from_chars(NumberText.data(), End, Value);
+			if (Result.ec == std::errc::result_out_of_range)
+			{
+				if (IsAtLeastOne(NumberText))
+				{
+					bNumberTooBig = true;
+					return false;
+				}
+				Value = NumberText.front() == '-' ? -0.0 : 0.0;
+			}
+			else if (Result.ec != std::errc() || Result.ptr != End)
+			{
+				return false;
+			}
+			return Number(Value);
+		}
 
 		bool String(const Ch* Text, rapidjson::SizeType Length, bool)
 		{
@@ -162,6 +255,7 @@ namespace
 		}
 
 		bool IsTooDeep() const { return bTooDeep; }
+		bool IsNumberTooBig() const { return bNumberTooBig; }
 		TSharedPtr<FJsonValue>& GetRoot() { return Root; }
 
 	private:
@@ -203,9 +297,12 @@ namespace
 			return true;
 		}
 
+		const TBoundedInputStream<SourceCh>& Source;
 		std::vector<FFrame> Frames;
 		TSharedPtr<FJsonValue> Root;
+		std::string NumberText;
 		bool bTooDeep = false;
+		bool bNumberTooBig = false;
 	};
 
 	template<typename CharType>
@@ -307,7 +404,7 @@ namespace
 		return FString::Printf(TEXT("%s at offset %llu"), *Problem, static_cast<unsigned long long>(Offset));
 	}
 
-	constexpr unsigned ParseFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag | rapidjson::kParseValidateEncodingFlag;
+	constexpr unsigned ParseFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
 
 	enum class EParseOutcome
 	{
@@ -320,7 +417,7 @@ namespace
 	EParseOutcome ParseOnce(std::basic_string_view<typename SourceEncoding::Ch> Text, TSharedPtr<FJsonValue>& OutValue, FString& OutError)
 	{
 		TBoundedInputStream<typename SourceEncoding::Ch> Stream(Text.data(), Text.size());
-		FTreeBuilder Builder;
+		TTreeBuilder<typename SourceEncoding::Ch> Builder(Stream);
 		rapidjson::GenericReader<SourceEncoding, FTargetUtf16> Reader;
 		const rapidjson::ParseResult Result = Reader.template Parse<ParseFlags>(Stream, Builder);
 		if (Result.IsError())
@@ -330,7 +427,8 @@ namespace
 				OutError = DescribeError(Result.Code(), Result.Offset(), false);
 				return EParseOutcome::LoneSurrogateEscape;
 			}
-			OutError = DescribeError(Result.Code(), Result.Offset(), Builder.IsTooDeep());
+			const rapidjson::ParseErrorCode Code = Builder.IsNumberTooBig() ? rapidjson::kParseErrorNumberTooBig : Result.Code();
+			OutError = DescribeError(Code, Result.Offset(), Builder.IsTooDeep());
 			return EParseOutcome::Failed;
 		}
 		// The reader stops at a NUL as if the text ended there.
