@@ -147,6 +147,13 @@ namespace
 		return Magnitude + Exponent >= 0;
 	}
 
+	// The characters a JSON number is written with; what comes before a number is never one of them.
+	template<typename CharType>
+	bool IsNumberCharacter(CharType C)
+	{
+		return (C >= '0' && C <= '9') || C == '-' || C == '+' || C == '.' || C == 'e' || C == 'E';
+	}
+
 	// Builds the tree as RapidJSON reports it. Numbers all become doubles; a repeated object key
 	// replaces the earlier value in its position (TMap keeps the slot).
 	template<typename SourceCh>
@@ -159,39 +166,34 @@ namespace
 
 		bool Null() { return Add(MakeShared<FJsonValueNull>()); }
 		bool Bool(bool bValue) { return Add(MakeShared<FJsonValueBoolean>(bValue)); }
-		// The reader's handler interface; with numbers read as text (RawNumber) these go unused.
 		bool Int(int Value) { return Number(static_cast<double>(Value)); }
 		bool Uint(unsigned Value) { return Number(static_cast<double>(Value)); }
 		bool Int64(int64_t Value) { return Number(static_cast<double>(Value)); }
 		bool Uint64(uint64_t Value) { return Number(static_cast<double>(Value)); }
-		bool Double(double Value) { return Number(Value); }
+		bool RawNumber(const Ch*, rapidjson::SizeType, bool) { return false; }
 
-		// Numbers arrive once the reader has checked their grammar, and are converted here from the
-		// source text that ends where the reader stands, correctly rounded. (RapidJSON's own exact
-		// conversion takes a bit scan of a zero significand for a text like "0e99", which is undefined,
-		// and its copy of the text loses the digits after a minus sign.) A value too small for a double
-		// becomes a zero of its sign; one too big is refused.
-		bool RawNumber(const Ch*, rapidjson::SizeType Length, bool)
+		// A number that is not a plain integer is converted again from its source text, which ends
+		// where the reader stands, correctly rounded. (The reader's own exact conversion takes a bit
+		// scan of a zero significand for a text like "0e99", which is undefined, so the reader only
+		// approximates.) A value too small for a double becomes a zero of its sign; one too big is
+		// refused.
+		bool Double(double)
 		{
-			const size_t Position = Source.Tell();
-			if (Length == 0 || Length > Position)
+			const size_t End = Source.Tell();
+			size_t Begin = End;
+			const SourceCh* const Text = Source.GetData();
+			while (Begin > 0 && IsNumberCharacter(Text[Begin - 1]))
 			{
-				return false;
+				--Begin;
 			}
-			const SourceCh* const Text = Source.GetData() + (Position - Length);
-			NumberText.resize(Length);
-			for (rapidjson::SizeType Index = 0; Index < Length; ++Index)
+			NumberText.resize(End - Begin);
+			for (size_t Index = Begin; Index < End; ++Index)
 			{
-				const SourceCh C = Text[Index];
-				if (!((C >= '0' && C <= '9') || C == '-' || C == '+' || C == '.' || C == 'e' || C == 'E'))
-				{
-					return false;
-				}
-				NumberText[Index] = static_cast<char>(C);
+				NumberText[Index - Begin] = static_cast<char>(Text[Index]);
 			}
 			double Value = 0.0;
-			const char* const End = NumberText.data() + NumberText.size();
-			const std::from_chars_result Result = std::from_chars(NumberText.data(), End, Value);
+			const char* const TextEnd = NumberText.data() + NumberText.size();
+			const std::from_chars_result Result = std::from_chars(NumberText.data(), TextEnd, Value);
 			if (Result.ec == std::errc::result_out_of_range)
 			{
 				if (IsAtLeastOne(NumberText))
@@ -201,7 +203,7 @@ namespace
 				}
 				Value = NumberText.front() == '-' ? -0.0 : 0.0;
 			}
-			else if (Result.ec != std::errc() || Result.ptr != End)
+			else if (Result.ec != std::errc() || Result.ptr != TextEnd)
 			{
 				return false;
 			}
@@ -404,7 +406,7 @@ namespace
 		return FString::Printf(TEXT("%s at offset %llu"), *Problem, static_cast<unsigned long long>(Offset));
 	}
 
-	constexpr unsigned ParseFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
+	constexpr unsigned ParseFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag;
 
 	enum class EParseOutcome
 	{
