@@ -95,6 +95,21 @@ TEST_F(GetSection, RefusesFilesOutsideTheConfigFolders)
 	}
 }
 
+TEST_F(GetSection, NamesWithUnpairedSurrogatesAreAnsweredNotFatal)
+{
+	FScopedHost Host(Folders.MakeEnvironment());
+	ASSERT_TRUE(Host.IsRunning());
+
+	const FOrvexActionResult Inside = Get("Default\\udc00Engine", "X");
+	EXPECT_EQ(Inside.ErrorCode, -32603);
+	EXPECT_TRUE(Inside.ErrorMessage.StartsWith(TEXT("Config file not found: 'Default\xDC00" "Engine'"))) << UE::Host::StringToUtf8(Inside.ErrorMessage);
+
+	const std::string Outside = (Folders.Root() / "Outside").string();
+	const FOrvexActionResult Elsewhere = Get(Outside + "/\\ud800.ini", "X");
+	EXPECT_EQ(Elsewhere.ErrorCode, -32602);
+	EXPECT_NE(Elsewhere.ErrorMessage.Find(TEXT("lies outside the config folders")), INDEX_NONE);
+}
+
 TEST_F(GetSection, PlatformFileInsideTheProjectConfigFolderIsReadableByPath)
 {
 	Folders.WriteProject("Config/Linux/LinuxEngine.ini", "[SystemSettings]\nr.Foo=1\n");

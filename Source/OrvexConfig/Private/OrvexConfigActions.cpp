@@ -1,5 +1,6 @@
 #include "OrvexConfigActions.h"
 
+#include "Containers/StringConv.h"
 #include "Dom/JsonValue.h"
 #include "Engine/DeveloperSettings.h"
 #include "Engine/RendererSettings.h"
@@ -118,9 +119,12 @@ namespace
 		return true;
 	}
 
+	// Through the engine's UTF-8 conversion, which cannot fail (an unpaired surrogate is replaced);
+	// the standard library's conversion from UTF-16 throws on one.
 	std::filesystem::path ToFilesystemPath(const FString& Path)
 	{
-		return std::filesystem::path(std::basic_string_view<TCHAR>(*Path, Path.Len()));
+		const FTCHARToUTF8 Utf8(*Path, Path.Len());
+		return std::filesystem::path(std::u8string_view(reinterpret_cast<const char8_t*>(Utf8.Get()), static_cast<size_t>(Utf8.Length())));
 	}
 
 	// The absolute form of a path with "." and ".." resolved and symbolic links followed as far as
