@@ -216,8 +216,8 @@ namespace
 }
 
 FTextKey::FTextKey(FStringView InStr)
-	: Record(FTextKeyPool::Get().Intern(InStr.GetStdView()))
 {
+	SetRecord(FTextKeyPool::Get().Intern(InStr.GetStdView()));
 }
 
 FTextKey::FTextKey(const TCHAR* InStr)
@@ -255,7 +255,7 @@ void UE::Host::InternTextKeys(const FStringView* Texts, int32 NumTexts, FTextKey
 		FTextKeyPool::Get().InternBatch(Texts + First, Num, Records);
 		for (int32 Index = 0; Index < Num; ++Index)
 		{
-			OutKeys[First + Index].Record = Records[Index];
+			OutKeys[First + Index].SetRecord(Records[Index]);
 		}
 	}
 }

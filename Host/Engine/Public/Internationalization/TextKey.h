@@ -1,5 +1,6 @@
 // FTextKey: a case-sensitive, interned text key. Keys live in one process-wide pool, so a key is
-// a pointer: copying, comparing and hashing it cost nothing, and it never outlives its text.
+// a pointer and its hash: copying, comparing and hashing it cost nothing, and it never outlives
+// its text.
 #pragma once
 
 #include "CoreTypes.h"
@@ -44,11 +45,15 @@ public:
 	void AppendString(FString& Out) const;
 
 	bool IsEmpty() const { return Record == nullptr; }
-	void Reset() { Record = nullptr; }
+	void Reset()
+	{
+		Record = nullptr;
+		Hash = 0;
+	}
 
 	friend bool operator==(const FTextKey& A, const FTextKey& B) { return A.Record == B.Record; }
 	friend bool operator!=(const FTextKey& A, const FTextKey& B) { return A.Record != B.Record; }
-	friend uint32 GetTypeHash(const FTextKey& Key) { return Key.Record ? Key.Record->Hash : 0; }
+	friend uint32 GetTypeHash(const FTextKey& Key) { return Key.Hash; }
 
 	// Host: the key's text without a copy; valid for the life of the process.
 	FStringView GetView() const { return Record ? FStringView(Record->GetChars(), Record->Length) : FStringView(); }
@@ -56,6 +61,15 @@ public:
 private:
 	friend void UE::Host::InternTextKeys(const FStringView* Texts, int32 NumTexts, FTextKey* OutKeys);
 
+	void SetRecord(const UE::Host::FTextKeyRecord* InRecord)
+	{
+		Record = InRecord;
+		Hash = InRecord ? InRecord->Hash : 0;
+	}
+
 	// Null for the empty key.
 	const UE::Host::FTextKeyRecord* Record = nullptr;
+	// The record's hash, kept beside it so that hashing a key (a table lookup's first step) reads
+	// no memory.
+	uint32 Hash = 0;
 };
