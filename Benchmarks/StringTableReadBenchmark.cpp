@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 namespace OrvexLocalizationInternal
@@ -148,6 +149,45 @@ static void BM_ValidateScan10000(benchmark::State& State)
 	}
 }
 BENCHMARK(BM_ValidateScan10000)->Unit(benchmark::kMillisecond);
+
+// The three actions against the bare enumeration, interleaved within each iteration so that the
+// machine's slower and faster spells fall on both sides alike; the counters are the time ratios.
+static void BM_RatiosToBareEnumeration(benchmark::State& State)
+{
+	FLoadedTable& Loaded = GetLoadedTable();
+	const std::string MiddleParams = R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200,"after_key":)" + JsonString(Loaded.MiddleCursor) + "}";
+	using FClock = std::chrono::steady_clock;
+	double Bare = 0.0;
+	double FirstPage = 0.0;
+	double MiddlePage = 0.0;
+	double Validate = 0.0;
+	for (auto _ : State)
+	{
+		const FClock::time_point Start = FClock::now();
+		int64 Units = 0;
+		Loaded.Table->EnumerateKeysAndSourceStrings([&Units](const FTextKey& Key, const FString& Source)
+		{
+			Units += Key.ToString().Len();
+			return true;
+		});
+		benchmark::DoNotOptimize(Units);
+		const FClock::time_point AfterBare = FClock::now();
+		benchmark::DoNotOptimize(CallAction(TEXT("localization"), TEXT("get_string_table"), R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200})").Result);
+		const FClock::time_point AfterFirst = FClock::now();
+		benchmark::DoNotOptimize(CallAction(TEXT("localization"), TEXT("get_string_table"), MiddleParams).Result);
+		const FClock::time_point AfterMiddle = FClock::now();
+		benchmark::DoNotOptimize(CallAction(TEXT("localization"), TEXT("validate_string_table"), R"({"asset_path":"/Game/Localization/ST_Big","scan_limit":10000})").Result);
+		const FClock::time_point AfterValidate = FClock::now();
+		Bare += std::chrono::duration<double>(AfterBare - Start).count();
+		FirstPage += std::chrono::duration<double>(AfterFirst - AfterBare).count();
+		MiddlePage += std::chrono::duration<double>(AfterMiddle - AfterFirst).count();
+		Validate += std::chrono::duration<double>(AfterValidate - AfterMiddle).count();
+	}
+	State.counters["first_page"] = FirstPage / Bare;
+	State.counters["middle_page"] = MiddlePage / Bare;
+	State.counters["validate"] = Validate / Bare;
+}
+BENCHMARK(BM_RatiosToBareEnumeration)->Unit(benchmark::kMillisecond);
 
 // The parts of validation on their own: selecting the smallest keys, then looking the 10,000
 // smallest up again, either through keys built anew from their texts or through the table's own
