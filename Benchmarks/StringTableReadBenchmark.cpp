@@ -80,12 +80,23 @@ namespace
 		}
 		return Out + "\"";
 	}
-}
 
-static void BM_BareKeyEnumeration(benchmark::State& State)
-{
-	FLoadedTable& Loaded = GetLoadedTable();
-	for (auto _ : State)
+	const std::string FirstPageParams = R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200})";
+	const std::string ValidateParams = R"({"asset_path":"/Game/Localization/ST_Big","scan_limit":10000})";
+
+	std::string MiddlePageParams(const FLoadedTable& Loaded)
+	{
+		return R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200,"after_key":)" + JsonString(Loaded.MiddleCursor) + "}";
+	}
+
+	void CallLocalization(const TCHAR* Action, const std::string& Params)
+	{
+		const FOrvexActionResult Outcome = CallAction(TEXT("localization"), Action, Params);
+		benchmark::DoNotOptimize(Outcome.Result);
+	}
+
+	// The yardstick: every key of the table, each converted to a string.
+	void EnumerateAllKeys(const FLoadedTable& Loaded)
 	{
 		int64 Units = 0;
 		Loaded.Table->EnumerateKeysAndSourceStrings([&Units](const FTextKey& Key, const FString& Source)
@@ -94,6 +105,15 @@ static void BM_BareKeyEnumeration(benchmark::State& State)
 			return true;
 		});
 		benchmark::DoNotOptimize(Units);
+	}
+}
+
+static void BM_BareKeyEnumeration(benchmark::State& State)
+{
+	FLoadedTable& Loaded = GetLoadedTable();
+	for (auto _ : State)
+	{
+		EnumerateAllKeys(Loaded);
 	}
 }
 BENCHMARK(BM_BareKeyEnumeration)->Unit(benchmark::kMillisecond);
@@ -121,20 +141,17 @@ static void BM_GetStringTableFirstPage(benchmark::State& State)
 	GetLoadedTable();
 	for (auto _ : State)
 	{
-		const FOrvexActionResult Outcome = CallAction(TEXT("localization"), TEXT("get_string_table"), R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200})");
-		benchmark::DoNotOptimize(Outcome.Result);
+		CallLocalization(TEXT("get_string_table"), FirstPageParams);
 	}
 }
 BENCHMARK(BM_GetStringTableFirstPage)->Unit(benchmark::kMillisecond);
 
 static void BM_GetStringTableMiddlePage(benchmark::State& State)
 {
-	FLoadedTable& Loaded = GetLoadedTable();
-	const std::string Params = R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200,"after_key":)" + JsonString(Loaded.MiddleCursor) + "}";
+	const std::string Params = MiddlePageParams(GetLoadedTable());
 	for (auto _ : State)
 	{
-		const FOrvexActionResult Outcome = CallAction(TEXT("localization"), TEXT("get_string_table"), Params);
-		benchmark::DoNotOptimize(Outcome.Result);
+		CallLocalization(TEXT("get_string_table"), Params);
 	}
 }
 BENCHMARK(BM_GetStringTableMiddlePage)->Unit(benchmark::kMillisecond);
@@ -144,8 +161,7 @@ static void BM_ValidateScan10000(benchmark::State& State)
 	GetLoadedTable();
 	for (auto _ : State)
 	{
-		const FOrvexActionResult Outcome = CallAction(TEXT("localization"), TEXT("validate_string_table"), R"({"asset_path":"/Game/Localization/ST_Big","scan_limit":10000})");
-		benchmark::DoNotOptimize(Outcome.Result);
+		CallLocalization(TEXT("validate_string_table"), ValidateParams);
 	}
 }
 BENCHMARK(BM_ValidateScan10000)->Unit(benchmark::kMillisecond);
@@ -155,43 +171,35 @@ BENCHMARK(BM_ValidateScan10000)->Unit(benchmark::kMillisecond);
 static void BM_RatiosToBareEnumeration(benchmark::State& State)
 {
 	FLoadedTable& Loaded = GetLoadedTable();
-	const std::string MiddleParams = R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200,"after_key":)" + JsonString(Loaded.MiddleCursor) + "}";
+	const std::string MiddleParams = MiddlePageParams(Loaded);
 	using FClock = std::chrono::steady_clock;
-	double Bare = 0.0;
-	double FirstPage = 0.0;
-	double MiddlePage = 0.0;
-	double Validate = 0.0;
+	double Seconds[4] = {};
 	for (auto _ : State)
 	{
-		const FClock::time_point Start = FClock::now();
-		int64 Units = 0;
-		Loaded.Table->EnumerateKeysAndSourceStrings([&Units](const FTextKey& Key, const FString& Source)
+		FClock::time_point Times[5];
+		Times[0] = FClock::now();
+		EnumerateAllKeys(Loaded);
+		Times[1] = FClock::now();
+		CallLocalization(TEXT("get_string_table"), FirstPageParams);
+		Times[2] = FClock::now();
+		CallLocalization(TEXT("get_string_table"), MiddleParams);
+		Times[3] = FClock::now();
+		CallLocalization(TEXT("validate_string_table"), ValidateParams);
+		Times[4] = FClock::now();
+		for (int32 Index = 0; Index < 4; ++Index)
 		{
-			Units += Key.ToString().Len();
-			return true;
-		});
-		benchmark::DoNotOptimize(Units);
-		const FClock::time_point AfterBare = FClock::now();
-		benchmark::DoNotOptimize(CallAction(TEXT("localization"), TEXT("get_string_table"), R"({"asset_path":"/Game/Localization/ST_Big","entry_limit":200})").Result);
-		const FClock::time_point AfterFirst = FClock::now();
-		benchmark::DoNotOptimize(CallAction(TEXT("localization"), TEXT("get_string_table"), MiddleParams).Result);
-		const FClock::time_point AfterMiddle = FClock::now();
-		benchmark::DoNotOptimize(CallAction(TEXT("localization"), TEXT("validate_string_table"), R"({"asset_path":"/Game/Localization/ST_Big","scan_limit":10000})").Result);
-		const FClock::time_point AfterValidate = FClock::now();
-		Bare += std::chrono::duration<double>(AfterBare - Start).count();
-		FirstPage += std::chrono::duration<double>(AfterFirst - AfterBare).count();
-		MiddlePage += std::chrono::duration<double>(AfterMiddle - AfterFirst).count();
-		Validate += std::chrono::duration<double>(AfterValidate - AfterMiddle).count();
+			Seconds[Index] += std::chrono::duration<double>(Times[Index + 1] - Times[Index]).count();
+		}
 	}
-	State.counters["first_page"] = FirstPage / Bare;
-	State.counters["middle_page"] = MiddlePage / Bare;
-	State.counters["validate"] = Validate / Bare;
+	State.counters["first_page"] = Seconds[1] / Seconds[0];
+	State.counters["middle_page"] = Seconds[2] / Seconds[0];
+	State.counters["validate"] = Seconds[3] / Seconds[0];
 }
 BENCHMARK(BM_RatiosToBareEnumeration)->Unit(benchmark::kMillisecond);
 
 // The parts of validation on their own: selecting the smallest keys, then looking the 10,000
-// smallest up again, either through keys built anew from their texts or through the table's own
-// keys collected with them.
+// smallest up again, either through keys built anew from their texts (argument 0) or through the
+// table's own keys collected with them (argument 1).
 static void BM_SelectSmallestKeys(benchmark::State& State)
 {
 	FLoadedTable& Loaded = GetLoadedTable();
@@ -206,7 +214,7 @@ static void BM_SelectSmallestKeys(benchmark::State& State)
 }
 BENCHMARK(BM_SelectSmallestKeys)->Arg(201)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-static void BM_LookUp10000KeysFromText(benchmark::State& State)
+static void BM_LookUp10000Keys(benchmark::State& State)
 {
 	FLoadedTable& Loaded = GetLoadedTable();
 	TArray<FString> Keys;
@@ -214,40 +222,19 @@ static void BM_LookUp10000KeysFromText(benchmark::State& State)
 	int32 Entries = 0;
 	int32 AfterCursor = 0;
 	OrvexLocalizationInternal::CollectSmallestKeys(Loaded.Table.ToSharedRef(), nullptr, 10000, Keys, &TextKeys, Entries, AfterCursor);
+	const bool bTableKeys = State.range(0) != 0;
 	for (auto _ : State)
 	{
 		int64 Units = 0;
 		FString Source;
-		for (const FString& Key : Keys)
+		for (int32 Index = 0; Index < Keys.Num(); ++Index)
 		{
-			Loaded.Table->GetSourceString(FTextKey(Key), Source);
+			Loaded.Table->GetSourceString(bTableKeys ? TextKeys[Index] : FTextKey(Keys[Index]), Source);
 			Units += Source.Len();
 		}
 		benchmark::DoNotOptimize(Units);
 	}
 }
-BENCHMARK(BM_LookUp10000KeysFromText)->Unit(benchmark::kMillisecond);
-
-static void BM_LookUp10000TableKeys(benchmark::State& State)
-{
-	FLoadedTable& Loaded = GetLoadedTable();
-	TArray<FString> Keys;
-	TArray<FTextKey> TextKeys;
-	int32 Entries = 0;
-	int32 AfterCursor = 0;
-	OrvexLocalizationInternal::CollectSmallestKeys(Loaded.Table.ToSharedRef(), nullptr, 10000, Keys, &TextKeys, Entries, AfterCursor);
-	for (auto _ : State)
-	{
-		int64 Units = 0;
-		FString Source;
-		for (const FTextKey& Key : TextKeys)
-		{
-			Loaded.Table->GetSourceString(Key, Source);
-			Units += Source.Len();
-		}
-		benchmark::DoNotOptimize(Units);
-	}
-}
-BENCHMARK(BM_LookUp10000TableKeys)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LookUp10000Keys)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
