@@ -269,7 +269,8 @@ TEST_F(ToolProtocol, MalformedCallsAndCursorsAreProtocolErrors)
 
 TEST_F(ToolProtocol, ARequestCancelledBeforeItIsReadNeitherRunsNorAnswers)
 {
-	Initialize("2025-11-25");
+	EXPECT_EQ(Handle(R"({"jsonrpc":"2.0","method":"notifications/cancelled","params":{"requestId":1}})"), "");
+	EXPECT_TRUE(Initialize("2025-11-25")->HasField(TEXT("result")));
 	const std::filesystem::path Written = Folders.ProjectDir() / "Config" / "DefaultEngine.ini";
 	const std::string Write =
 		R"({"jsonrpc":"2.0","id":"w1","method":"tools/call","params":{"name":"config_set_setting","arguments":{"class":"RendererSettings","property":"bEnableRayTracing","value":true}}})";

@@ -78,7 +78,8 @@ TEST(ToolSchema, SchemaHasOnePropertyPerNameAndTypedDefaults)
 		R"("payload":{"description":"Anything","default":3},)"
 		R"("scale":{"description":"A word the schema does not know"},)"
 		R"("label":{"type":"string","description":"Shown name","default":"Untitled"}},)"
-		R"("allOf":[{"anyOf":[{"required":["tag"]},{"required":["gameplay_tag"]},{"required":["name"]}]}],)"
+		R"("allOf":[{"anyOf":[{"properties":{"tag":true},"required":["tag"]},{"properties":{"gameplay_tag":true},"required":["gameplay_tag"]},)"
+		R"({"properties":{"name":true},"required":["name"]}]}],)"
 		R"("additionalProperties":false})");
 
 	EXPECT_EQ(ToJson(OrvexMcp::MakeInputSchema(MakeShared<FJsonObject>())), R"({"type":"object","properties":{},"additionalProperties":false})");

@@ -173,8 +173,9 @@ TSharedPtr<FJsonValue> FOrvexJsonRpcDispatcher::HandleRequest(const TSharedPtr<F
 		Params = MakeShared<FJsonObject>();
 	}
 
-	// The client gave up on this request before it was read: run nothing, answer nothing.
-	if (bHasId && Session.TakeCancellation(Id))
+	// The client gave up on this request before it was read: run nothing, answer nothing. The
+	// handshake cannot be cancelled.
+	if (bHasId && !MethodField->AsString().Equals(TEXT("initialize")) && Session.TakeCancellation(Id))
 	{
 		return nullptr;
 	}

@@ -199,9 +199,14 @@ namespace OrvexMcp
 			return Property;
 		}
 
+		// {"properties": {NAME: true}, "required": [NAME]}: the property is named beside the
+		// requirement so that validators in strict mode do not take it for a typo.
 		TSharedPtr<FJsonValue> MakeRequired(const FString& Name)
 		{
+			TSharedRef<FJsonObject> Named = MakeShared<FJsonObject>();
+			Named->SetBoolField(Name, true);
 			TSharedRef<FJsonObject> Alternative = MakeShared<FJsonObject>();
+			Alternative->SetObjectField(TEXT("properties"), Named);
 			Alternative->SetArrayField(TEXT("required"), TArray<TSharedPtr<FJsonValue>>{MakeShared<FJsonValueString>(Name)});
 			return MakeShared<FJsonValueObject>(Alternative);
 		}
