@@ -84,9 +84,14 @@ bool FOrvexJsonRpcDispatcher::HandleCancellationAhead(std::string_view Line)
 	{
 		return false;
 	}
+	// Only a well-formed one: anything else keeps its place and gets its error reply there.
 	const TSharedPtr<FJsonObject> Object = Message->AsObject();
+	const TSharedPtr<FJsonValue> Version = Object->TryGetField(TEXT("jsonrpc"));
 	const TSharedPtr<FJsonValue> Method = Object->TryGetField(TEXT("method"));
-	if (Object->HasField(TEXT("id")) || !Method.IsValid() || Method->Type != EJson::String || !Method->AsString().Equals(TEXT("notifications/cancelled")))
+	const TSharedPtr<FJsonValue> Params = Object->TryGetField(TEXT("params"));
+	if (Object->HasField(TEXT("id")) || !Version.IsValid() || Version->Type != EJson::String || !Version->AsString().Equals(TEXT("2.0"))
+		|| !Method.IsValid() || Method->Type != EJson::String || !Method->AsString().Equals(TEXT("notifications/cancelled"))
+		|| !Params.IsValid() || Params->Type != EJson::Object)
 	{
 		return false;
 	}
