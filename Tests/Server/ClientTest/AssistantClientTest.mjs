@@ -149,6 +149,12 @@ try {
 		checkedCalls += 1;
 	}
 
+	// A disabled namespace registers no actions, so any tool name under it explains the reason.
+	for (const namespace of catalog.namespaces.filter((entry) => !entry.enabled)) {
+		const refused = await client.callTool({ name: `${namespace.name}_get_config_files`, arguments: {} });
+		assert.equal(refused.isError, true, `${namespace.name} is disabled`);
+		assert.equal(refused.structuredContent.message, namespace.disabled_reason);
+	}
 	await expectProtocolError(client.callTool({ name: 'no_such_tool', arguments: {} }), -32602, 'an unknown tool');
 	await expectProtocolError(client.listTools({ cursor: 'no-such-page' }), -32602, 'an invalid cursor');
 	await client.ping();
