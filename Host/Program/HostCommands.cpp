@@ -119,12 +119,20 @@ int RunServeCommand(const FHostOptions& Options, std::FILE* Input, std::FILE* Ou
 		}
 	};
 
+	// Complete lines of the latest read, in order; an oversized line is kept as its refusal.
+	struct FPendingLine
+	{
+		std::string Text;
+		bool bOversized = false;
+		bool bHandled = false;
+	};
+	std::vector<FPendingLine> Pending;
+
 	auto FinishLine = [&]()
 	{
 		if (bOversized)
 		{
-			Reply(FOrvexJsonRpcDispatcher::MakeErrorLine(OrvexErrorCodes::InvalidRequest,
-				FString::Printf(TEXT("Invalid Request: message longer than %d bytes"), static_cast<int32>(MaxLineBytes))));
+			Pending.push_back(FPendingLine{std::string(), true});
 		}
 		else
 		{
@@ -134,11 +142,36 @@ int RunServeCommand(const FHostOptions& Options, std::FILE* Input, std::FILE* Ou
 			}
 			if (Line.find_first_not_of(" \t") != std::string::npos)
 			{
-				Reply(Dispatcher.HandleLine(Line));
+				Pending.push_back(FPendingLine{std::move(Line), false});
 			}
 		}
 		Line.clear();
 		bOversized = false;
+	};
+
+	auto HandlePending = [&]()
+	{
+		// Cancellations that have already arrived count before the requests read with them.
+		for (size_t Index = 1; Index < Pending.size(); ++Index)
+		{
+			if (!Pending[Index].bOversized)
+			{
+				Pending[Index].bHandled = Dispatcher.HandleCancellationAhead(Pending[Index].Text);
+			}
+		}
+		for (const FPendingLine& Entry : Pending)
+		{
+			if (Entry.bOversized)
+			{
+				Reply(FOrvexJsonRpcDispatcher::MakeErrorLine(OrvexErrorCodes::InvalidRequest,
+					FString::Printf(TEXT("Invalid Request: message longer than %d bytes"), static_cast<int32>(MaxLineBytes))));
+			}
+			else if (!Entry.bHandled)
+			{
+				Reply(Dispatcher.HandleLine(Entry.Text));
+			}
+		}
+		Pending.clear();
 	};
 
 	// read() rather than stdio, so that each line is answered as soon as it arrives.
@@ -179,10 +212,12 @@ int RunServeCommand(const FHostOptions& Options, std::FILE* Input, std::FILE* Ou
 				++Cursor;
 			}
 		}
+		HandlePending();
 	}
 	if (!Line.empty() || bOversized)
 	{
 		FinishLine();
 	}
+	HandlePending();
 	return 0;
 }

@@ -1,4 +1,4 @@
-// The server's message handling: JSON-RPC 2.0 envelopes and the tool-calling protocol.
+// The server's message handling: JSON-RPC 2.0 envelopes, requests, notifications and batches.
 #include "ActionTestUtils.h"
 #include "Dom/JsonValue.h"
 #include "Host/JsonText.h"
@@ -31,16 +31,6 @@ namespace
 		FTempHostFolders Folders;
 		std::unique_ptr<FScopedHost> Host;
 		std::unique_ptr<FOrvexJsonRpcDispatcher> Dispatcher;
-	};
-
-	class JsonRpcWithConfigOff : public JsonRpc
-	{
-	protected:
-		void SetUp() override
-		{
-			IniOverrides.Add(TEXT("Editor:[/Script/OrvexCore.OrvexSettings]:bEnableConfig=False"));
-			JsonRpc::SetUp();
-		}
 	};
 }
 
@@ -81,51 +71,4 @@ TEST_F(JsonRpc, EnvelopesFollowTheProtocol)
 
 	std::string Deep(1000, '[');
 	EXPECT_NE(Handle(Deep).find("-32700"), std::string::npos);
-}
-
-TEST_F(JsonRpc, ToolCallingProtocolListsAndCallsNamespaces)
-{
-	const TSharedPtr<FJsonObject> Init = ParseObject(Handle(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"protocolVersion":"2024-11-05","capabilities":{},"clientInfo":{"name":"t","version":"1"}}})"));
-	const TSharedPtr<FJsonObject> InitResult = Init->GetObjectField(TEXT("result"));
-	EXPECT_EQ(UE::Host::StringToUtf8(InitResult->GetStringField(TEXT("protocolVersion"))), "2024-11-05");
-	EXPECT_TRUE(InitResult->GetObjectField(TEXT("capabilities"))->HasField(TEXT("tools")));
-	EXPECT_EQ(UE::Host::StringToUtf8(InitResult->GetObjectField(TEXT("serverInfo"))->GetStringField(TEXT("name"))), "orvex");
-	EXPECT_EQ(Handle(R"({"jsonrpc":"2.0","method":"notifications/initialized"})"), "");
-
-	const TSharedPtr<FJsonObject> Tools = ParseObject(Handle(R"({"jsonrpc":"2.0","id":2,"method":"tools/list"})"))->GetObjectField(TEXT("result"));
-	const TArray<TSharedPtr<FJsonValue>>& List = Tools->GetArrayField(TEXT("tools"));
-	ASSERT_EQ(List.Num(), 2);
-	const TSharedPtr<FJsonObject> Localization = List[0]->AsObject();
-	EXPECT_EQ(UE::Host::StringToUtf8(Localization->GetStringField(TEXT("name"))), "localization");
-	EXPECT_EQ(ToJson(Localization->GetObjectField(TEXT("annotations"))), R"({"readOnlyHint":true,"destructiveHint":false,"idempotentHint":true})");
-	EXPECT_EQ(Localization->GetObjectField(TEXT("inputSchema"))->GetObjectField(TEXT("properties"))->GetObjectField(TEXT("action"))->GetArrayField(TEXT("enum")).Num(), 4);
-
-	const TSharedPtr<FJsonObject> Call = ParseObject(Handle(
-		R"({"jsonrpc":"2.0","id":3,"method":"tools/call","params":{"name":"config","arguments":{"action":"resolve_setting","params":{"file":"Engine","section":"S","key":"K"}}}})"))->GetObjectField(TEXT("result"));
-	EXPECT_FALSE(Call->GetBoolField(TEXT("isError")));
-	EXPECT_EQ(UE::Host::StringToUtf8(Call->GetObjectField(TEXT("structuredContent"))->GetStringField(TEXT("value"))), "V");
-	EXPECT_EQ(ToJson(ParseObject(UE::Host::StringToUtf8(Call->GetArrayField(TEXT("content"))[0]->AsObject()->GetStringField(TEXT("text"))))),
-		ToJson(Call->GetObjectField(TEXT("structuredContent"))));
-
-	const TSharedPtr<FJsonObject> Failed = ParseObject(Handle(
-		R"({"jsonrpc":"2.0","id":4,"method":"tools/call","params":{"name":"localization","arguments":{"action":"get_string_table","params":{}}}})"))->GetObjectField(TEXT("result"));
-	EXPECT_TRUE(Failed->GetBoolField(TEXT("isError")));
-	EXPECT_EQ(Failed->GetObjectField(TEXT("structuredContent"))->GetNumberField(TEXT("code")), -32602.0);
-
-	EXPECT_NE(Handle(R"({"jsonrpc":"2.0","id":5,"method":"tools/call","params":{"name":"nope"}})").find("-32602"), std::string::npos);
-	EXPECT_EQ(Handle(R"({"jsonrpc":"2.0","id":6,"method":"ping"})"), R"({"jsonrpc":"2.0","result":{},"id":6})");
-}
-
-TEST_F(JsonRpcWithConfigOff, ADisabledNamespaceIsNotListedAndExplainsItself)
-{
-	const TSharedPtr<FJsonObject> Tools = ParseObject(Handle(R"({"jsonrpc":"2.0","id":1,"method":"tools/list"})"))->GetObjectField(TEXT("result"));
-	EXPECT_EQ(Tools->GetArrayField(TEXT("tools")).Num(), 1);
-
-	const TSharedPtr<FJsonObject> Call = ParseObject(Handle(
-		R"({"jsonrpc":"2.0","id":2,"method":"tools/call","params":{"name":"config","arguments":{"action":"get_config_files"}}})"))->GetObjectField(TEXT("result"));
-	EXPECT_TRUE(Call->GetBoolField(TEXT("isError")));
-	EXPECT_TRUE(Call->GetObjectField(TEXT("structuredContent"))->GetStringField(TEXT("message")).StartsWith(TEXT("config namespace disabled by user")));
-
-	const TSharedPtr<FJsonObject> Direct = ParseObject(Handle(R"({"jsonrpc":"2.0","id":3,"method":"config.get_config_files"})"));
-	EXPECT_EQ(Direct->GetObjectField(TEXT("error"))->GetNumberField(TEXT("code")), -32601.0);
 }

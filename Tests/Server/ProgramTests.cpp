@@ -153,3 +153,29 @@ TEST_F(Program, ServeAnswersRequestsAndStaysQuietOnNotifications)
 	EXPECT_EQ(Error->GetObjectField(TEXT("error"))->GetNumberField(TEXT("code")), -32700.0);
 	EXPECT_EQ(Error->TryGetField(TEXT("id"))->Type, EJson::Null);
 }
+
+TEST_F(Program, ServeDropsARequestWhoseCancellationArrivedWithIt)
+{
+	// Both lines reach the server in one read, so the cancellation is seen before the write runs.
+	const std::string Input =
+		R"({"jsonrpc":"2.0","id":1,"method":"tools/call","params":{"name":"config_set_setting","arguments":{"class":"RendererSettings","property":"bEnableRayTracing","value":false}}})" "\n"
+		R"({"jsonrpc":"2.0","method":"notifications/cancelled","params":{"requestId":1}})" "\n"
+		R"({"jsonrpc":"2.0","id":2,"method":"ping"})" "\n";
+	const std::string Before = FTempHostFolders::Read(Folders.ProjectDir() / "Config" / "DefaultEngine.ini");
+	const FProgramRun Run = RunOrvex(With({"--compact", "serve"}), Input);
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+	EXPECT_EQ(Run.Out, "{\"jsonrpc\":\"2.0\",\"result\":{},\"id\":2}\n");
+	EXPECT_EQ(FTempHostFolders::Read(Folders.ProjectDir() / "Config" / "DefaultEngine.ini"), Before);
+}
+
+TEST_F(Program, ServeAnswersAMalformedCancellationInItsPlace)
+{
+	const std::string Input =
+		R"({"jsonrpc":"2.0","id":1,"method":"ping"})" "\n"
+		R"({"jsonrpc":"1.0","method":"notifications/cancelled","params":{"requestId":1}})" "\n";
+	const FProgramRun Run = RunOrvex(With({"--compact", "serve"}), Input);
+	ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+	ASSERT_EQ(LineCount(Run.Out), 2) << Run.Out;
+	EXPECT_EQ(Run.Out.substr(0, Run.Out.find('\n')), R"({"jsonrpc":"2.0","result":{},"id":1})");
+	EXPECT_NE(Run.Out.find("-32600"), std::string::npos) << Run.Out;
+}

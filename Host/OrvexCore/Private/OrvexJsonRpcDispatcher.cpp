@@ -51,6 +51,7 @@ namespace
 
 FOrvexJsonRpcDispatcher::FOrvexJsonRpcDispatcher(FOrvexToolRegistry& InRegistry)
 	: Registry(InRegistry)
+	, Session(InRegistry)
 {
 }
 
@@ -69,6 +70,33 @@ std::string FOrvexJsonRpcDispatcher::HandleLine(std::string_view Line)
 	}
 	const TSharedPtr<FJsonValue> Reply = HandleMessage(Message);
 	return Reply.IsValid() ? UE::Host::Json::ToUtf8(Reply) : std::string();
+}
+
+bool FOrvexJsonRpcDispatcher::HandleCancellationAhead(std::string_view Line)
+{
+	if (Line.find("notifications/cancelled") == std::string_view::npos)
+	{
+		return false;
+	}
+	TSharedPtr<FJsonValue> Message;
+	FString ParseError;
+	if (!UE::Host::Json::ParseUtf8(Line, Message, ParseError) || Message->Type != EJson::Object)
+	{
+		return false;
+	}
+	// Only a well-formed one: anything else keeps its place and gets its error reply there.
+	const TSharedPtr<FJsonObject> Object = Message->AsObject();
+	const TSharedPtr<FJsonValue> Version = Object->TryGetField(TEXT("jsonrpc"));
+	const TSharedPtr<FJsonValue> Method = Object->TryGetField(TEXT("method"));
+	const TSharedPtr<FJsonValue> Params = Object->TryGetField(TEXT("params"));
+	if (Object->HasField(TEXT("id")) || !Version.IsValid() || Version->Type != EJson::String || !Version->AsString().Equals(TEXT("2.0"))
+		|| !Method.IsValid() || Method->Type != EJson::String || !Method->AsString().Equals(TEXT("notifications/cancelled"))
+		|| !Params.IsValid() || Params->Type != EJson::Object)
+	{
+		return false;
+	}
+	HandleRequest(Message);
+	return true;
 }
 
 TSharedPtr<FJsonValue> FOrvexJsonRpcDispatcher::HandleMessage(const TSharedPtr<FJsonValue>& Message)
@@ -150,6 +178,13 @@ TSharedPtr<FJsonValue> FOrvexJsonRpcDispatcher::HandleRequest(const TSharedPtr<F
 		Params = MakeShared<FJsonObject>();
 	}
 
+	// The client gave up on this request before it was read: run nothing, answer nothing. The
+	// handshake cannot be cancelled.
+	if (bHasId && !MethodField->AsString().Equals(TEXT("initialize")) && Session.TakeCancellation(Id))
+	{
+		return nullptr;
+	}
+
 	const TSharedPtr<FJsonObject> Response = Dispatch(MethodField->AsString(), Params, Id, !bHasId);
 	if (!bHasId || !Response.IsValid())
 	{
@@ -170,9 +205,9 @@ TSharedPtr<FJsonObject> FOrvexJsonRpcDispatcher::Dispatch(const FString& Method,
 		return MakeResult(Id, OrvexCore::BuildActionCatalog(Registry, OnlyNamespace));
 	}
 
-	if (OrvexMcp::IsProtocolMethod(Method))
+	if (FOrvexMcpSession::IsProtocolMethod(Method))
 	{
-		const FOrvexActionResult Outcome = OrvexMcp::HandleMethod(Registry, Method, Params);
+		const FOrvexActionResult Outcome = Session.HandleMethod(Method, Params, bIsNotification);
 		if (bIsNotification)
 		{
 			return nullptr;

@@ -1,236 +1,322 @@
 #include "OrvexMcpProtocol.h"
 
-#include "Dom/JsonValue.h"
 #include "Host/JsonText.h"
+#include "OrvexLog.h"
+#include "OrvexMcpToolSchema.h"
 #include "OrvexToolRegistry.h"
 
-namespace OrvexMcp
+namespace
 {
-	namespace
+	const TCHAR* const ServerName = TEXT("orvex");
+	const TCHAR* const ServerVersion = TEXT(ORVEX_VERSION_STRING);
+
+	// Enough for every request a client can have in flight.
+	constexpr int32 MaxRememberedCancellations = 1024;
+
+	// Revisions are dates, so they order as text. An empty revision (no "initialize" yet) knows all.
+	bool Knows(const FString& Negotiated, const TCHAR* Revision)
 	{
-		const TCHAR* const ServerName = TEXT("orvex");
-		const TCHAR* const ServerVersion = TEXT(ORVEX_VERSION_STRING);
-
-		TSharedPtr<FJsonObject> MakeTextContentResult(const FString& Text, bool bIsError, const TSharedPtr<FJsonObject>& Structured)
-		{
-			TSharedRef<FJsonObject> Content = MakeShared<FJsonObject>();
-			Content->SetStringField(TEXT("type"), TEXT("text"));
-			Content->SetStringField(TEXT("text"), Text);
-			TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
-			Result->SetArrayField(TEXT("content"), TArray<TSharedPtr<FJsonValue>>{MakeShared<FJsonValueObject>(Content)});
-			if (Structured.IsValid())
-			{
-				Result->SetObjectField(TEXT("structuredContent"), Structured);
-			}
-			Result->SetBoolField(TEXT("isError"), bIsError);
-			return Result;
-		}
-
-		TSharedPtr<FJsonObject> MakeToolError(const FString& Message, int32 Code, const TSharedPtr<FJsonObject>& Data)
-		{
-			TSharedPtr<FJsonObject> Error = MakeShared<FJsonObject>();
-			Error->SetNumberField(TEXT("code"), Code);
-			Error->SetStringField(TEXT("message"), Message);
-			if (Data.IsValid())
-			{
-				Error->SetObjectField(TEXT("data"), Data);
-			}
-			return MakeTextContentResult(Message, true, Error);
-		}
-
-		FString DescribeNamespace(const FOrvexToolRegistry& Registry, const FString& Namespace, const TArray<FOrvexActionInfo>& Actions)
-		{
-			FOrvexDispatcherAnnotations Annotations;
-			FString Description = Registry.GetDispatcherAnnotations(Namespace, Annotations) && !Annotations.Description.IsEmpty()
-				? Annotations.Description + TEXT(".")
-				: FString::Printf(TEXT("Actions of the %s namespace."), *Namespace);
-			Description += TEXT(" Call with {\"action\": NAME, \"params\": {...}}. Actions:");
-			for (const FOrvexActionInfo& Action : Actions)
-			{
-				TArray<FString> Parameters;
-				if (Action.ParameterSchema.IsValid())
-				{
-					for (const auto& Parameter : Action.ParameterSchema->Values)
-					{
-						Parameters.Add(Parameter.Key);
-					}
-				}
-				Description += FString::Printf(TEXT("\n- %s(%s): %s"), *Action.ActionName, *FString::Join(Parameters, TEXT(", ")), *Action.Description);
-			}
-			return Description;
-		}
-
-		TSharedRef<FJsonObject> MakeTool(const FOrvexToolRegistry& Registry, const FString& Namespace)
-		{
-			const TArray<FOrvexActionInfo> Actions = Registry.GetActions(Namespace);
-			TArray<TSharedPtr<FJsonValue>> ActionNames;
-			for (const FOrvexActionInfo& Action : Actions)
-			{
-				ActionNames.Add(MakeShared<FJsonValueString>(Action.ActionName));
-			}
-
-			TSharedRef<FJsonObject> ActionProperty = MakeShared<FJsonObject>();
-			ActionProperty->SetStringField(TEXT("type"), TEXT("string"));
-			ActionProperty->SetArrayField(TEXT("enum"), ActionNames);
-			ActionProperty->SetStringField(TEXT("description"), TEXT("The action to run"));
-			TSharedRef<FJsonObject> ParamsProperty = MakeShared<FJsonObject>();
-			ParamsProperty->SetStringField(TEXT("type"), TEXT("object"));
-			ParamsProperty->SetStringField(TEXT("description"), TEXT("The action's parameters (see the tool description)"));
-			TSharedRef<FJsonObject> Properties = MakeShared<FJsonObject>();
-			Properties->SetObjectField(TEXT("action"), ActionProperty);
-			Properties->SetObjectField(TEXT("params"), ParamsProperty);
-			TSharedRef<FJsonObject> InputSchema = MakeShared<FJsonObject>();
-			InputSchema->SetStringField(TEXT("type"), TEXT("object"));
-			InputSchema->SetObjectField(TEXT("properties"), Properties);
-			InputSchema->SetArrayField(TEXT("required"), TArray<TSharedPtr<FJsonValue>>{MakeShared<FJsonValueString>(TEXT("action"))});
-
-			TSharedRef<FJsonObject> Tool = MakeShared<FJsonObject>();
-			Tool->SetStringField(TEXT("name"), Namespace);
-			Tool->SetStringField(TEXT("description"), DescribeNamespace(Registry, Namespace, Actions));
-			Tool->SetObjectField(TEXT("inputSchema"), InputSchema);
-			FOrvexDispatcherAnnotations Annotations;
-			if (Registry.GetDispatcherAnnotations(Namespace, Annotations))
-			{
-				TSharedRef<FJsonObject> Hints = MakeShared<FJsonObject>();
-				Hints->SetBoolField(TEXT("readOnlyHint"), Annotations.bReadOnly);
-				Hints->SetBoolField(TEXT("destructiveHint"), Annotations.bDestructive);
-				Hints->SetBoolField(TEXT("idempotentHint"), Annotations.bIdempotent);
-				Tool->SetObjectField(TEXT("annotations"), Hints);
-			}
-			return Tool;
-		}
-
-		FOrvexActionResult Initialize(const TSharedPtr<FJsonObject>& Params)
-		{
-			const TArray<FString>& Supported = GetSupportedProtocolVersions();
-			FString Version = Supported[0];
-			FString Requested;
-			if (Params->TryGetStringField(TEXT("protocolVersion"), Requested) && Supported.Contains(Requested))
-			{
-				Version = Requested;
-			}
-			TSharedRef<FJsonObject> Tools = MakeShared<FJsonObject>();
-			Tools->SetBoolField(TEXT("listChanged"), false);
-			TSharedRef<FJsonObject> Capabilities = MakeShared<FJsonObject>();
-			Capabilities->SetObjectField(TEXT("tools"), Tools);
-			TSharedRef<FJsonObject> ServerInfo = MakeShared<FJsonObject>();
-			ServerInfo->SetStringField(TEXT("name"), ServerName);
-			ServerInfo->SetStringField(TEXT("version"), ServerVersion);
-
-			TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
-			Result->SetStringField(TEXT("protocolVersion"), Version);
-			Result->SetObjectField(TEXT("capabilities"), Capabilities);
-			Result->SetObjectField(TEXT("serverInfo"), ServerInfo);
-			Result->SetStringField(TEXT("instructions"),
-				TEXT("Each tool is a namespace of actions on an Unreal project: pass {\"action\": NAME, \"params\": {...}}. "
-					 "localization is read-only; config reads the layered INI configuration and can write Project Settings."));
-			return FOrvexActionResult::Success(Result);
-		}
-
-		FOrvexActionResult ListTools(FOrvexToolRegistry& Registry)
-		{
-			TArray<TSharedPtr<FJsonValue>> Tools;
-			for (const FString& Namespace : Registry.GetNamespaces())
-			{
-				if (!Registry.IsNamespaceDisabled(Namespace))
-				{
-					Tools.Add(MakeShared<FJsonValueObject>(MakeTool(Registry, Namespace)));
-				}
-			}
-			TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
-			Result->SetArrayField(TEXT("tools"), Tools);
-			return FOrvexActionResult::Success(Result);
-		}
-
-		FOrvexActionResult CallTool(FOrvexToolRegistry& Registry, const TSharedPtr<FJsonObject>& Params)
-		{
-			FString Namespace;
-			const TSharedPtr<FJsonValue> NameField = Params->TryGetField(TEXT("name"));
-			if (!NameField.IsValid() || NameField->Type != EJson::String)
-			{
-				return FOrvexActionResult::Error(TEXT("Invalid params: 'name' must be a string"), OrvexErrorCodes::InvalidParams);
-			}
-			Namespace = NameField->AsString();
-			FString DisabledReason;
-			if (Registry.IsNamespaceDisabled(Namespace, &DisabledReason))
-			{
-				return FOrvexActionResult::Success(MakeToolError(DisabledReason, OrvexErrorCodes::MethodNotFound, nullptr));
-			}
-			if (!Registry.GetNamespaces().ContainsByPredicate([&Namespace](const FString& Name) { return Name.Equals(Namespace); }))
-			{
-				return FOrvexActionResult::Error(FString::Printf(TEXT("Unknown tool: %s"), *Namespace), OrvexErrorCodes::InvalidParams);
-			}
-
-			TSharedPtr<FJsonObject> Arguments = MakeShared<FJsonObject>();
-			if (const TSharedPtr<FJsonValue> ArgumentsField = Params->TryGetField(TEXT("arguments")); ArgumentsField.IsValid() && !ArgumentsField->IsNull())
-			{
-				if (ArgumentsField->Type != EJson::Object)
-				{
-					return FOrvexActionResult::Success(MakeToolError(TEXT("'arguments' must be an object {\"action\", \"params\"}"), OrvexErrorCodes::InvalidParams, nullptr));
-				}
-				Arguments = ArgumentsField->AsObject();
-			}
-			const TSharedPtr<FJsonValue> ActionField = Arguments->TryGetField(TEXT("action"));
-			if (!ActionField.IsValid() || ActionField->Type != EJson::String)
-			{
-				return FOrvexActionResult::Success(MakeToolError(TEXT("'action' is required: the name of one of the tool's actions"), OrvexErrorCodes::InvalidParams, nullptr));
-			}
-			const FString Action = ActionField->AsString();
-			if (!Registry.HasAction(Namespace, Action))
-			{
-				return FOrvexActionResult::Success(MakeToolError(FString::Printf(TEXT("Unknown action '%s' of tool '%s'"), *Action, *Namespace), OrvexErrorCodes::MethodNotFound, nullptr));
-			}
-			TSharedPtr<FJsonObject> ActionParams = MakeShared<FJsonObject>();
-			if (const TSharedPtr<FJsonValue> ParamsField = Arguments->TryGetField(TEXT("params")); ParamsField.IsValid() && !ParamsField->IsNull())
-			{
-				if (ParamsField->Type != EJson::Object)
-				{
-					return FOrvexActionResult::Success(MakeToolError(TEXT("'params' must be an object of named parameters"), OrvexErrorCodes::InvalidParams, nullptr));
-				}
-				ActionParams = ParamsField->AsObject();
-			}
-
-			const FOrvexActionResult Outcome = Registry.ExecuteAction(Namespace, Action, ActionParams);
-			if (!Outcome.bSuccess)
-			{
-				return FOrvexActionResult::Success(MakeToolError(Outcome.ErrorMessage, Outcome.ErrorCode, Outcome.Result));
-			}
-			const TSharedPtr<FJsonObject> Result = Outcome.Result.IsValid() ? Outcome.Result : MakeShared<FJsonObject>();
-			return FOrvexActionResult::Success(MakeTextContentResult(UE::Host::Utf8ToString(UE::Host::Json::ToUtf8(Result.ToSharedRef())), false, Result));
-		}
+		return Negotiated.IsEmpty() || Negotiated.Compare(Revision, ESearchCase::CaseSensitive) >= 0;
 	}
 
-	const TArray<FString>& GetSupportedProtocolVersions()
+	FString ToText(const TSharedRef<FJsonObject>& Object)
 	{
-		static const TArray<FString> Versions = {TEXT("2025-06-18"), TEXT("2025-03-26"), TEXT("2024-11-05")};
-		return Versions;
+		return UE::Host::Utf8ToString(UE::Host::Json::ToUtf8(Object));
 	}
 
-	bool IsProtocolMethod(const FString& Method)
+	// The text content is the JSON of the structured content, for clients that read only text.
+	TSharedPtr<FJsonObject> MakeToolResult(const TSharedRef<FJsonObject>& Structured, bool bIsError, const FString& Revision)
 	{
-		return Method.Equals(TEXT("initialize")) || Method.Equals(TEXT("ping")) || Method.Equals(TEXT("tools/list")) || Method.Equals(TEXT("tools/call"))
-			|| Method.StartsWith(TEXT("notifications/"), ESearchCase::CaseSensitive);
+		TSharedRef<FJsonObject> Content = MakeShared<FJsonObject>();
+		Content->SetStringField(TEXT("type"), TEXT("text"));
+		Content->SetStringField(TEXT("text"), ToText(Structured));
+		TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
+		Result->SetArrayField(TEXT("content"), TArray<TSharedPtr<FJsonValue>>{MakeShared<FJsonValueObject>(Content)});
+		if (Knows(Revision, TEXT("2025-06-18")))
+		{
+			Result->SetObjectField(TEXT("structuredContent"), Structured);
+		}
+		Result->SetBoolField(TEXT("isError"), bIsError);
+		return Result;
 	}
 
-	FOrvexActionResult HandleMethod(FOrvexToolRegistry& Registry, const FString& Method, const TSharedPtr<FJsonObject>& Params)
+	TSharedRef<FJsonObject> MakeErrorContent(const FString& Message, int32 Code)
 	{
-		if (Method.Equals(TEXT("initialize")))
+		TSharedRef<FJsonObject> Error = MakeShared<FJsonObject>();
+		Error->SetNumberField(TEXT("code"), Code);
+		Error->SetStringField(TEXT("message"), Message);
+		return Error;
+	}
+
+	struct FTool
+	{
+		FString Name;
+		FOrvexActionInfo Action;
+	};
+
+	// Every action of every enabled namespace, in registration order. Two actions whose names
+	// write the same tool name keep the first; a list with one name twice is refused by clients.
+	TArray<FTool> CollectTools(const FOrvexToolRegistry& Registry)
+	{
+		TArray<FTool> Tools;
+		for (const FString& Namespace : Registry.GetNamespaces())
 		{
-			return Initialize(Params);
+			if (Registry.IsNamespaceDisabled(Namespace))
+			{
+				continue;
+			}
+			for (const FOrvexActionInfo& Action : Registry.GetActions(Namespace))
+			{
+				const FString Name = OrvexMcp::MakeToolName(Namespace, Action.ActionName);
+				if (Tools.ContainsByPredicate([&Name](const FTool& Tool) { return Tool.Name.Equals(Name, ESearchCase::CaseSensitive); }))
+				{
+					UE_LOG(LogOrvex, Warning, TEXT("Action '%s.%s' is not offered as a tool: the name '%s' is taken"), *Namespace, *Action.ActionName, *Name);
+					continue;
+				}
+				Tools.Add(FTool{Name, Action});
+			}
 		}
-		if (Method.Equals(TEXT("ping")))
+		return Tools;
+	}
+
+	TSharedRef<FJsonObject> DescribeTool(const FOrvexToolRegistry& Registry, const FTool& Tool, const FString& Revision)
+	{
+		TSharedRef<FJsonObject> Object = MakeShared<FJsonObject>();
+		Object->SetStringField(TEXT("name"), Tool.Name);
+		if (Knows(Revision, TEXT("2025-06-18")))
 		{
-			return FOrvexActionResult::Success(MakeShared<FJsonObject>());
+			Object->SetStringField(TEXT("title"), OrvexMcp::MakeToolTitle(Tool.Action.Namespace, Tool.Action.ActionName));
 		}
-		if (Method.Equals(TEXT("tools/list")))
+		Object->SetStringField(TEXT("description"), Tool.Action.Description);
+		Object->SetObjectField(TEXT("inputSchema"), OrvexMcp::MakeInputSchema(Tool.Action.ParameterSchema));
+		FOrvexDispatcherAnnotations Annotations;
+		if (Knows(Revision, TEXT("2025-03-26")) && Registry.GetDispatcherAnnotations(Tool.Action.Namespace, Annotations))
 		{
-			return ListTools(Registry);
+			TSharedRef<FJsonObject> Hints = MakeShared<FJsonObject>();
+			Hints->SetBoolField(TEXT("readOnlyHint"), Annotations.bReadOnly);
+			Hints->SetBoolField(TEXT("destructiveHint"), Annotations.bDestructive);
+			Hints->SetBoolField(TEXT("idempotentHint"), Annotations.bIdempotent);
+			Object->SetObjectField(TEXT("annotations"), Hints);
 		}
-		if (Method.Equals(TEXT("tools/call")))
+		return Object;
+	}
+
+	bool IsStringField(const FJsonObject& Object, const TCHAR* Name)
+	{
+		const TSharedPtr<FJsonValue> Field = Object.TryGetField(Name);
+		return Field.IsValid() && Field->Type == EJson::String;
+	}
+
+	bool IsObjectField(const FJsonObject& Object, const TCHAR* Name)
+	{
+		const TSharedPtr<FJsonValue> Field = Object.TryGetField(Name);
+		return Field.IsValid() && Field->Type == EJson::Object;
+	}
+
+	FOrvexActionResult InvalidParams(const FString& Problem)
+	{
+		return FOrvexActionResult::Error(TEXT("Invalid params: ") + Problem, OrvexErrorCodes::InvalidParams);
+	}
+}
+
+FOrvexMcpSession::FOrvexMcpSession(FOrvexToolRegistry& InRegistry)
+	: Registry(InRegistry)
+{
+}
+
+const TArray<FString>& FOrvexMcpSession::GetSupportedProtocolVersions()
+{
+	static const TArray<FString> Versions = {TEXT("2025-11-25"), TEXT("2025-06-18"), TEXT("2025-03-26"), TEXT("2024-11-05")};
+	return Versions;
+}
+
+bool FOrvexMcpSession::IsProtocolMethod(const FString& Method)
+{
+	return Method.Equals(TEXT("initialize")) || Method.Equals(TEXT("ping")) || Method.Equals(TEXT("tools/list")) || Method.Equals(TEXT("tools/call"))
+		|| Method.StartsWith(TEXT("notifications/"), ESearchCase::CaseSensitive);
+}
+
+FOrvexActionResult FOrvexMcpSession::HandleMethod(const FString& Method, const TSharedPtr<FJsonObject>& Params, bool bIsNotification)
+{
+	const bool bIsNotificationMethod = Method.StartsWith(TEXT("notifications/"), ESearchCase::CaseSensitive);
+	if (bIsNotification)
+	{
+		// A request sent without an id is not run: nobody would see its outcome.
+		if (Method.Equals(TEXT("notifications/cancelled")))
 		{
-			return CallTool(Registry, Params);
+			NoteCancellation(Params);
 		}
-		// Notifications (initialized, cancelled, ...) need no work: requests run synchronously.
 		return FOrvexActionResult::Success(MakeShared<FJsonObject>());
 	}
+	if (bIsNotificationMethod)
+	{
+		return FOrvexActionResult::Error(FString::Printf(TEXT("Method not found: %s is a notification"), *Method), OrvexErrorCodes::MethodNotFound);
+	}
+	if (Method.Equals(TEXT("initialize")))
+	{
+		return Initialize(Params);
+	}
+	if (Method.Equals(TEXT("tools/list")))
+	{
+		return ListTools(Params);
+	}
+	if (Method.Equals(TEXT("tools/call")))
+	{
+		return CallTool(Params);
+	}
+	return FOrvexActionResult::Success(MakeShared<FJsonObject>());
+}
+
+bool FOrvexMcpSession::TakeCancellation(const TSharedPtr<FJsonValue>& Id)
+{
+	if (!Id.IsValid() || CancelledIds.Num() == 0)
+	{
+		return false;
+	}
+	const FString Key = UE::Host::Utf8ToString(UE::Host::Json::ToUtf8(Id));
+	const int32 Index = CancelledIds.IndexOfByPredicate([&Key](const FString& Cancelled) { return Cancelled.Equals(Key, ESearchCase::CaseSensitive); });
+	if (Index == INDEX_NONE)
+	{
+		return false;
+	}
+	CancelledIds.RemoveAt(Index);
+	return true;
+}
+
+void FOrvexMcpSession::NoteCancellation(const TSharedPtr<FJsonObject>& Params)
+{
+	const TSharedPtr<FJsonValue> RequestId = Params->TryGetField(TEXT("requestId"));
+	if (!RequestId.IsValid() || (RequestId->Type != EJson::String && RequestId->Type != EJson::Number))
+	{
+		return;
+	}
+	if (CancelledIds.Num() >= MaxRememberedCancellations)
+	{
+		CancelledIds.RemoveAt(0);
+	}
+	CancelledIds.Add(UE::Host::Utf8ToString(UE::Host::Json::ToUtf8(RequestId)));
+}
+
+FOrvexActionResult FOrvexMcpSession::Initialize(const TSharedPtr<FJsonObject>& Params)
+{
+	if (!ProtocolVersion.IsEmpty())
+	{
+		return FOrvexActionResult::Error(TEXT("Invalid Request: the session is already initialized"), OrvexErrorCodes::InvalidRequest);
+	}
+	if (!IsStringField(*Params, TEXT("protocolVersion")))
+	{
+		return InvalidParams(TEXT("'protocolVersion' must be a string"));
+	}
+	if (!IsObjectField(*Params, TEXT("capabilities")))
+	{
+		return InvalidParams(TEXT("'capabilities' must be an object"));
+	}
+	if (!IsObjectField(*Params, TEXT("clientInfo")))
+	{
+		return InvalidParams(TEXT("'clientInfo' must be an object"));
+	}
+	const TSharedPtr<FJsonObject> ClientInfo = Params->GetObjectField(TEXT("clientInfo"));
+	if (!IsStringField(*ClientInfo, TEXT("name")) || !IsStringField(*ClientInfo, TEXT("version")))
+	{
+		return InvalidParams(TEXT("'clientInfo' needs a string 'name' and a string 'version'"));
+	}
+
+	// The client's revision when we speak it, otherwise our latest; the client decides whether
+	// it can go on with that.
+	const TArray<FString>& Supported = GetSupportedProtocolVersions();
+	const FString Requested = Params->GetStringField(TEXT("protocolVersion"));
+	ProtocolVersion = Supported.ContainsByPredicate([&Requested](const FString& Version) { return Version.Equals(Requested, ESearchCase::CaseSensitive); })
+		? Requested
+		: Supported[0];
+
+	TSharedRef<FJsonObject> Tools = MakeShared<FJsonObject>();
+	Tools->SetBoolField(TEXT("listChanged"), false);
+	TSharedRef<FJsonObject> Capabilities = MakeShared<FJsonObject>();
+	Capabilities->SetObjectField(TEXT("tools"), Tools);
+	TSharedRef<FJsonObject> ServerInfo = MakeShared<FJsonObject>();
+	ServerInfo->SetStringField(TEXT("name"), ServerName);
+	ServerInfo->SetStringField(TEXT("version"), ServerVersion);
+
+	TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
+	Result->SetStringField(TEXT("protocolVersion"), ProtocolVersion);
+	Result->SetObjectField(TEXT("capabilities"), Capabilities);
+	Result->SetObjectField(TEXT("serverInfo"), ServerInfo);
+	Result->SetStringField(TEXT("instructions"),
+		TEXT("Each tool runs one action on an Unreal project, named <namespace>_<action>. localization_* tools are read-only; "
+			 "config_* tools read the layered INI configuration, and config_set_setting writes Project Settings."));
+	return FOrvexActionResult::Success(Result);
+}
+
+FOrvexActionResult FOrvexMcpSession::ListTools(const TSharedPtr<FJsonObject>& Params) const
+{
+	// Every tool fits on one page, so no cursor is ever handed out.
+	if (Params->HasField(TEXT("cursor")))
+	{
+		return InvalidParams(TEXT("unknown cursor"));
+	}
+	TArray<TSharedPtr<FJsonValue>> Tools;
+	for (const FTool& Tool : CollectTools(Registry))
+	{
+		Tools.Add(MakeShared<FJsonValueObject>(DescribeTool(Registry, Tool, ProtocolVersion)));
+	}
+	TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
+	Result->SetArrayField(TEXT("tools"), Tools);
+	return FOrvexActionResult::Success(Result);
+}
+
+FOrvexActionResult FOrvexMcpSession::CallTool(const TSharedPtr<FJsonObject>& Params) const
+{
+	if (!IsStringField(*Params, TEXT("name")))
+	{
+		return InvalidParams(TEXT("'name' must be a string"));
+	}
+	const FString Name = Params->GetStringField(TEXT("name"));
+	TSharedPtr<FJsonObject> Arguments = MakeShared<FJsonObject>();
+	if (Params->HasField(TEXT("arguments")))
+	{
+		if (!IsObjectField(*Params, TEXT("arguments")))
+		{
+			return InvalidParams(TEXT("'arguments' must be an object"));
+		}
+		Arguments = Params->GetObjectField(TEXT("arguments"));
+	}
+
+	const TArray<FTool> Tools = CollectTools(Registry);
+	const FTool* Tool = Tools.FindByPredicate([&Name](const FTool& Candidate) { return Candidate.Name.Equals(Name, ESearchCase::CaseSensitive); });
+	if (!Tool)
+	{
+		for (const FString& Namespace : Registry.GetNamespaces())
+		{
+			FString DisabledReason;
+			if (Name.StartsWith(OrvexMcp::MakeToolName(Namespace, FString()), ESearchCase::CaseSensitive) && Registry.IsNamespaceDisabled(Namespace, &DisabledReason))
+			{
+				return FOrvexActionResult::Success(MakeToolResult(MakeErrorContent(DisabledReason, OrvexErrorCodes::MethodNotFound), true, ProtocolVersion));
+			}
+		}
+		return InvalidParams(FString::Printf(TEXT("unknown tool '%s'"), *Name));
+	}
+
+	// Arguments that do not fit the schema are a tool error, not a protocol error, so that the
+	// assistant sees which parameter to correct.
+	OrvexMcp::FArgumentProblem Problem;
+	if (!OrvexMcp::CheckArguments(Tool->Action.ParameterSchema, *Arguments, Problem))
+	{
+		TSharedRef<FJsonObject> Error = MakeErrorContent(
+			FString::Printf(TEXT("Invalid argument '%s': %s"), *Problem.Parameter, *Problem.Problem), OrvexErrorCodes::InvalidParams);
+		Error->SetStringField(TEXT("parameter"), Problem.Parameter);
+		Error->SetStringField(TEXT("problem"), Problem.Problem);
+		return FOrvexActionResult::Success(MakeToolResult(Error, true, ProtocolVersion));
+	}
+
+	const FOrvexActionResult Outcome = Registry.ExecuteAction(Tool->Action.Namespace, Tool->Action.ActionName, Arguments);
+	if (!Outcome.bSuccess)
+	{
+		TSharedRef<FJsonObject> Error = MakeErrorContent(Outcome.ErrorMessage, Outcome.ErrorCode);
+		if (Outcome.Result.IsValid())
+		{
+			Error->SetObjectField(TEXT("data"), Outcome.Result);
+		}
+		return FOrvexActionResult::Success(MakeToolResult(Error, true, ProtocolVersion));
+	}
+	return FOrvexActionResult::Success(MakeToolResult(Outcome.Result.IsValid() ? Outcome.Result.ToSharedRef() : MakeShared<FJsonObject>(), false, ProtocolVersion));
 }

@@ -6,6 +6,7 @@
 #include "CoreMinimal.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
+#include "OrvexMcpProtocol.h"
 
 #include <string>
 #include <string_view>
@@ -23,6 +24,11 @@ public:
 	// One parsed message (a request, a notification or a batch); null when no reply is due.
 	TSharedPtr<FJsonValue> HandleMessage(const TSharedPtr<FJsonValue>& Message);
 
+	// A line read ahead of the ones before it: when it is a cancellation notification it is
+	// handled now, so that the request it names gets no reply, and true is returned (the line
+	// needs no handling later).
+	bool HandleCancellationAhead(std::string_view Line);
+
 	// The reply to a line that was refused before parsing (too long, for example).
 	static std::string MakeErrorLine(int32 Code, const FString& Message);
 
@@ -31,4 +37,5 @@ private:
 	TSharedPtr<FJsonObject> Dispatch(const FString& Method, const TSharedPtr<FJsonObject>& Params, const TSharedPtr<FJsonValue>& Id, bool bIsNotification);
 
 	FOrvexToolRegistry& Registry;
+	FOrvexMcpSession Session;
 };

@@ -1,22 +1,45 @@
 // The tool-calling protocol that AI assistant clients speak over stdio (Model Context Protocol),
-// on top of the registry: one tool per enabled namespace, called as {"action", "params"}.
+// on top of the registry: one tool per action of an enabled namespace. One session per stream.
 #pragma once
 
 #include "CoreMinimal.h"
 #include "Dom/JsonObject.h"
+#include "Dom/JsonValue.h"
 #include "OrvexActionResult.h"
 
 class FOrvexToolRegistry;
 
-namespace OrvexMcp
+class ORVEXCORE_API FOrvexMcpSession
 {
+public:
+	explicit FOrvexMcpSession(FOrvexToolRegistry& InRegistry);
+
 	// Protocol revisions this server speaks, newest first.
-	ORVEXCORE_API const TArray<FString>& GetSupportedProtocolVersions();
+	static const TArray<FString>& GetSupportedProtocolVersions();
 
 	// True for the protocol's own methods ("initialize", "ping", "tools/...", "notifications/...").
-	ORVEXCORE_API bool IsProtocolMethod(const FString& Method);
+	static bool IsProtocolMethod(const FString& Method);
 
 	// Runs one protocol method. A JSON-RPC level failure comes back as an error result with its
-	// code; tool failures are successful results with "isError": true, as the protocol wants.
-	ORVEXCORE_API FOrvexActionResult HandleMethod(FOrvexToolRegistry& Registry, const FString& Method, const TSharedPtr<FJsonObject>& Params);
-}
+	// code; a failing tool is a successful result with "isError": true, so the assistant reads it.
+	// A notification only updates the session.
+	FOrvexActionResult HandleMethod(const FString& Method, const TSharedPtr<FJsonObject>& Params, bool bIsNotification);
+
+	// True, once, when the client cancelled this request id before the request was read.
+	bool TakeCancellation(const TSharedPtr<FJsonValue>& Id);
+
+	// The negotiated revision; empty before "initialize".
+	const FString& GetProtocolVersion() const { return ProtocolVersion; }
+
+private:
+	FOrvexActionResult Initialize(const TSharedPtr<FJsonObject>& Params);
+	FOrvexActionResult ListTools(const TSharedPtr<FJsonObject>& Params) const;
+	FOrvexActionResult CallTool(const TSharedPtr<FJsonObject>& Params) const;
+	void NoteCancellation(const TSharedPtr<FJsonObject>& Params);
+
+	FOrvexToolRegistry& Registry;
+	FString ProtocolVersion;
+	// Ids as JSON text, oldest first; bounded, since a cancellation may name a request that has
+	// already been answered and then never matches.
+	TArray<FString> CancelledIds;
+};
