@@ -322,11 +322,21 @@ namespace
 			FFrame& Top = Frames.back();
 			if (Top.Object.IsValid())
 			{
-				if (Facts && Top.Object->Values.Contains(Top.Key))
+				const int32 Before = Top.Object->Values.Num();
+				const TSharedPtr<FJsonValue>& Added = Top.Object->Values.Add(std::move(Top.Key), std::move(Value));
+				// Adding a name the object already holds replaces that member: the count stays, and
+				// the slot now has the name as written this time.
+				if (Facts && Top.Object->Values.Num() == Before)
 				{
-					Facts->RepeatedNames.emplace(Top.Object.Get(), Top.Key);
+					for (const auto& Field : Top.Object->Values)
+					{
+						if (&Field.Value == &Added)
+						{
+							Facts->RepeatedNames.emplace(Top.Object.Get(), Field.Key);
+							break;
+						}
+					}
 				}
-				Top.Object->Values.Add(std::move(Top.Key), std::move(Value));
 			}
 			else
 			{
