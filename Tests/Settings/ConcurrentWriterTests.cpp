@@ -1,5 +1,5 @@
-// Several orvex processes writing one project's DefaultEngine.ini at once, and a writer that finds
-// the file's lock held.
+// Several orvex processes writing one project's DefaultEngine.ini at once (past a lock left by a
+// dead writer), and a writer that finds the file's lock held by a live one.
 #include "ActionTestUtils.h"
 #include "Dom/JsonValue.h"
 #include "HostTestEnvironment.h"
@@ -77,6 +77,18 @@ namespace
 		const pid_t Id;
 	};
 
+	pid_t DeadProcessId()
+	{
+		const pid_t Child = ::fork();
+		if (Child == 0)
+		{
+			::_exit(0);
+		}
+		int Status = 0;
+		::waitpid(Child, &Status, 0);
+		return Child;
+	}
+
 	class ConcurrentWriters : public testing::Test
 	{
 	protected:
@@ -131,6 +143,8 @@ TEST_F(ConcurrentWriters, EveryValueReportedAsPersistedIsOnDiskAfterwards)
 		{"GameMapsSettings", "GameModeClassAliases", [](int32 Write) { return "[{\"Name\":\"A" + std::to_string(Write) + "\",\"GameMode\":\"/Script/Engine.GameModeBase\"}]"; }},
 	};
 	constexpr int32 WritesEach = 10;
+	// A writer that died holding the lock: all eight find it, one at a time takes it over.
+	Folders.Write(File().string() + ".lock", std::to_string(DeadProcessId()) + "\n");
 
 	std::vector<std::future<FProgramRun>> Runs;
 	for (const FWriter& Writer : Writers)
