@@ -3,11 +3,11 @@
 #include "CoreMinimal.h"
 #include "Host/ConfigFileEditor.h"
 #include "Host/ConfigFileLock.h"
+#include "ProgramRunner.h"
 #include "ScopedTestFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -21,19 +21,6 @@ namespace
 		"[/Script/EngineSettings.GeneralProjectSettings]\r\n"
 		"ProjectID=3F9D696D4D7BB2D3C5C4B8A1E5F0A2C7\r\n"
 		"ProjectName=Third Person BP Game Template\r\n";
-
-	// The id of a process that has exited and been reaped.
-	pid_t DeadProcessId()
-	{
-		const pid_t Child = ::fork();
-		if (Child == 0)
-		{
-			::_exit(0);
-		}
-		int Status = 0;
-		::waitpid(Child, &Status, 0);
-		return Child;
-	}
 
 	class ConfigFileLock : public testing::Test
 	{

@@ -7,10 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <future>
 #include <sstream>
@@ -53,40 +49,6 @@ namespace
 	std::string Prefixes(int32 Write)
 	{
 		return "[{\"Name\":\"P" + std::to_string(Write) + "-\",\"GameMode\":\"/Script/Engine.GameModeBase\"}]";
-	}
-
-	// Runs a process that does nothing until it is killed: a live holder of a lock.
-	class FLiveProcess
-	{
-	public:
-		FLiveProcess()
-			: Id(::fork())
-		{
-			if (Id == 0)
-			{
-				::pause();
-				::_exit(0);
-			}
-		}
-		~FLiveProcess()
-		{
-			::kill(Id, SIGKILL);
-			int Status = 0;
-			::waitpid(Id, &Status, 0);
-		}
-		const pid_t Id;
-	};
-
-	pid_t DeadProcessId()
-	{
-		const pid_t Child = ::fork();
-		if (Child == 0)
-		{
-			::_exit(0);
-		}
-		int Status = 0;
-		::waitpid(Child, &Status, 0);
-		return Child;
 	}
 
 	class ConcurrentWriters : public testing::Test

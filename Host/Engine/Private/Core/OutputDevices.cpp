@@ -7,25 +7,29 @@
 
 namespace
 {
+	void WriteToStandardError(const TCHAR* V, ELogVerbosity::Type Level, const FName& Category)
+	{
+		FString Line;
+		if (!Category.IsNone())
+		{
+			Line = Category.ToString() + TEXT(": ");
+		}
+		Line += FString::Printf(TEXT("%s: %s\n"), ToString(Level), V ? V : TEXT(""));
+		const std::string Utf8 = UE::Host::StringToUtf8(Line);
+		std::fwrite(Utf8.data(), 1, Utf8.size(), stderr);
+		std::fflush(stderr);
+	}
+
 	class FStandardErrorOutputDevice final : public FOutputDevice
 	{
 	public:
 		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
 		{
 			const ELogVerbosity::Type Level = static_cast<ELogVerbosity::Type>(Verbosity & ELogVerbosity::VerbosityMask);
-			if (Level == ELogVerbosity::NoLogging || Level > ELogVerbosity::Log)
+			if (Level != ELogVerbosity::NoLogging && Level <= ELogVerbosity::Log)
 			{
-				return;
+				WriteToStandardError(V, Level, Category);
 			}
-			FString Line;
-			if (!Category.IsNone())
-			{
-				Line = Category.ToString() + TEXT(": ");
-			}
-			Line += FString::Printf(TEXT("%s: %s\n"), ToString(Level), V ? V : TEXT(""));
-			const std::string Utf8 = UE::Host::StringToUtf8(Line);
-			std::fwrite(Utf8.data(), 1, Utf8.size(), stderr);
-			std::fflush(stderr);
 		}
 	};
 
@@ -65,15 +69,7 @@ void FOutputDeviceRedirector::Serialize(const TCHAR* V, ELogVerbosity::Type Verb
 		return;
 	}
 	// Whoever logs decided the line is wanted (the category's verbosity); it always reaches stderr.
-	FString Line;
-	if (!Category.IsNone())
-	{
-		Line = Category.ToString() + TEXT(": ");
-	}
-	Line += FString::Printf(TEXT("%s: %s\n"), ToString(Level), V ? V : TEXT(""));
-	const std::string Utf8 = UE::Host::StringToUtf8(Line);
-	std::fwrite(Utf8.data(), 1, Utf8.size(), stderr);
-	std::fflush(stderr);
+	WriteToStandardError(V, Level, Category);
 
 	// A device may log in turn; it is called without the list locked.
 	TArray<FOutputDevice*> Devices;
