@@ -406,6 +406,8 @@ namespace
 
 		if (OutPersistError)
 		{
+			// Buffered log lines reach the devices on a flush.
+			GLog->Flush();
 			// The engine's save calls do not all report failure, so a file that still cannot be written
 			// counts as not persisted.
 			const FString Target = PersistTargetFile(DefaultObject, Method);
