@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -59,7 +60,13 @@ TEST_F(ConfigFileLock, ALockLeftByADeadWriterIsTakenOver)
 			<< ToUtf8(Error);
 		EXPECT_FALSE(std::filesystem::exists(LockPath()));
 	}
-	EXPECT_NE(Folder.ReadFile(TEXT("Config/DefaultGame.ini")).find("Description=Third person\r\n"), std::string::npos);
+	// A writer that died between creating its lock and writing its id into it.
+	Folder.WriteFile(TEXT("Config/DefaultGame.ini.lock"), "");
+	std::filesystem::last_write_time(LockPath(), std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1));
+	FString Error;
+	EXPECT_TRUE(Editor::SetKey(File(), TEXT("/Script/EngineSettings.GeneralProjectSettings"), TEXT("Description"), TEXT("Top down"), Error)) << ToUtf8(Error);
+	EXPECT_FALSE(std::filesystem::exists(LockPath()));
+	EXPECT_NE(Folder.ReadFile(TEXT("Config/DefaultGame.ini")).find("Description=Top down\r\n"), std::string::npos);
 }
 
 TEST_F(ConfigFileLock, FoldersMadeOnlyForTheLockGoAgain)
