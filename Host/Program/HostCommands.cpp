@@ -72,14 +72,26 @@ int RunCallCommand(const FHostOptions& Options)
 	if (!ParamsText.empty())
 	{
 		TSharedPtr<FJsonValue> Parsed;
+		UE::Host::Json::FJsonSourceFacts Facts;
 		FString ParseError;
-		if (!UE::Host::Json::ParseUtf8(ParamsText, Parsed, ParseError))
+		if (!UE::Host::Json::ParseUtf8(ParamsText, Parsed, Facts, ParseError))
 		{
 			return UsageError(FString::Printf(TEXT("malformed JSON parameters: %s"), *ParseError));
 		}
 		if (Parsed->Type != EJson::Object)
 		{
 			return UsageError(TEXT("parameters must be a JSON object"));
+		}
+		// Read as strictly as the server reads them.
+		using UE::Host::Json::FJsonStrictProblem;
+		const FJsonStrictProblem Problem = UE::Host::Json::FindStrictProblem(Parsed, &Facts, FString());
+		if (Problem.Kind == FJsonStrictProblem::EKind::RepeatedName)
+		{
+			return UsageError(FString::Printf(TEXT("malformed JSON parameters: member '%s' appears more than once"), *Problem.Where));
+		}
+		if (Problem.Kind == FJsonStrictProblem::EKind::NulCharacter)
+		{
+			return UsageError(FString::Printf(TEXT("malformed JSON parameters: '%s' contains U+0000"), *Problem.Where));
 		}
 		Params = Parsed->AsObject();
 	}

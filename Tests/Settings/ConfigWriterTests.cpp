@@ -376,6 +376,8 @@ TEST_F(UpdateUserConfig, GlobalUserFileIsCreatedWithItsFoldersThenEditedInPlace)
 	// The global user file is a layer of the category, so the cache has the value at once.
 	EXPECT_EQ(Cached(TEXT("Engine"), TEXT("/Script/AndroidPlatformEditor.AndroidSDKSettings"), TEXT("SDKAPILevel")), "latest");
 
+	// Someone else changes SDKAPILevel after our write; our next rewrite changes only NDKAPILevel
+	// and must not put our older SDKAPILevel back.
 	Write(UserEngine, "; mine\r\n[Other]\r\nA=1\r\n\r\n[/Script/AndroidPlatformEditor.AndroidSDKSettings]\r\nSDKAPILevel=old\r\n\r\n[Last]\r\nB=2\r\n");
 	Settings->NDKAPILevel = TEXT("android-21");
 	Settings->UpdateGlobalUserConfigFile();
@@ -385,9 +387,10 @@ TEST_F(UpdateUserConfig, GlobalUserFileIsCreatedWithItsFoldersThenEditedInPlace)
 		"SDKPath=(Path=\"/opt/android-sdk\")\r\n"
 		"NDKPath=(Path=\"\")\r\n"
 		"JavaPath=(Path=\"\")\r\n"
-		"SDKAPILevel=latest\r\n"
+		"SDKAPILevel=old\r\n"
 		"NDKAPILevel=android-21\r\n"
 		"\r\n[Last]\r\nB=2\r\n");
+	EXPECT_EQ(U8(Settings->SDKAPILevel), "old");
 }
 
 TEST_F(UpdateUserConfig, ProjectUserFileHoldsTheSectionAndReloadsIntoTheClass)

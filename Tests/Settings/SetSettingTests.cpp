@@ -106,6 +106,26 @@ TEST_F(SetSetting, ParameterErrorsHaveTheirExactTextsAndChangeNothing)
 	EXPECT_TRUE(Section.bSuccess);
 }
 
+TEST_F(SetSetting, SwitchesThatAreNotBooleansAreRefusedBeforeAnythingIsWritten)
+{
+	for (const char* Name : {"dry_run", "post_edit_change"})
+	{
+		for (const char* Bad : {"\"garbage\"", "\"true\"", "null", "[]", "{}", "0", "1"})
+		{
+			const std::string Params = std::string(R"({"class":"RendererSettings","property":"bEnableRayTracing","value":true,")") + Name + "\":" + Bad + "}";
+			const FOrvexActionResult Outcome = Set(Params);
+			EXPECT_FALSE(Outcome.bSuccess) << Params;
+			EXPECT_EQ(Outcome.ErrorCode, -32602) << Params;
+			EXPECT_EQ(UE::Host::StringToUtf8(Outcome.ErrorMessage), std::string("'") + Name + "' must be true or false") << Params;
+			EXPECT_FALSE(Outcome.Result.IsValid());
+		}
+	}
+	EXPECT_EQ(DefaultEngine(), DefaultEngineText);
+	const FOrvexActionResult After = Set(R"({"class":"RendererSettings","property":"bEnableRayTracing","value":true,"dry_run":true})");
+	ASSERT_TRUE(After.bSuccess);
+	EXPECT_EQ(Str(Row(After, 0), TEXT("old_value")), "False");
+}
+
 TEST_F(SetSetting, RayTracingSwitchesSkinCacheOnAndPersistsBothAsSingleKeys)
 {
 	const FOrvexActionResult Outcome = Set(R"({"class":"RendererSettings","property":"bEnableRayTracing","value":"YES"})");

@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -40,4 +42,33 @@ FProgramRun RunOrvex(const std::vector<std::string>& Arguments, const std::strin
 	Run.Out = FTempHostFolders::Read(OutPath);
 	Run.Err = FTempHostFolders::Read(ErrPath);
 	return Run;
+}
+
+pid_t DeadProcessId()
+{
+	const pid_t Child = ::fork();
+	if (Child == 0)
+	{
+		::_exit(0);
+	}
+	int Status = 0;
+	::waitpid(Child, &Status, 0);
+	return Child;
+}
+
+FLiveProcess::FLiveProcess()
+	: Id(::fork())
+{
+	if (Id == 0)
+	{
+		::pause();
+		::_exit(0);
+	}
+}
+
+FLiveProcess::~FLiveProcess()
+{
+	::kill(Id, SIGKILL);
+	int Status = 0;
+	::waitpid(Id, &Status, 0);
 }

@@ -1,6 +1,8 @@
 // Runs the built orvex program with arguments and standard input, capturing both outputs.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -12,3 +14,18 @@ struct FProgramRun
 };
 
 FProgramRun RunOrvex(const std::vector<std::string>& Arguments, const std::string& Input = std::string());
+
+// The id of a process that has exited and been reaped: the holder of an abandoned lock.
+pid_t DeadProcessId();
+
+// A process that does nothing until it is killed with the object: a live holder of a lock.
+class FLiveProcess
+{
+public:
+	FLiveProcess();
+	~FLiveProcess();
+	FLiveProcess(const FLiveProcess&) = delete;
+	FLiveProcess& operator=(const FLiveProcess&) = delete;
+
+	const pid_t Id;
+};

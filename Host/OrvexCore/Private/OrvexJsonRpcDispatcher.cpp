@@ -3,6 +3,7 @@
 #include "Host/JsonText.h"
 #include "OrvexActionCatalog.h"
 #include "OrvexActionResult.h"
+#include "OrvexLog.h"
 #include "OrvexMcpProtocol.h"
 #include "OrvexToolRegistry.h"
 
@@ -63,13 +64,68 @@ std::string FOrvexJsonRpcDispatcher::MakeErrorLine(int32 Code, const FString& Me
 std::string FOrvexJsonRpcDispatcher::HandleLine(std::string_view Line)
 {
 	TSharedPtr<FJsonValue> Message;
+	UE::Host::Json::FJsonSourceFacts Facts;
 	FString ParseError;
-	if (!UE::Host::Json::ParseUtf8(Line, Message, ParseError))
+	if (!UE::Host::Json::ParseUtf8(Line, Message, Facts, ParseError))
 	{
 		return MakeErrorLine(OrvexErrorCodes::ParseError, FString::Printf(TEXT("Parse error: %s"), *ParseError));
 	}
+	SourceFacts = &Facts;
 	const TSharedPtr<FJsonValue> Reply = HandleMessage(Message);
-	return Reply.IsValid() ? UE::Host::Json::ToUtf8(Reply) : std::string();
+	SourceFacts = nullptr;
+	// The replies hold the parsed id values themselves, so their source text can be written back.
+	return Reply.IsValid() ? UE::Host::Json::ToUtf8(Reply, Facts.IdTexts) : std::string();
+}
+
+TSharedPtr<FJsonObject> FOrvexJsonRpcDispatcher::CheckEnvelope(const TSharedPtr<FJsonObject>& Request, const TSharedPtr<FJsonValue>& Id) const
+{
+	using UE::Host::Json::FJsonStrictProblem;
+	if (!SourceFacts)
+	{
+		return nullptr;
+	}
+	FString Repeated;
+	const auto Own = SourceFacts->RepeatedNames.find(Request.Get());
+	if (Own != SourceFacts->RepeatedNames.end())
+	{
+		Repeated = Own->second;
+	}
+	for (const auto& Field : Request->Values)
+	{
+		if (!Repeated.IsEmpty())
+		{
+			break;
+		}
+		if (Field.Key != TEXT("params"))
+		{
+			const FJsonStrictProblem Problem = UE::Host::Json::FindStrictProblem(Field.Value, SourceFacts, Field.Key);
+			Repeated = Problem.Kind == FJsonStrictProblem::EKind::RepeatedName ? Problem.Where : FString();
+		}
+	}
+	if (Repeated.IsEmpty())
+	{
+		return nullptr;
+	}
+	// Which of two ids was meant cannot be known.
+	const TSharedPtr<FJsonValue> ReplyId = Repeated == TEXT("id") ? nullptr : Id;
+	return MakeError(ReplyId, OrvexErrorCodes::InvalidRequest, FString::Printf(TEXT("Invalid Request: member '%s' appears more than once"), *Repeated));
+}
+
+TSharedPtr<FJsonObject> FOrvexJsonRpcDispatcher::CheckParams(const TSharedPtr<FJsonValue>& Params, const TSharedPtr<FJsonValue>& Id) const
+{
+	using UE::Host::Json::FJsonStrictProblem;
+	const FJsonStrictProblem Problem = UE::Host::Json::FindStrictProblem(Params, SourceFacts, FString());
+	switch (Problem.Kind)
+	{
+	case FJsonStrictProblem::EKind::RepeatedName:
+		return MakeError(Id, OrvexErrorCodes::InvalidParams, FString::Printf(TEXT("Invalid params: member '%s' appears more than once"), *Problem.Where));
+	case FJsonStrictProblem::EKind::NulCharacter:
+		// Names and texts end at U+0000 inside the engine, so the action would see another value.
+		return MakeError(Id, OrvexErrorCodes::InvalidParams, FString::Printf(TEXT("Invalid params: '%s' contains U+0000"), *Problem.Where));
+	case FJsonStrictProblem::EKind::None:
+		break;
+	}
+	return nullptr;
 }
 
 bool FOrvexJsonRpcDispatcher::HandleCancellationAhead(std::string_view Line)
@@ -139,11 +195,23 @@ TSharedPtr<FJsonValue> FOrvexJsonRpcDispatcher::HandleRequest(const TSharedPtr<F
 
 	const TSharedPtr<FJsonValue> IdField = Request->TryGetField(TEXT("id"));
 	const bool bHasId = IdField.IsValid();
+	// A response (or an error) from the other side is never answered: two peers replying to each
+	// other's stray messages would never stop.
+	if (!Request->HasField(TEXT("method")) && (Request->HasField(TEXT("result")) || Request->HasField(TEXT("error"))))
+	{
+		UE_LOG(LogOrvex, Log, TEXT("Kestrow — ignored a response object (id %s): responses are not answered"),
+			bHasId ? *UE::Host::Utf8ToString(UE::Host::Json::ToUtf8(IdField)) : TEXT("none"));
+		return nullptr;
+	}
 	if (bHasId && !IsValidId(IdField))
 	{
 		return MakeShared<FJsonValueObject>(MakeError(nullptr, OrvexErrorCodes::InvalidRequest, TEXT("Invalid Request: 'id' must be a string, a number or null")));
 	}
 	const TSharedPtr<FJsonValue> Id = bHasId ? IdField : nullptr;
+	if (const TSharedPtr<FJsonObject> Refused = CheckEnvelope(Request, Id))
+	{
+		return MakeShared<FJsonValueObject>(Refused.ToSharedRef());
+	}
 
 	const TSharedPtr<FJsonValue> Version = Request->TryGetField(TEXT("jsonrpc"));
 	if (!Version.IsValid() || Version->Type != EJson::String || !Version->AsString().Equals(TEXT("2.0")))
@@ -172,6 +240,14 @@ TSharedPtr<FJsonValue> FOrvexJsonRpcDispatcher::HandleRequest(const TSharedPtr<F
 			return MakeShared<FJsonValueObject>(MakeError(Id, OrvexErrorCodes::InvalidRequest, TEXT("Invalid Request: 'params' must be an object or an array")));
 		}
 		Params = ParamsField->AsObject();
+		if (const TSharedPtr<FJsonObject> Refused = CheckParams(ParamsField, Id))
+		{
+			if (!bHasId)
+			{
+				return nullptr;
+			}
+			return MakeShared<FJsonValueObject>(Refused.ToSharedRef());
+		}
 	}
 	if (!Params.IsValid())
 	{

@@ -1,6 +1,8 @@
 // Turns JSON-RPC 2.0 messages into registry calls. Method "NAMESPACE.ACTION" runs that action
 // with the (object) params; "actions/list" returns the action catalog. Requests, notifications,
-// batches and errors follow JSON-RPC 2.0.
+// batches and errors follow JSON-RPC 2.0; response objects get no reply. A line is read strictly:
+// a member named twice is refused (the request when in its envelope, the params when in them),
+// as is U+0000 in params, and a number id goes back exactly as it was written.
 #pragma once
 
 #include "CoreMinimal.h"
@@ -12,6 +14,11 @@
 #include <string_view>
 
 class FOrvexToolRegistry;
+
+namespace UE::Host::Json
+{
+	struct FJsonSourceFacts;
+}
 
 class ORVEXCORE_API FOrvexJsonRpcDispatcher
 {
@@ -34,8 +41,13 @@ public:
 
 private:
 	TSharedPtr<FJsonValue> HandleRequest(const TSharedPtr<FJsonValue>& Request);
+	// The error reply a request gets for what strict reading refuses in it, if any.
+	TSharedPtr<FJsonObject> CheckEnvelope(const TSharedPtr<FJsonObject>& Request, const TSharedPtr<FJsonValue>& Id) const;
+	TSharedPtr<FJsonObject> CheckParams(const TSharedPtr<FJsonValue>& Params, const TSharedPtr<FJsonValue>& Id) const;
 	TSharedPtr<FJsonObject> Dispatch(const FString& Method, const TSharedPtr<FJsonObject>& Params, const TSharedPtr<FJsonValue>& Id, bool bIsNotification);
 
 	FOrvexToolRegistry& Registry;
 	FOrvexMcpSession Session;
+	// What the line being handled said beyond its tree; null for a message parsed elsewhere.
+	const UE::Host::Json::FJsonSourceFacts* SourceFacts = nullptr;
 };

@@ -10,7 +10,9 @@
 #include "HAL/PlatformFileManager.h"
 #include "HAL/PlatformProperties.h"
 #include "Misc/ConfigCacheIni.h"
+#include "Misc/CoreGlobals.h"
 #include "Misc/FileHelper.h"
+#include "Misc/OutputDeviceRedirector.h"
 #include "Misc/Paths.h"
 #include "OrvexDiagnostics.h"
 #include "OrvexParamSchema.h"
@@ -331,6 +333,31 @@ namespace
 		return FPaths::Combine(FPaths::GeneratedConfigDir(), ANSI_TO_TCHAR(FPlatformProperties::PlatformName()), ConfigName + TEXT(".ini"));
 	}
 
+	// Most of the engine's config writers report a file they could not write only in the log: the
+	// first config warning logged while one property is saved says why it was not.
+	class FConfigWarningCapture final : public FOutputDevice
+	{
+	public:
+		FConfigWarningCapture()
+		{
+			GLog->AddOutputDevice(this);
+		}
+		virtual ~FConfigWarningCapture() override
+		{
+			GLog->RemoveOutputDevice(this);
+		}
+		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
+		{
+			const ELogVerbosity::Type Level = static_cast<ELogVerbosity::Type>(Verbosity & ELogVerbosity::VerbosityMask);
+			if (FirstWarning.IsEmpty() && V && Level != ELogVerbosity::NoLogging && Level <= ELogVerbosity::Warning && Category == FName(TEXT("LogConfig")))
+			{
+				FirstWarning = V;
+			}
+		}
+
+		FString FirstWarning;
+	};
+
 	// Saves one property with the method the class's config flags and the property's shape select,
 	// and names the method. OutPersistError, when given, receives why the file was not written.
 	FString PersistSettingsProperty(UObject* DefaultObject, const FProperty* Property, FString* OutPersistError = nullptr)
@@ -338,6 +365,7 @@ namespace
 		UClass* Class = DefaultObject->GetClass();
 		FString Method;
 		bool bReportedFailure = false;
+		FConfigWarningCapture Warnings;
 		if (Class->HasAnyClassFlags(CLASS_DefaultConfig))
 		{
 			// Source control may have left the default file read-only; the settings page clears that too.
@@ -378,12 +406,14 @@ namespace
 
 		if (OutPersistError)
 		{
+			// Buffered log lines reach the devices on a flush.
+			GLog->Flush();
 			// The engine's save calls do not all report failure, so a file that still cannot be written
 			// counts as not persisted.
 			const FString Target = PersistTargetFile(DefaultObject, Method);
 			if (bReportedFailure)
 			{
-				*OutPersistError = FString::Printf(TEXT("%s could not write '%s'"), *Method, *Target);
+				*OutPersistError = Warnings.FirstWarning.IsEmpty() ? FString::Printf(TEXT("%s could not write '%s'"), *Method, *Target) : Warnings.FirstWarning;
 			}
 			else if (FPlatformFileManager::Get().GetPlatformFile().IsReadOnly(*Target))
 			{
@@ -393,6 +423,10 @@ namespace
 			{
 				// SaveConfig may rightly delete a saved file left empty; the other methods always leave one.
 				*OutPersistError = FString::Printf(TEXT("'%s' could not be created"), *Target);
+			}
+			else if (!Warnings.FirstWarning.IsEmpty())
+			{
+				*OutPersistError = Warnings.FirstWarning;
 			}
 		}
 		return Method;
@@ -1033,6 +1067,16 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 		return FOrvexActionResult::Error(TEXT("Pass property + value, or a non-empty properties object"), -32602);
 	}
 
+	// A switch that cannot be read must not fall back to its default: an unreadable "dry_run" would
+	// otherwise mean "write".
+	for (const TCHAR* SwitchName : {TEXT("post_edit_change"), TEXT("dry_run")})
+	{
+		const TSharedPtr<FJsonValue> Switch = Params->TryGetField(SwitchName);
+		if (Switch.IsValid() && Switch->Type != EJson::Boolean)
+		{
+			return FOrvexActionResult::Error(FString::Printf(TEXT("'%s' must be true or false"), SwitchName), -32602);
+		}
+	}
 	bool bPostEditChange = true;
 	Params->TryGetBoolField(TEXT("post_edit_change"), bPostEditChange);
 	bool bDryRun = false;

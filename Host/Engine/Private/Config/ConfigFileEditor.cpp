@@ -3,6 +3,7 @@
 #include "Config/ConfigFileText.h"
 #include "Config/ConfigLineReader.h"
 #include "HAL/PlatformFileManager.h"
+#include "Host/ConfigFileLock.h"
 
 namespace
 {
@@ -153,10 +154,28 @@ namespace
 		}
 		return File.Load(FilePath, OutError);
 	}
+
+	// The file is read only once its lock is held, so the edit applies to what other writers left.
+	bool LockAndLoad(const UE::Host::FScopedConfigFileLock& Lock, FConfigFileText& File, const FString& FilePath, FString& OutError)
+	{
+		if (FilePath.IsEmpty())
+		{
+			OutError = TEXT("No config file was given.");
+			return false;
+		}
+		if (!Lock.IsLocked())
+		{
+			OutError = Lock.GetError();
+			return false;
+		}
+		return LoadForEdit(File, FilePath, OutError);
+	}
 }
 
 namespace UE::Host::ConfigFileEditor
 {
+	using UE::Host::FScopedConfigFileLock;
+
 	FString QuoteValueIfNeeded(const FString& Value)
 	{
 		if (Value.IsEmpty())
@@ -176,8 +195,13 @@ namespace UE::Host::ConfigFileEditor
 
 	bool SetKey(const FString& FilePath, const FString& Section, const FString& Key, const FString& Value, FString& OutError)
 	{
+		if (!ValidateSection(Section, OutError) || !ValidateKey(Key, OutError))
+		{
+			return false;
+		}
+		FScopedConfigFileLock Lock(FilePath);
 		FConfigFileText File;
-		if (!ValidateSection(Section, OutError) || !ValidateKey(Key, OutError) || !LoadForEdit(File, FilePath, OutError))
+		if (!LockAndLoad(Lock, File, FilePath, OutError))
 		{
 			return false;
 		}
@@ -231,8 +255,9 @@ namespace UE::Host::ConfigFileEditor
 		{
 			return false;
 		}
+		FScopedConfigFileLock Lock(FilePath);
 		FConfigFileText File;
-		if (!LoadForEdit(File, FilePath, OutError))
+		if (!LockAndLoad(Lock, File, FilePath, OutError))
 		{
 			return false;
 		}
@@ -285,8 +310,9 @@ namespace UE::Host::ConfigFileEditor
 				}
 			}
 		}
+		FScopedConfigFileLock Lock(FilePath);
 		FConfigFileText File;
-		if (!LoadForEdit(File, FilePath, OutError))
+		if (!LockAndLoad(Lock, File, FilePath, OutError))
 		{
 			return false;
 		}

@@ -1,6 +1,9 @@
 #include "Logging/LogMacros.h"
 
 #include "Containers/Map.h"
+#include "Misc/CoreGlobals.h"
+#include "Misc/OutputDeviceRedirector.h"
+#include "UObject/NameTypes.h"
 
 #include <cstdio>
 #include <mutex>
@@ -119,9 +122,6 @@ namespace UE::Host
 
 	void WriteLogLine(const FLogCategoryBase& Category, ELogVerbosity::Type Verbosity, const FString& Text)
 	{
-		const FString Line = FString::Printf(TEXT("%s: %s: %s\n"), Category.GetCategoryName(), ToString(Verbosity), *Text);
-		const std::string Utf8 = StringToUtf8(Line);
-		std::fwrite(Utf8.data(), 1, Utf8.size(), stderr);
-		std::fflush(stderr);
+		GLog->Serialize(*Text, Verbosity, FName(Category.GetCategoryName()));
 	}
 }

@@ -2,6 +2,7 @@
 
 #include "Host/ReflectionBuilder.h"
 #include "ObjectConfigAccess.h"
+#include "ObjectConfigRefresh.h"
 #include "ObjectConfigText.h"
 #include "UObject/Class.h"
 #include "UObject/Package.h"
@@ -138,6 +139,7 @@ void UObject::LoadConfig(UClass* ConfigClass, const TCHAR* InFilename, uint32 Pr
 		if (FArrayProperty* Array = CastField<FArrayProperty>(Property))
 		{
 			LoadArrayFromConfig(this, Array, PropSection, Key, PropFileName, PortFlags);
+			UE::Host::ObjectConfig::RememberConfigValues(this, Property);
 			continue;
 		}
 		for (int32 Index = 0; Index < Property->ArrayDim; ++Index)
@@ -150,5 +152,6 @@ void UObject::LoadConfig(UClass* ConfigClass, const TCHAR* InFilename, uint32 Pr
 				UE_LOG(LogObj, Error, TEXT("LoadConfig (%s): import failed for %s in: %s"), *GetPathName(), *Property->GetName(), *Value);
 			}
 		}
+		UE::Host::ObjectConfig::RememberConfigValues(this, Property);
 	}
 }

@@ -3,8 +3,10 @@
 
 #include "HAL/PlatformFileManager.h"
 #include "Host/ConfigFileEditor.h"
+#include "Host/ConfigFileLock.h"
 #include "Misc/Paths.h"
 #include "ObjectConfigAccess.h"
+#include "ObjectConfigRefresh.h"
 #include "ObjectConfigText.h"
 #include "UObject/Class.h"
 #include "UObject/UnrealType.h"
@@ -33,17 +35,30 @@ namespace
 		return ObjectConfig::GetConfigFilename(Object->GetClass()->ClassConfigName);
 	}
 
-	// Every config property that the object's section holds, as lines in the order the class lists
-	// them. Inherited values equal to the parent's default are left to the parent's section, and
-	// empty elements of fixed-size arrays are left out, as the engine does.
-	TArray<FString> MakeSectionLines(UObject* Object)
+	// The config properties that the object's section holds, in the order the class lists them.
+	TArray<const FProperty*> GetSectionProperties(UObject* Object)
 	{
 		const UClass* Class = Object->GetClass();
-		TArray<FString> Lines;
+		TArray<const FProperty*> Properties;
 		for (FProperty* Property = Class->PropertyLink; Property; Property = Property->PropertyLinkNext)
 		{
-			if (!Property->HasAnyPropertyFlags(CPF_Config) || !ObjectConfig::BelongsToClassSection(Property, Class)
-				|| ObjectConfig::MatchesParentDefault(Object, Property))
+			if (Property->HasAnyPropertyFlags(CPF_Config) && ObjectConfig::BelongsToClassSection(Property, Class))
+			{
+				Properties.Add(Property);
+			}
+		}
+		return Properties;
+	}
+
+	// The section's properties as lines. Inherited values equal to the parent's default are left
+	// to the parent's section, and empty elements of fixed-size arrays are left out, as the engine
+	// does.
+	TArray<FString> MakeSectionLines(UObject* Object, const TArray<const FProperty*>& Properties)
+	{
+		TArray<FString> Lines;
+		for (const FProperty* Property : Properties)
+		{
+			if (ObjectConfig::MatchesParentDefault(Object, Property))
 			{
 				continue;
 			}
@@ -73,12 +88,27 @@ namespace
 		{
 			return false;
 		}
+		const UE::Host::FScopedConfigFileLock Lock(OutPath);
+		if (!Lock.IsLocked())
+		{
+			OutError = Lock.GetError();
+			return false;
+		}
+		// The whole section is rewritten from the object: values other writers changed since this
+		// process loaded it must reach the object first, or the rewrite would undo them.
+		const FString Category = GetCategory(Object);
+		const TArray<const FProperty*> Properties = GetSectionProperties(Object);
+		ObjectConfig::RefreshFromDisk(Object, Properties, Category, OutPath);
 		const FString Section = ObjectConfig::GetClassSection(Object, Class);
-		if (!UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, MakeSectionLines(Object), OutError))
+		if (!UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, MakeSectionLines(Object, Properties), OutError))
 		{
 			return false;
 		}
-		ObjectConfig::ReloadAfterWrite(GetCategory(Object), OutPath);
+		ObjectConfig::ReloadAfterWrite(Category, OutPath);
+		for (const FProperty* Property : Properties)
+		{
+			ObjectConfig::RememberConfigValues(Object, Property);
+		}
 		return true;
 	}
 
@@ -119,11 +149,19 @@ void UObject::UpdateSinglePropertyInConfigFile(const FProperty* InProperty, cons
 	FString Path = InConfigIniName;
 	if (Reason.IsEmpty() && ResolveTarget(InConfigIniName, Path, Reason))
 	{
+		// The key is set in the file as it is under the lock, and the cache rebuilt before another
+		// writer may change it again.
+		const UE::Host::FScopedConfigFileLock Lock(Path);
 		const FString Section = ObjectConfig::GetPropertySection(this, InProperty, ObjectConfig::GetClassSection(this, Class));
 		const TArray<ObjectConfig::FConfigEntry> Entries = ObjectConfig::ExportPropertyEntries(this, InProperty);
-		if (UE::Host::ConfigFileEditor::SetKey(Path, Section, Entries[0].Key, Entries[0].Values[0], Reason))
+		if (!Lock.IsLocked())
+		{
+			Reason = Lock.GetError();
+		}
+		else if (UE::Host::ConfigFileEditor::SetKey(Path, Section, Entries[0].Key, Entries[0].Values[0], Reason))
 		{
 			ObjectConfig::ReloadAfterWrite(GetCategory(this), Path);
+			ObjectConfig::RememberConfigValues(this, InProperty);
 			return;
 		}
 	}

@@ -3,10 +3,12 @@
 #include "UObject/Object.h"
 
 #include "Host/ConfigFileEditor.h"
+#include "Host/ConfigFileLock.h"
 #include "Host/ConfigSystem.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Misc/Paths.h"
 #include "ObjectConfigAccess.h"
+#include "ObjectConfigRefresh.h"
 #include "ObjectConfigText.h"
 #include "UObject/Class.h"
 #include "UObject/UnrealType.h"
@@ -91,6 +93,24 @@ namespace
 		}
 	}
 
+	TArray<const FProperty*> PropertiesOf(const TArray<FPropertyToSave>& Properties)
+	{
+		TArray<const FProperty*> Result;
+		for (const FPropertyToSave& ToSave : Properties)
+		{
+			Result.Add(ToSave.Property);
+		}
+		return Result;
+	}
+
+	void RememberSaved(UObject* Object, const TArray<FPropertyToSave>& Properties)
+	{
+		for (const FPropertyToSave& ToSave : Properties)
+		{
+			ObjectConfig::RememberConfigValues(Object, ToSave.Property);
+		}
+	}
+
 	void SaveToCategory(UObject* Object, const FString& Category, const TArray<FPropertyToSave>& Properties)
 	{
 		const FString SavedFile = ObjectConfig::GetSavedConfigFilename(Category);
@@ -105,6 +125,14 @@ namespace
 			UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': %s"), *SavedFile, *Error);
 			return;
 		}
+		const UE::Host::FScopedConfigFileLock Lock(SavedFile);
+		if (!Lock.IsLocked())
+		{
+			UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': %s"), *SavedFile, *Lock.GetError());
+			return;
+		}
+		// Every key of the object is written: values other writers saved meanwhile must reach it first.
+		ObjectConfig::RefreshFromDisk(Object, PropertiesOf(Properties), Category, SavedFile);
 		FConfigFile Hierarchy;
 		ObjectConfig::LoadCategoryHierarchy(Category, Hierarchy);
 		TArray<FKeyLines> Edits;
@@ -129,13 +157,27 @@ namespace
 			return;
 		}
 		ObjectConfig::ReloadAfterWrite(Category, SavedFile);
+		RememberSaved(Object, Properties);
 	}
 
 	// Filename names a file rather than a category: its keys are set outright.
 	void SaveToFile(UObject* Object, const FString& Filename, const TArray<FPropertyToSave>& Properties)
 	{
 		const FString Path = FPaths::ConvertRelativePathToFull(Filename);
+		const FString Category = ObjectConfig::GetConfigFilename(Object->GetClass()->ClassConfigName);
 		FString Error;
+		if (!ObjectConfig::IsWritableConfigLocation(Path, Error))
+		{
+			UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': %s"), *Path, *Error);
+			return;
+		}
+		const UE::Host::FScopedConfigFileLock Lock(Path);
+		if (!Lock.IsLocked())
+		{
+			UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': %s"), *Path, *Lock.GetError());
+			return;
+		}
+		ObjectConfig::RefreshFromDisk(Object, PropertiesOf(Properties), Category, Path);
 		TArray<FKeyLines> Edits;
 		for (const FPropertyToSave& ToSave : Properties)
 		{
@@ -150,13 +192,13 @@ namespace
 				}
 			}
 		}
-		if (!ObjectConfig::IsWritableConfigLocation(Path, Error)
-			|| !UE::Host::ConfigFileEditor::ReplaceKeys(Path, Edits, UE::Host::ConfigFileEditor::EEmptyFilePolicy::Keep, Error))
+		if (!UE::Host::ConfigFileEditor::ReplaceKeys(Path, Edits, UE::Host::ConfigFileEditor::EEmptyFilePolicy::Keep, Error))
 		{
 			UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': %s"), *Path, *Error);
 			return;
 		}
-		ObjectConfig::ReloadAfterWrite(ObjectConfig::GetConfigFilename(Object->GetClass()->ClassConfigName), Path);
+		ObjectConfig::ReloadAfterWrite(Category, Path);
+		RememberSaved(Object, Properties);
 	}
 
 	// Another cache (a sandbox) only holds values in memory.

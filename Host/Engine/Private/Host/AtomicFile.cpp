@@ -1,6 +1,7 @@
 #include "Host/AtomicFile.h"
 
 #include "HAL/PlatformFileManager.h"
+#include "Host/ConfigFileLock.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -115,6 +116,14 @@ namespace UE::Host
 			return false;
 		}
 
+		// Writers of the same file take turns, so none replaces the file with bytes made from an
+		// older copy than the one another writer just left.
+		const FScopedConfigFileLock Lock(Filename);
+		if (!Lock.IsLocked())
+		{
+			OutError = Lock.GetError();
+			return false;
+		}
 		std::string TemporaryPath;
 		int Descriptor = -1;
 		for (int32 Attempt = 0; Attempt < 100 && Descriptor < 0; ++Attempt)

@@ -2,6 +2,7 @@
 
 #include "AndroidSDKSettings.h"
 #include "CoreUObject/ObjectConfigAccess.h"
+#include "CoreUObject/ObjectConfigRefresh.h"
 #include "CoreUObject/ObjectRegistry.h"
 #include "CoreUObject/ObjectSystemInternal.h"
 #include "Engine/RendererSettings.h"
@@ -170,6 +171,7 @@ namespace UE::Host
 			Class->DestroyDefaultObject();
 		}
 		Private::DestroyRuntimeObjects();
+		ObjectConfig::ForgetConfigValues();
 
 		for (const FString& Name : GOwnedConsoleVariables)
 		{

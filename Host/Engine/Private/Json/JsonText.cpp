@@ -47,4 +47,13 @@ namespace UE::Host::Json
 		AppendUtf8(Out, *Object, bPretty);
 		return Out;
 	}
+
+	std::string ToUtf8(const TSharedPtr<FJsonValue>& Value, const std::unordered_map<const FJsonValue*, std::string>& RawNumbers)
+	{
+		std::string Out;
+		TJsonTextEmitter<rapidjson::UTF8<char>, false> Emitter(Out);
+		Emitter.SetRawNumbers(&RawNumbers);
+		Emitter.Tree(Value.Get());
+		return Out;
+	}
 }

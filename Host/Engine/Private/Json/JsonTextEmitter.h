@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <unordered_map>
 #include <vector>
 
 namespace UE::Host::Json
@@ -83,6 +84,9 @@ namespace UE::Host::Json
 		TJsonTextEmitter(const TJsonTextEmitter&) = delete;
 		TJsonTextEmitter& operator=(const TJsonTextEmitter&) = delete;
 
+		// Numbers to write as the given text instead of their value (ASCII number text).
+		void SetRawNumbers(const std::unordered_map<const FJsonValue*, std::string>* InRawNumbers) { RawNumbers = InRawNumbers; }
+
 		void Key(FStringView Name) { Text(Name, true); }
 		void String(FStringView Value) { Text(Value, false); }
 		void Bool(bool bValue) { Writer.Bool(bValue); }
@@ -152,13 +156,28 @@ namespace UE::Host::Json
 		static bool IsLowSurrogate(char16_t C) { return C >= 0xDC00 && C <= 0xDFFF; }
 		static bool IsSurrogate(char16_t C) { return (C & 0xF800) == 0xD800; }
 
-		static bool HasUnpairedSurrogate(const char16_t* Data, size_t Length)
+		// UTF-8 text is what the program writes to its streams, read line by line, also by script
+		// engines that end a line at U+2028 and U+2029: those are escaped there.
+		static constexpr bool bEscapeLineSeparators = std::is_same_v<FCh, char>;
+
+		static bool IsEscapedByHand(char16_t C)
+		{
+			return IsSurrogate(C) || (bEscapeLineSeparators && (C == 0x2028 || C == 0x2029));
+		}
+
+		// Whether RapidJSON cannot write the text as it is: an unpaired surrogate, or a line
+		// separator to escape.
+		static bool NeedsEscapesByHand(const char16_t* Data, size_t Length)
 		{
 			for (size_t Index = 0; Index < Length; ++Index)
 			{
-				if (!IsSurrogate(Data[Index]))
+				if (!IsEscapedByHand(Data[Index]))
 				{
 					continue;
+				}
+				if (!IsSurrogate(Data[Index]))
+				{
+					return true;
 				}
 				if (IsHighSurrogate(Data[Index]) && Index + 1 < Length && IsLowSurrogate(Data[Index + 1]))
 				{
@@ -175,7 +194,7 @@ namespace UE::Host::Json
 			static const char16_t Empty[] = {0};
 			const char16_t* Data = Value.GetData() ? Value.GetData() : Empty;
 			const rapidjson::SizeType Length = static_cast<rapidjson::SizeType>(Value.Len());
-			if (!HasUnpairedSurrogate(Data, Length))
+			if (!NeedsEscapesByHand(Data, Length))
 			{
 				if (bKey)
 				{
@@ -187,17 +206,17 @@ namespace UE::Host::Json
 				}
 				return;
 			}
-			// RapidJSON cannot encode an unpaired surrogate, so the well-formed runs are escaped by
-			// it and the surrogates by hand. An empty raw value makes the writer put the separator
+			// RapidJSON cannot encode an unpaired surrogate, nor be told to escape a line separator,
+			// so the well-formed runs are escaped by it and those units by hand. An empty raw value makes the writer put the separator
 			// and indentation (in a key position as well as a value position); the string itself
 			// goes straight to the output, already in the target encoding.
 			FText Escaped;
-			EscapeWithUnpairedSurrogates(Data, Length, Escaped);
+			EscapeByHand(Data, Length, Escaped);
 			Writer.RawValue(Empty, 0, rapidjson::kStringType);
 			Output.Append(Escaped);
 		}
 
-		static void EscapeWithUnpairedSurrogates(const char16_t* Data, size_t Length, FText& Out)
+		static void EscapeByHand(const char16_t* Data, size_t Length, FText& Out)
 		{
 			static const char HexDigits[] = "0123456789ABCDEF";
 			FText Run;
@@ -220,7 +239,7 @@ namespace UE::Host::Json
 			for (size_t Index = 0; Index < Length; ++Index)
 			{
 				const char16_t C = Data[Index];
-				if (!IsSurrogate(C))
+				if (!IsEscapedByHand(C))
 				{
 					continue;
 				}
@@ -263,6 +282,16 @@ namespace UE::Host::Json
 				return;
 			case EJson::Number:
 			{
+				if (RawNumbers)
+				{
+					const auto Raw = RawNumbers->find(Value);
+					if (Raw != RawNumbers->end())
+					{
+						const std::u16string Units(Raw->second.begin(), Raw->second.end());
+						Writer.RawValue(Units.data(), Units.size(), rapidjson::kNumberType);
+						return;
+					}
+				}
 				double Number = 0.0;
 				Value->TryGetNumber(Number);
 				this->Number(Number);
@@ -351,6 +380,7 @@ namespace UE::Host::Json
 
 		FOutput Output;
 		FWriter Writer;
+		const std::unordered_map<const FJsonValue*, std::string>* RawNumbers = nullptr;
 		std::vector<FFrame> Frames;
 	};
 }

@@ -154,22 +154,25 @@ namespace
 		return (C >= '0' && C <= '9') || C == '-' || C == '+' || C == '.' || C == 'e' || C == 'E';
 	}
 
+	using UE::Host::Json::FJsonSourceFacts;
+
 	// Builds the tree as RapidJSON reports it. Numbers all become doubles; a repeated object key
-	// replaces the earlier value in its position (TMap keeps the slot).
+	// replaces the earlier value in its position (TMap keeps the slot), and is noted in the facts
+	// when there are any to keep.
 	template<typename SourceCh>
 	class TTreeBuilder
 	{
 	public:
 		typedef char16_t Ch;
 
-		explicit TTreeBuilder(const TBoundedInputStream<SourceCh>& InSource) : Source(InSource) {}
+		TTreeBuilder(const TBoundedInputStream<SourceCh>& InSource, FJsonSourceFacts* InFacts) : Source(InSource), Facts(InFacts) {}
 
 		bool Null() { return Add(MakeShared<FJsonValueNull>()); }
 		bool Bool(bool bValue) { return Add(MakeShared<FJsonValueBoolean>(bValue)); }
-		bool Int(int Value) { return Number(static_cast<double>(Value)); }
-		bool Uint(unsigned Value) { return Number(static_cast<double>(Value)); }
-		bool Int64(int64_t Value) { return Number(static_cast<double>(Value)); }
-		bool Uint64(uint64_t Value) { return Number(static_cast<double>(Value)); }
+		bool Int(int Value) { return Number(static_cast<double>(Value), false); }
+		bool Uint(unsigned Value) { return Number(static_cast<double>(Value), false); }
+		bool Int64(int64_t Value) { return Number(static_cast<double>(Value), false); }
+		bool Uint64(uint64_t Value) { return Number(static_cast<double>(Value), false); }
 		bool RawNumber(const Ch*, rapidjson::SizeType, bool) { return false; }
 
 		// A number that is not a plain integer is converted again from its source text, which ends
@@ -179,18 +182,7 @@ namespace
 		// refused.
 		bool Double(double)
 		{
-			const size_t End = Source.Tell();
-			size_t Begin = End;
-			const SourceCh* const Text = Source.GetData();
-			while (Begin > 0 && IsNumberCharacter(Text[Begin - 1]))
-			{
-				--Begin;
-			}
-			NumberText.resize(End - Begin);
-			for (size_t Index = Begin; Index < End; ++Index)
-			{
-				NumberText[Index - Begin] = static_cast<char>(Text[Index]);
-			}
+			ReadNumberText();
 			double Value = 0.0;
 			const char* const TextEnd = NumberText.data() + NumberText.size();
 			const std::from_chars_result Result = std::from_chars(NumberText.data(), TextEnd, Value);
@@ -207,7 +199,7 @@ namespace
 			{
 				return false;
 			}
-			return Number(Value);
+			return Number(Value, true);
 		}
 
 		bool String(const Ch* Text, rapidjson::SizeType Length, bool)
@@ -278,7 +270,47 @@ namespace
 			return true;
 		}
 
-		bool Number(double Value) { return Add(MakeShared<FJsonValueNumber>(Value)); }
+		// The number the reader just passed, as written; it ends where the reader stands.
+		void ReadNumberText()
+		{
+			const size_t End = Source.Tell();
+			size_t Begin = End;
+			const SourceCh* const Text = Source.GetData();
+			while (Begin > 0 && IsNumberCharacter(Text[Begin - 1]))
+			{
+				--Begin;
+			}
+			NumberText.resize(End - Begin);
+			for (size_t Index = Begin; Index < End; ++Index)
+			{
+				NumberText[Index - Begin] = static_cast<char>(Text[Index]);
+			}
+		}
+
+		// Whether the value being added is the "id" of a message: of the root object or of an
+		// object in a root array (a batch).
+		bool IsMessageId() const
+		{
+			if (Frames.empty() || Frames.size() > 2 || !Frames.back().Object.IsValid() || Frames.back().Key != TEXT("id"))
+			{
+				return false;
+			}
+			return Frames.size() == 1 || !Frames.front().Object.IsValid();
+		}
+
+		bool Number(double Value, bool bHaveText)
+		{
+			TSharedPtr<FJsonValue> Node = MakeShared<FJsonValueNumber>(Value);
+			if (Facts && IsMessageId())
+			{
+				if (!bHaveText)
+				{
+					ReadNumberText();
+				}
+				Facts->IdTexts.emplace(Node.Get(), NumberText);
+			}
+			return Add(std::move(Node));
+		}
 
 		bool Add(TSharedPtr<FJsonValue> Value)
 		{
@@ -290,7 +322,21 @@ namespace
 			FFrame& Top = Frames.back();
 			if (Top.Object.IsValid())
 			{
-				Top.Object->Values.Add(std::move(Top.Key), std::move(Value));
+				const int32 Before = Top.Object->Values.Num();
+				const TSharedPtr<FJsonValue>& Added = Top.Object->Values.Add(std::move(Top.Key), std::move(Value));
+				// Adding a name the object already holds replaces that member: the count stays, and
+				// the slot now has the name as written this time.
+				if (Facts && Top.Object->Values.Num() == Before)
+				{
+					for (const auto& Field : Top.Object->Values)
+					{
+						if (&Field.Value == &Added)
+						{
+							Facts->RepeatedNames.emplace(Top.Object.Get(), Field.Key);
+							break;
+						}
+					}
+				}
 			}
 			else
 			{
@@ -300,6 +346,7 @@ namespace
 		}
 
 		const TBoundedInputStream<SourceCh>& Source;
+		FJsonSourceFacts* Facts;
 		std::vector<FFrame> Frames;
 		TSharedPtr<FJsonValue> Root;
 		std::string NumberText;
@@ -416,10 +463,14 @@ namespace
 	};
 
 	template<typename SourceEncoding>
-	EParseOutcome ParseOnce(std::basic_string_view<typename SourceEncoding::Ch> Text, TSharedPtr<FJsonValue>& OutValue, FString& OutError)
+	EParseOutcome ParseOnce(std::basic_string_view<typename SourceEncoding::Ch> Text, TSharedPtr<FJsonValue>& OutValue, FJsonSourceFacts* Facts, FString& OutError)
 	{
+		if (Facts)
+		{
+			*Facts = FJsonSourceFacts();
+		}
 		TBoundedInputStream<typename SourceEncoding::Ch> Stream(Text.data(), Text.size());
-		TTreeBuilder<typename SourceEncoding::Ch> Builder(Stream);
+		TTreeBuilder<typename SourceEncoding::Ch> Builder(Stream, Facts);
 		rapidjson::GenericReader<SourceEncoding, FTargetUtf16> Reader;
 		const rapidjson::ParseResult Result = Reader.template Parse<ParseFlags>(Stream, Builder);
 		if (Result.IsError())
@@ -444,12 +495,17 @@ namespace
 	}
 
 	template<typename SourceEncoding>
-	bool Parse(std::basic_string_view<typename SourceEncoding::Ch> Text, TSharedPtr<FJsonValue>& OutValue, FString& OutError)
+	bool Parse(std::basic_string_view<typename SourceEncoding::Ch> Text, TSharedPtr<FJsonValue>& OutValue, FJsonSourceFacts* Facts, FString& OutError)
 	{
 		using FCh = typename SourceEncoding::Ch;
-		const EParseOutcome Outcome = ParseOnce<SourceEncoding>(Text, OutValue, OutError);
+		const EParseOutcome Outcome = ParseOnce<SourceEncoding>(Text, OutValue, Facts, OutError);
 		if (Outcome != EParseOutcome::LoneSurrogateEscape)
 		{
+			if (Outcome != EParseOutcome::Parsed && Facts)
+			{
+				// The facts name nodes of a tree that no longer exists.
+				*Facts = FJsonSourceFacts();
+			}
 			return Outcome == EParseOutcome::Parsed;
 		}
 		std::basic_string<FCh> Marked;
@@ -459,8 +515,12 @@ namespace
 			return false;
 		}
 		GActiveLoneSurrogates = &Units;
-		const EParseOutcome Retry = ParseOnce<SourceEncoding>(std::basic_string_view<FCh>(Marked), OutValue, OutError);
+		const EParseOutcome Retry = ParseOnce<SourceEncoding>(std::basic_string_view<FCh>(Marked), OutValue, Facts, OutError);
 		GActiveLoneSurrogates = nullptr;
+		if (Retry != EParseOutcome::Parsed && Facts)
+		{
+			*Facts = FJsonSourceFacts();
+		}
 		return Retry == EParseOutcome::Parsed;
 	}
 }
@@ -469,11 +529,16 @@ namespace UE::Host::Json
 {
 	bool ParseUtf16(std::u16string_view Text, TSharedPtr<FJsonValue>& OutValue, FString& OutError)
 	{
-		return Parse<rapidjson::UTF16<char16_t>>(Text, OutValue, OutError);
+		return Parse<rapidjson::UTF16<char16_t>>(Text, OutValue, nullptr, OutError);
 	}
 
 	bool ParseUtf8(std::string_view Text, TSharedPtr<FJsonValue>& OutValue, FString& OutError)
 	{
-		return Parse<rapidjson::UTF8<char>>(Text, OutValue, OutError);
+		return Parse<rapidjson::UTF8<char>>(Text, OutValue, nullptr, OutError);
+	}
+
+	bool ParseUtf8(std::string_view Text, TSharedPtr<FJsonValue>& OutValue, FJsonSourceFacts& OutFacts, FString& OutError)
+	{
+		return Parse<rapidjson::UTF8<char>>(Text, OutValue, &OutFacts, OutError);
 	}
 }

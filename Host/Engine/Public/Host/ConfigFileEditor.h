@@ -1,6 +1,8 @@
 // Edits INI files as text, the way the engine's config writers do: only the lines that must
 // change are touched; every other byte, the line endings and the encoding stay as they were.
-// Writes are atomic; after one succeeds, refresh the cache with GConfig->LoadCategory().
+// Writes are atomic; after one succeeds, refresh the cache with GConfig->LoadCategory(). Each edit
+// reads the file only once it holds the file's lock (Host/ConfigFileLock.h), so it applies to what
+// other writers left; a lock held elsewhere for too long fails the edit with its reason.
 #pragma once
 
 #include "CoreMinimal.h"

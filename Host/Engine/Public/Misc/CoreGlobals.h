@@ -4,10 +4,11 @@
 
 class FConfigCacheIni;
 class FOutputDevice;
+class FOutputDeviceRedirector;
 
 extern FConfigCacheIni* GConfig;
 extern FOutputDevice* GWarn;
-extern FOutputDevice* GLog;
+extern FOutputDeviceRedirector* GLog;
 
 // Cache keys of the known categories ("Engine", "Game", ...), as in 5.x.
 extern FString GEngineIni;
