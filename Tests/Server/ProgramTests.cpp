@@ -178,4 +178,12 @@ TEST_F(Program, ServeAnswersAMalformedCancellationInItsPlace)
 	ASSERT_EQ(LineCount(Run.Out), 2) << Run.Out;
 	EXPECT_EQ(Run.Out.substr(0, Run.Out.find('\n')), R"({"jsonrpc":"2.0","result":{},"id":1})");
 	EXPECT_NE(Run.Out.find("-32600"), std::string::npos) << Run.Out;
+
+	// One that names a member twice is refused where it stands, so it cancels nothing.
+	const std::string Repeated =
+		R"({"jsonrpc":"2.0","id":1,"method":"ping"})" "\n"
+		R"({"jsonrpc":"2.0","method":"notifications/cancelled","params":{"requestId":2,"requestId":1}})" "\n";
+	const FProgramRun Second = RunOrvex(With({"--compact", "serve"}), Repeated);
+	ASSERT_EQ(Second.ExitCode, 0) << Second.Err;
+	EXPECT_EQ(Second.Out.substr(0, Second.Out.find('\n')), R"({"jsonrpc":"2.0","result":{},"id":1})") << Second.Out;
 }

@@ -135,12 +135,14 @@ bool FOrvexJsonRpcDispatcher::HandleCancellationAhead(std::string_view Line)
 		return false;
 	}
 	TSharedPtr<FJsonValue> Message;
+	UE::Host::Json::FJsonSourceFacts Facts;
 	FString ParseError;
-	if (!UE::Host::Json::ParseUtf8(Line, Message, ParseError) || Message->Type != EJson::Object)
+	if (!UE::Host::Json::ParseUtf8(Line, Message, Facts, ParseError) || Message->Type != EJson::Object || !Facts.RepeatedNames.empty())
 	{
 		return false;
 	}
-	// Only a well-formed one: anything else keeps its place and gets its error reply there.
+	// Only a well-formed one, read as strictly as in its place: anything else keeps its place and
+	// gets its error reply there.
 	const TSharedPtr<FJsonObject> Object = Message->AsObject();
 	const TSharedPtr<FJsonValue> Version = Object->TryGetField(TEXT("jsonrpc"));
 	const TSharedPtr<FJsonValue> Method = Object->TryGetField(TEXT("method"));
@@ -151,7 +153,9 @@ bool FOrvexJsonRpcDispatcher::HandleCancellationAhead(std::string_view Line)
 	{
 		return false;
 	}
+	SourceFacts = &Facts;
 	HandleRequest(Message);
+	SourceFacts = nullptr;
 	return true;
 }
 
