@@ -100,9 +100,8 @@ TEST_F(DiffFromDefault, BaseOperatorsAreNotAppliedAndEveryValueCounts)
 
 	const FOrvexActionResult Outcome = CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"Engine"})");
 	ASSERT_TRUE(Outcome.bSuccess);
-	// The base list of Paths is A, B, A (the "-" line adds too) while the cache holds B; List took the
-	// slot that removing A freed, so the cache lists it first.
+	// The base list of Paths is A, B, A (the "-" line adds too) while the cache holds B.
 	EXPECT_EQ(Diffs(Outcome),
-		R"({"section":"S","key":"List","change_type":"modified","project_values":["1","2","3"],"engine_values":["1","2"]})" "\n"
-		R"({"section":"S","key":"Paths","change_type":"modified","project_value":"B","engine_values":["A","B","A"]})" "\n");
+		R"({"section":"S","key":"Paths","change_type":"modified","project_value":"B","engine_values":["A","B","A"]})" "\n"
+		R"({"section":"S","key":"List","change_type":"modified","project_values":["1","2","3"],"engine_values":["1","2"]})" "\n");
 }

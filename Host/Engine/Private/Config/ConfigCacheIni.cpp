@@ -1,6 +1,7 @@
 #include "Misc/ConfigCacheIni.h"
 
 #include "Config/ConfigCommands.h"
+#include "Config/ConfigDiskState.h"
 #include "Config/ConfigHierarchy.h"
 #include "Config/ConfigMergeState.h"
 #include "Host/ConfigSystem.h"
@@ -90,12 +91,27 @@ FString FConfigCacheIni::GetConfigFilename(const TCHAR* BaseIniName)
 
 FConfigFile* FConfigCacheIni::Find(const FString& Filename)
 {
-	return Filename.IsEmpty() ? nullptr : Files.Find(Filename);
+	if (Filename.IsEmpty())
+	{
+		return nullptr;
+	}
+	if (FConfigFile* Loaded = Files.Find(Filename))
+	{
+		return Loaded;
+	}
+	// A known category is merged the first time it is asked for.
+	const int32 KnownIndex = KnownCategories.Find(Filename);
+	if (KnownIndex == INDEX_NONE || !LoadCategory(KnownCategories[KnownIndex]))
+	{
+		return nullptr;
+	}
+	return Files.Find(Filename);
 }
 
 const FConfigFile* FConfigCacheIni::Find(const FString& Filename) const
 {
-	return Filename.IsEmpty() ? nullptr : Files.Find(Filename);
+	// Merging on first use does not change what the cache answers, only when the work is done.
+	return const_cast<FConfigCacheIni*>(this)->Find(Filename);
 }
 
 FConfigFile* FConfigCacheIni::FindConfigFileWithBaseName(FName BaseName)
@@ -289,12 +305,20 @@ bool FConfigCacheIni::LoadCategory(const FString& Category)
 	{
 		return false;
 	}
+	// Stamped before reading: an edit that lands while the files are read shows as a change later.
+	TArray<FString> Candidates;
+	for (const UE::Host::FConfigLayerFile& Layer : UE::Host::GetConfigLayerFiles(Category))
+	{
+		Candidates.Add(Layer.Filename);
+	}
+	UE::Host::Config::RecordCategoryStamps(Category, Candidates);
 	FConfigFile File;
 	const int32 FilesRead = UE::Host::Config::BuildCategory(Category, File);
 	const int32 KnownIndex = KnownCategories.Find(Category);
 	if (FilesRead == 0 && KnownIndex == INDEX_NONE)
 	{
 		// A name with no file on disk stays unknown, as a mistyped category should.
+		UE::Host::Config::ForgetCategoryStamps(Category);
 		return false;
 	}
 	const FString Name = KnownIndex == INDEX_NONE ? Category : KnownCategories[KnownIndex];
@@ -307,6 +331,19 @@ bool FConfigCacheIni::LoadCategory(const FString& Category)
 	return true;
 }
 
+TArray<FString> FConfigCacheIni::GetLoadedCategories() const
+{
+	TArray<FString> Loaded;
+	for (const FString& Category : KnownCategories)
+	{
+		if (Files.Contains(Category))
+		{
+			Loaded.Add(Category);
+		}
+	}
+	return Loaded;
+}
+
 void FConfigCacheIni::ReloadAll()
 {
 	TArray<FString> Categories = UE::Host::Config::DiscoverCategories();
@@ -317,10 +354,6 @@ void FConfigCacheIni::ReloadAll()
 	for (const FString& Category : Categories)
 	{
 		KnownCategories.Add(Category);
-	}
-	for (const FString& Category : Categories)
-	{
-		LoadCategory(Category);
 	}
 	for (const FString& Category : Previous)
 	{

@@ -128,6 +128,25 @@ namespace UE::Host::Config
 		}
 	}
 
+	void CombinePlainConfigText(FMergeFile& File, const FString& Text)
+	{
+		FConfigTextReader Reader(Text);
+		FConfigLine Line;
+		FMergeSection* CurrentSection = nullptr;
+		while (Reader.Next(Line))
+		{
+			if (Line.Kind == EConfigLineKind::Section)
+			{
+				CurrentSection = &File.FindOrAddSection(Line.SectionName);
+			}
+			else if (CurrentSection)
+			{
+				const FString Key = Line.Operation == ' ' ? Line.Key : FString::Chr(Line.Operation) + Line.Key;
+				CurrentSection->Apply('.', FName(Key), Line.Value);
+			}
+		}
+	}
+
 	void CombineSavedConfigText(FMergeFile& File, const FString& Text)
 	{
 		// The saved lines are applied to empty copies of the sections they name (identity fields

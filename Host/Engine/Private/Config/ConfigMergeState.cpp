@@ -2,6 +2,8 @@
 
 #include "Config/ConfigCommands.h"
 
+#include <algorithm>
+
 namespace
 {
 	std::u16string IdentityKey(const FString& Identity)
@@ -55,6 +57,7 @@ namespace UE::Host::Config
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
 		Entry.Key = Key;
 		Entry.Value = Value;
+		Entry.Link = ++LinkCounter;
 		Entry.bUsed = true;
 		FKeyIndex& Index = Keys[Key.GetComparisonIndex()];
 		Index.Slots.insert(Slot);
@@ -102,16 +105,55 @@ namespace UE::Host::Config
 		IndexIdentity(Index, Slot, true);
 	}
 
+	int32 FMergeSection::NewestOf(const std::set<int32>& Candidates) const
+	{
+		int32 Newest = INDEX_NONE;
+		for (const int32 Slot : Candidates)
+		{
+			if (Newest == INDEX_NONE || Slots[static_cast<size_t>(Slot)].Link > Slots[static_cast<size_t>(Newest)].Link)
+			{
+				Newest = Slot;
+			}
+		}
+		return Newest;
+	}
+
 	void FMergeSection::RemoveKey(FName Key)
 	{
 		if (FKeyIndex* Index = FindKey(Key))
 		{
-			// Lowest slot first, as the engine's multimap removes them.
-			const std::set<int32> KeySlots = Index->Slots;
+			// Newest first, as the engine's multimap walks its hash chain: the oldest slot is freed
+			// last and so refilled first.
+			std::vector<int32> KeySlots(Index->Slots.begin(), Index->Slots.end());
+			std::sort(KeySlots.begin(), KeySlots.end(), [this](int32 A, int32 B) { return Slots[static_cast<size_t>(A)].Link > Slots[static_cast<size_t>(B)].Link; });
 			for (const int32 Slot : KeySlots)
 			{
 				RemoveSlot(Slot);
 			}
+		}
+	}
+
+	void FMergeSection::Compact()
+	{
+		if (FreeSlots.empty())
+		{
+			return;
+		}
+		std::vector<FSlot> Kept;
+		Kept.reserve(Slots.size() - FreeSlots.size());
+		for (FSlot& Entry : Slots)
+		{
+			if (Entry.bUsed)
+			{
+				Kept.push_back(std::move(Entry));
+			}
+		}
+		Slots.clear();
+		FreeSlots.clear();
+		Keys.clear();
+		for (FSlot& Entry : Kept)
+		{
+			AddSlot(Entry.Key, Entry.Value);
 		}
 	}
 
@@ -169,7 +211,8 @@ namespace UE::Host::Config
 				const auto Found = Index->ByValue.find(OldValue.GetValue().GetStdString());
 				if (Found != Index->ByValue.end() && !Found->second.empty())
 				{
-					RemoveSlot(*Found->second.begin());
+					RemoveSlot(NewestOf(Found->second));
+					Compact();
 				}
 			}
 			break;
@@ -194,7 +237,7 @@ namespace UE::Host::Config
 			if (Target == INDEX_NONE)
 			{
 				const FKeyIndex* Index = FindKey(Key);
-				Target = Index && !Index->Slots.empty() ? *Index->Slots.begin() : INDEX_NONE;
+				Target = Index && !Index->Slots.empty() ? NewestOf(Index->Slots) : INDEX_NONE;
 			}
 			if (Target != INDEX_NONE)
 			{
@@ -247,9 +290,18 @@ namespace UE::Host::Config
 
 	void FMergeSection::ImportFrom(const FConfigSection& Section)
 	{
+		std::vector<int32> NewestSlots;
 		for (const auto& Pair : Section)
 		{
-			AddSlot(Pair.Key, Pair.Value);
+			const int32 Slot = AddSlot(Pair.Key, Pair.Value);
+			if (Section.Find(Pair.Key) == &Pair.Value)
+			{
+				NewestSlots.push_back(Slot);
+			}
+		}
+		for (const int32 Slot : NewestSlots)
+		{
+			Slots[static_cast<size_t>(Slot)].Link = ++LinkCounter;
 		}
 		ArrayOfStructKeys = Section.ArrayOfStructKeys;
 		ExplicitlyEmptyArrays = Section.ExplicitlyEmptyArrays;
@@ -263,6 +315,24 @@ namespace UE::Host::Config
 			if (Entry.bUsed)
 			{
 				Section.Add(Entry.Key, Entry.Value);
+			}
+		}
+		// The section links its values in slot order, so its newest is a key's last slot. Where the
+		// merge's newest lies elsewhere, removing and adding it again refills the same slot and
+		// makes it the newest there too.
+		for (const auto& Pair : Keys)
+		{
+			const FKeyIndex& Index = Pair.second;
+			if (Index.Slots.empty())
+			{
+				continue;
+			}
+			const FSlot& Newest = Slots[static_cast<size_t>(NewestOf(Index.Slots))];
+			const FSlot& Last = Slots[static_cast<size_t>(*Index.Slots.rbegin())];
+			if (!(Newest.Value == Last.Value))
+			{
+				Section.RemoveSingle(Newest.Key, Newest.Value);
+				Section.Add(Newest.Key, Newest.Value);
 			}
 		}
 		Section.ArrayOfStructKeys = ArrayOfStructKeys;

@@ -103,9 +103,11 @@ public:
 
 	// Host: the known category names, in discovery order.
 	TArray<FString> GetKnownCategories() const;
+	// Host: the known categories merged so far (each is merged when first used).
+	TArray<FString> GetLoadedCategories() const;
 	// Host: (re)builds one category from its layer files, the saved file and the overrides.
 	bool LoadCategory(const FString& Category);
-	// Host: rebuilds every known category from disk.
+	// Host: finds the known categories on disk again and drops every merged one.
 	void ReloadAll();
 
 private:
