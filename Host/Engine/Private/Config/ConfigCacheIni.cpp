@@ -17,6 +17,12 @@ FString GEditorPerProjectIni = TEXT("EditorPerProjectUserSettings");
 FString GScalabilityIni = TEXT("Scalability");
 FString GGameUserSettingsIni = TEXT("GameUserSettings");
 
+FConfigValue::FConfigValue(const FString& InValue)
+	: SavedValue(InValue)
+	, ExpandedValue(UE::Host::Config::ExpandConfigTokens(InValue))
+{
+}
+
 void FConfigFile::GetSectionNames(TArray<FString>& OutNames) const
 {
 	OutNames.Reset();

@@ -9,7 +9,8 @@
 struct FConfigValue
 {
 	FConfigValue() = default;
-	explicit FConfigValue(const FString& InValue) : SavedValue(InValue), ExpandedValue(InValue) {}
+	// Expands the %-tokens of the value, as the engine's constructor does.
+	explicit FConfigValue(const FString& InValue);
 	FConfigValue(const FString& InSaved, const FString& InExpanded) : SavedValue(InSaved), ExpandedValue(InExpanded) {}
 
 	const FString& GetValue() const { return ExpandedValue; }
