@@ -69,7 +69,6 @@ namespace
 	{
 		const UE::Host::FEnvironment& Environment = UE::Host::GetEnvironment();
 		TArray<FString> Wanted;
-		TArray<FString> Roots;
 		if (!Environment.EngineDir.IsEmpty())
 		{
 			Wanted.Add(FPaths::EngineConfigDir());
@@ -77,7 +76,6 @@ namespace
 			{
 				Wanted.Add(FPaths::EngineConfigDir() + Platform + TEXT("/"));
 			}
-			Roots.Add(Environment.EngineDir);
 		}
 		if (!Environment.ProjectDir.IsEmpty())
 		{
@@ -87,23 +85,17 @@ namespace
 				Wanted.Add(FPaths::ProjectConfigDir() + Platform + TEXT("/"));
 			}
 			Wanted.Add(FPaths::GeneratedConfigDir() + Environment.SavedPlatformName + TEXT("/"));
-			Roots.Add(Environment.ProjectDir);
 		}
 		if (!Environment.UserSettingsDir.IsEmpty())
 		{
 			Wanted.Add(Environment.UserSettingsDir + TEXT("Unreal Engine/Engine/Config/"));
-			Roots.Add(Environment.UserSettingsDir);
 		}
 		TArray<FString> Folders;
 		for (FString Folder : Wanted)
 		{
-			while (!FPaths::DirectoryExists(Folder) && !Roots.Contains(Folder))
+			while (Folder.Len() > 1 && !FPaths::DirectoryExists(Folder))
 			{
 				Folder = FPaths::GetPath(Folder.LeftChop(1)) + TEXT("/");
-				if (Folder.Len() <= 1)
-				{
-					break;
-				}
 			}
 			if (FPaths::DirectoryExists(Folder) && !Folders.Contains(Folder))
 			{

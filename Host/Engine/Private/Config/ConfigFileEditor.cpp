@@ -372,6 +372,11 @@ namespace UE::Host::ConfigFileEditor
 		{
 			return true;
 		}
+		if (EmptyFilePolicy == EEmptyFilePolicy::Delete && !File.Existed())
+		{
+			// A saved file the engine creates records differences and may hold array commands.
+			File.PrependLine(TEXT(";METADATA=(Diff=true, UseCommands=true)"));
+		}
 		return File.Save(OutError);
 	}
 }

@@ -152,26 +152,26 @@ namespace UE::Host
 		return GConfig && GConfig->LoadCategory(Category);
 	}
 
-	int32 RefreshConfigFromDisk()
+	TArray<FString> RefreshConfigFromDisk()
 	{
+		TArray<FString> Reloaded;
 		if (!GConfig || !Config::TakeConfigFolderChanges())
 		{
-			return 0;
+			return Reloaded;
 		}
-		int32 Reloaded = 0;
 		const TArray<FString> Known = GConfig->GetKnownCategories();
-		for (const FString& Category : Config::DiscoverCategories())
-		{
-			if (!Known.Contains(Category) && GConfig->LoadCategory(Category))
-			{
-				++Reloaded;
-			}
-		}
 		for (const FString& Category : GConfig->GetLoadedCategories())
 		{
 			if (Config::HaveCategoryFilesChanged(Category) && GConfig->LoadCategory(Category))
 			{
-				++Reloaded;
+				Reloaded.Add(Category);
+			}
+		}
+		for (const FString& Category : Config::DiscoverCategories())
+		{
+			if (!Known.Contains(Category) && GConfig->LoadCategory(Category))
+			{
+				Reloaded.Add(Category);
 			}
 		}
 		return Reloaded;

@@ -31,7 +31,8 @@ namespace UE::Host::ConfigFileEditor
 	enum class EEmptyFilePolicy : uint8
 	{
 		Keep,
-		// A file left without a single entry is deleted rather than written (saved config files).
+		// A file left without a single entry is deleted rather than written, and a new one starts
+		// with ";METADATA=(Diff=true, UseCommands=true)" (saved config files).
 		Delete,
 	};
 

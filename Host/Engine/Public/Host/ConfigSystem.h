@@ -16,9 +16,9 @@ namespace UE::Host
 	// by another program. False for a name with no file that the cache does not know.
 	bool ReloadConfigCategory(const FString& Category);
 	// Rebuilds every merged category one of whose files changed, appeared or went away since it was
-	// read, and merges categories whose first file appeared; returns how many were rebuilt. Costs
+	// read, and merges categories whose first file appeared; returns the categories rebuilt. Costs
 	// one read of a folder watch when nothing in the config folders changed.
-	int32 RefreshConfigFromDisk();
+	TArray<FString> RefreshConfigFromDisk();
 
 	// The ini platforms read for the platform layers, parents first, ending with the running one
 	// (Linux: VulkanPC, Unix, Linux), from IniParent= of each DataDrivenPlatformInfo.ini.
