@@ -78,7 +78,7 @@ void FConfigFile::CombineFromBuffer(const FString& Buffer, const FString& FileHi
 	UE::Host::Config::FMergeFile Merged;
 	Merged.ImportFrom(*this);
 	UE::Host::Config::CombineConfigText(Merged, Buffer);
-	Merged.ExportTo(*this);
+	Merged.MoveTo(*this);
 	if (!FileHint.IsEmpty())
 	{
 		SourceFiles.Add(FileHint);

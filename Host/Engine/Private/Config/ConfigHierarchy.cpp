@@ -251,7 +251,7 @@ namespace UE::Host::Config
 			{
 				ApplyOverrides(Merged, Category);
 			}
-			Merged.ExportTo(OutFile);
+			Merged.MoveTo(OutFile);
 			OutFile.bHasBeenLoaded = true;
 			return FilesRead;
 		}

@@ -41,6 +41,42 @@ namespace UE::Host::Config
 		}
 	}
 
+	void FMergeSection::IndexValue(FKeyIndex& Index, int32 Slot, bool bAdd)
+	{
+		if (!Index.bValueIndexValid)
+		{
+			return;
+		}
+		const std::u16string& Value = Slots[static_cast<size_t>(Slot)].Value.GetValue().GetStdString();
+		if (bAdd)
+		{
+			Index.ByValue[Value].insert(Slot);
+			return;
+		}
+		const auto Found = Index.ByValue.find(Value);
+		if (Found != Index.ByValue.end())
+		{
+			Found->second.erase(Slot);
+			if (Found->second.empty())
+			{
+				Index.ByValue.erase(Found);
+			}
+		}
+	}
+
+	void FMergeSection::EnsureValueIndex(FKeyIndex& Index)
+	{
+		if (Index.bValueIndexValid)
+		{
+			return;
+		}
+		Index.bValueIndexValid = true;
+		for (const int32 Slot : Index.Slots)
+		{
+			IndexValue(Index, Slot, true);
+		}
+	}
+
 	int32 FMergeSection::AddSlot(FName Key, const FConfigValue& Value)
 	{
 		int32 Slot;
@@ -61,7 +97,7 @@ namespace UE::Host::Config
 		Entry.bUsed = true;
 		FKeyIndex& Index = Keys[Key.GetComparisonIndex()];
 		Index.Slots.insert(Slot);
-		Index.ByValue[Value.GetValue().GetStdString()].insert(Slot);
+		IndexValue(Index, Slot, true);
 		IndexIdentity(Index, Slot, true);
 		return Slot;
 	}
@@ -72,15 +108,7 @@ namespace UE::Host::Config
 		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
 		IndexIdentity(Index, Slot, false);
 		Index.Slots.erase(Slot);
-		const auto ByValue = Index.ByValue.find(Entry.Value.GetValue().GetStdString());
-		if (ByValue != Index.ByValue.end())
-		{
-			ByValue->second.erase(Slot);
-			if (ByValue->second.empty())
-			{
-				Index.ByValue.erase(ByValue);
-			}
-		}
+		IndexValue(Index, Slot, false);
 		Entry.bUsed = false;
 		Entry.Value = FConfigValue();
 		FreeSlots.push_back(Slot);
@@ -91,17 +119,9 @@ namespace UE::Host::Config
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
 		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
 		IndexIdentity(Index, Slot, false);
-		const auto ByValue = Index.ByValue.find(Entry.Value.GetValue().GetStdString());
-		if (ByValue != Index.ByValue.end())
-		{
-			ByValue->second.erase(Slot);
-			if (ByValue->second.empty())
-			{
-				Index.ByValue.erase(ByValue);
-			}
-		}
+		IndexValue(Index, Slot, false);
 		Entry.Value = Value;
-		Index.ByValue[Value.GetValue().GetStdString()].insert(Slot);
+		IndexValue(Index, Slot, true);
 		IndexIdentity(Index, Slot, true);
 	}
 
@@ -193,7 +213,11 @@ namespace UE::Host::Config
 				SetSlotValue(Same, NewValue);
 				break;
 			}
-			const FKeyIndex* Index = FindKey(Key);
+			FKeyIndex* Index = FindKey(Key);
+			if (Index)
+			{
+				EnsureValueIndex(*Index);
+			}
 			if (!Index || Index->ByValue.find(NewValue.GetValue().GetStdString()) == Index->ByValue.end())
 			{
 				AddSlot(Key, NewValue);
@@ -208,6 +232,7 @@ namespace UE::Host::Config
 			const FConfigValue OldValue = MakeConfigValue(Value);
 			if (FKeyIndex* Index = FindKey(Key))
 			{
+				EnsureValueIndex(*Index);
 				const auto Found = Index->ByValue.find(OldValue.GetValue().GetStdString());
 				if (Found != Index->ByValue.end() && !Found->second.empty())
 				{
@@ -307,19 +332,12 @@ namespace UE::Host::Config
 		ExplicitlyEmptyArrays = Section.ExplicitlyEmptyArrays;
 	}
 
-	void FMergeSection::ExportTo(FConfigSection& Section) const
+	void FMergeSection::MoveTo(FConfigSection& Section)
 	{
-		Section.Empty();
-		for (const FSlot& Entry : Slots)
-		{
-			if (Entry.bUsed)
-			{
-				Section.Add(Entry.Key, Entry.Value);
-			}
-		}
 		// The section links its values in slot order, so its newest is a key's last slot. Where the
 		// merge's newest lies elsewhere, removing and adding it again refills the same slot and
 		// makes it the newest there too.
+		TArray<TPair<FName, FConfigValue>> Relinks;
 		for (const auto& Pair : Keys)
 		{
 			const FKeyIndex& Index = Pair.second;
@@ -331,12 +349,26 @@ namespace UE::Host::Config
 			const FSlot& Last = Slots[static_cast<size_t>(*Index.Slots.rbegin())];
 			if (!(Newest.Value == Last.Value))
 			{
-				Section.RemoveSingle(Newest.Key, Newest.Value);
-				Section.Add(Newest.Key, Newest.Value);
+				Relinks.Add(TPair<FName, FConfigValue>(Newest.Key, Newest.Value));
 			}
 		}
-		Section.ArrayOfStructKeys = ArrayOfStructKeys;
-		Section.ExplicitlyEmptyArrays = ExplicitlyEmptyArrays;
+		Section.Empty();
+		Section.Reserve(static_cast<int32>(Slots.size() - FreeSlots.size()));
+		for (FSlot& Entry : Slots)
+		{
+			if (Entry.bUsed)
+			{
+				Section.Add(Entry.Key, std::move(Entry.Value));
+			}
+		}
+		for (const TPair<FName, FConfigValue>& Relink : Relinks)
+		{
+			Section.RemoveSingle(Relink.Key, Relink.Value);
+			Section.Add(Relink.Key, Relink.Value);
+		}
+		Section.ArrayOfStructKeys = std::move(ArrayOfStructKeys);
+		Section.ExplicitlyEmptyArrays = std::move(ExplicitlyEmptyArrays);
+		*this = FMergeSection();
 	}
 
 	FMergeSection& FMergeFile::FindOrAddSection(const FString& Name)
@@ -364,12 +396,13 @@ namespace UE::Host::Config
 		}
 	}
 
-	void FMergeFile::ExportTo(FConfigFile& File) const
+	void FMergeFile::MoveTo(FConfigFile& File)
 	{
 		File.Empty();
 		for (int32 Index = 0; Index < SectionNames.Num(); ++Index)
 		{
-			Sections[static_cast<size_t>(Index)].ExportTo(File.FindOrAddSection(SectionNames[Index]));
+			Sections[static_cast<size_t>(Index)].MoveTo(File.FindOrAddSection(SectionNames[Index]));
 		}
+		*this = FMergeFile();
 	}
 }

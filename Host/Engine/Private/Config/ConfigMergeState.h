@@ -33,7 +33,8 @@ namespace UE::Host::Config
 		void ReplaceValues(FName Key, const TArray<FConfigValue>& NewValues);
 
 		void ImportFrom(const FConfigSection& Section);
-		void ExportTo(FConfigSection& Section) const;
+		// Hands the merged values over to Section and leaves this one empty.
+		void MoveTo(FConfigSection& Section);
 
 		TMap<FName, FString> ArrayOfStructKeys;
 		TSet<FName> ExplicitlyEmptyArrays;
@@ -52,7 +53,9 @@ namespace UE::Host::Config
 		{
 			// Used slots of the key, in section order.
 			std::set<int32> Slots;
-			// Slots by value (FConfigValue equality: the expanded text, case-sensitive).
+			// Slots by value (FConfigValue equality: the expanded text, case-sensitive), built the
+			// first time an array line needs it: most keys hold one plain value and never do.
+			bool bValueIndexValid = false;
 			std::unordered_map<std::u16string, std::set<int32>> ByValue;
 			// Slots by identity (letter case ignored), valid for IdentityField only.
 			FString IdentityField;
@@ -67,6 +70,8 @@ namespace UE::Host::Config
 		// The slot of the key's element with the same identity as Value, or INDEX_NONE.
 		int32 FindByIdentity(FName Key, const FConfigValue& Value);
 		void IndexIdentity(FKeyIndex& Index, int32 Slot, bool bAdd);
+		void IndexValue(FKeyIndex& Index, int32 Slot, bool bAdd);
+		void EnsureValueIndex(FKeyIndex& Index);
 		FKeyIndex* FindKey(FName Key);
 		int32 NewestOf(const std::set<int32>& Candidates) const;
 		// Drops the holes, keeping the order; links are renumbered in slot order, as a rehash does.
@@ -87,8 +92,8 @@ namespace UE::Host::Config
 		const TArray<FString>& GetSectionNames() const { return SectionNames; }
 
 		void ImportFrom(const FConfigFile& File);
-		// Replaces the sections of File with the merged ones.
-		void ExportTo(FConfigFile& File) const;
+		// Replaces the sections of File with the merged ones and leaves this one empty.
+		void MoveTo(FConfigFile& File);
 
 	private:
 		TArray<FString> SectionNames;
