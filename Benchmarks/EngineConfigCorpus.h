@@ -52,7 +52,15 @@ namespace OrvexBenchmark
 					std::snprintf(Line, sizeof(Line), "r.Setting%u.Value%u=%u ; tuned for consoles\n", SectionIndex, KeyIndex, Mix % 4096);
 					break;
 				case 4:
-					std::snprintf(Line, sizeof(Line), "-Paths%u=(Name=\"Item%u\",Path=\"/Game/Data/Item%u\",Weight=1.000000)\n", KeyIndex % 3, Mix % 1000, Mix % 1000);
+					// Removals are rare in shipped files: a few per file.
+					if (Mix % 16 == 4)
+					{
+						std::snprintf(Line, sizeof(Line), "-Paths%u=(Name=\"Item%u\",Path=\"/Game/Data/Item%u\",Weight=1.000000)\n", KeyIndex % 3, Mix % 1000, Mix % 1000);
+					}
+					else
+					{
+						std::snprintf(Line, sizeof(Line), "MaxCount%u=%u\n", KeyIndex, Mix % 100000);
+					}
 					break;
 				default:
 					std::snprintf(Line, sizeof(Line), "Description%u=\"A longer text value with spaces, commas and a // marker inside quotes %u\"\n", KeyIndex, Mix);

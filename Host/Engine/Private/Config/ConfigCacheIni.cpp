@@ -19,8 +19,16 @@ FString GGameUserSettingsIni = TEXT("GameUserSettings");
 
 FConfigValue::FConfigValue(const FString& InValue)
 	: SavedValue(InValue)
-	, ExpandedValue(UE::Host::Config::ExpandConfigTokens(InValue))
 {
+	if (InValue.Contains(TEXT("%"), ESearchCase::CaseSensitive))
+	{
+		ExpandedValue = UE::Host::Config::ExpandConfigTokens(InValue);
+		bExpanded = !ExpandedValue.Equals(SavedValue);
+		if (!bExpanded)
+		{
+			ExpandedValue.Reset();
+		}
+	}
 }
 
 void FConfigFile::GetSectionNames(TArray<FString>& OutNames) const
@@ -101,9 +109,9 @@ FConfigFile* FConfigCacheIni::Find(const FString& Filename)
 	{
 		return nullptr;
 	}
-	if (FConfigFile* Loaded = Files.Find(Filename))
+	if (std::unique_ptr<FConfigFile>* Loaded = Files.Find(Filename))
 	{
-		return Loaded;
+		return Loaded->get();
 	}
 	// A known category is merged the first time it is asked for.
 	const int32 KnownIndex = KnownCategories.Find(Filename);
@@ -111,7 +119,8 @@ FConfigFile* FConfigCacheIni::Find(const FString& Filename)
 	{
 		return nullptr;
 	}
-	return Files.Find(Filename);
+	std::unique_ptr<FConfigFile>* Loaded = Files.Find(Filename);
+	return Loaded ? Loaded->get() : nullptr;
 }
 
 const FConfigFile* FConfigCacheIni::Find(const FString& Filename) const
@@ -333,7 +342,14 @@ bool FConfigCacheIni::LoadCategory(const FString& Category)
 		KnownCategories.Add(Name);
 	}
 	File.Name = Name;
-	Files.Add(Name, std::move(File));
+	if (std::unique_ptr<FConfigFile>* Existing = Files.Find(Name))
+	{
+		**Existing = std::move(File);
+	}
+	else
+	{
+		Files.Add(Name, std::make_unique<FConfigFile>(std::move(File)));
+	}
 	return true;
 }
 

@@ -29,7 +29,7 @@ namespace UE::Host::Config
 
 	FConfigValue MakeConfigValue(const FString& Value)
 	{
-		return FConfigValue(Value, ExpandConfigTokens(Value));
+		return FConfigValue(Value);
 	}
 
 	bool ExtractStructField(const FString& StructText, const FString& Field, FString& OutValue)

@@ -5,21 +5,28 @@
 #include "CoreMinimal.h"
 #include "Misc/CoreGlobals.h"
 
+#include <memory>
+
 // One value of a key: the merged text, and the text as it was read (before token expansion).
 struct FConfigValue
 {
 	FConfigValue() = default;
 	// Expands the %-tokens of the value, as the engine's constructor does.
 	explicit FConfigValue(const FString& InValue);
-	FConfigValue(const FString& InSaved, const FString& InExpanded) : SavedValue(InSaved), ExpandedValue(InExpanded) {}
+	FConfigValue(const FString& InSaved, const FString& InExpanded)
+		: SavedValue(InSaved), ExpandedValue(InSaved.Equals(InExpanded) ? FString() : InExpanded), bExpanded(!InSaved.Equals(InExpanded))
+	{
+	}
 
-	const FString& GetValue() const { return ExpandedValue; }
+	const FString& GetValue() const { return bExpanded ? ExpandedValue : SavedValue; }
 	const FString& GetSavedValue() const { return SavedValue; }
-	bool operator==(const FConfigValue& Other) const { return ExpandedValue.Equals(Other.ExpandedValue); }
+	bool operator==(const FConfigValue& Other) const { return GetValue().Equals(Other.GetValue()); }
 
 private:
 	FString SavedValue;
+	// Held only when expanding tokens changed the text; most values have none.
 	FString ExpandedValue;
+	bool bExpanded = false;
 };
 
 // Keys compare without regard to case (FName); a key may hold several values, in order.
@@ -112,6 +119,8 @@ public:
 	void ReloadAll();
 
 private:
-	TMap<FString, FConfigFile> Files;
+	// Each file stays where it is while others are merged on first use, so pointers handed out
+	// earlier stay valid; a rebuild replaces a file's contents in place.
+	TMap<FString, std::unique_ptr<FConfigFile>> Files;
 	TArray<FString> KnownCategories;
 };
