@@ -33,12 +33,7 @@ namespace
 
 		static std::string Diffs(const FOrvexActionResult& Outcome)
 		{
-			std::string Out;
-			for (const TSharedPtr<FJsonValue>& Diff : Outcome.Result->GetArrayField(TEXT("diffs")))
-			{
-				Out += ToJson(Diff->AsObject()) + "\n";
-			}
-			return Out;
+			return ObjectLines(Outcome.Result, TEXT("diffs"));
 		}
 
 		FTempHostFolders Folders;
