@@ -1,8 +1,11 @@
 // 100,000 mixed JSON-RPC messages in one stream through the server's message handling: reads of
 // both namespaces, errors, batches and notifications. Reports throughput, per-request latency
-// percentiles and resident memory before and after.
+// percentiles and resident memory before and after. The second run also looks for config files
+// changed on disk before each message, as `serve` does.
 #include "HostTestEnvironment.h"
 #include "HostOptions.h"
+#include "Host/ConfigSystem.h"
+#include "Host/ObjectSystem.h"
 #include "OrvexJsonRpcDispatcher.h"
 #include "OrvexToolRegistry.h"
 
@@ -62,6 +65,7 @@ static void BM_ServerMixedStream(benchmark::State& State)
 	FScopedHost Host(Environment);
 	FOrvexJsonRpcDispatcher Dispatcher(FOrvexToolRegistry::Get());
 	const std::vector<std::string> Lines = MixedStream(static_cast<int32>(State.range(0)));
+	const bool bRefreshFromDisk = State.range(1) != 0;
 
 	// Warm up once so that the tables are loaded before memory is measured.
 	for (size_t Index = 0; Index < 200; ++Index)
@@ -76,6 +80,10 @@ static void BM_ServerMixedStream(benchmark::State& State)
 		for (const std::string& Line : Lines)
 		{
 			const auto Start = std::chrono::steady_clock::now();
+			if (bRefreshFromDisk)
+			{
+				UE::Host::ReloadDefaultObjectsConfig(UE::Host::RefreshConfigFromDisk());
+			}
 			std::string Reply = Dispatcher.HandleLine(Line);
 			Latencies.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - Start).count());
 			benchmark::DoNotOptimize(Reply);
@@ -89,6 +97,6 @@ static void BM_ServerMixedStream(benchmark::State& State)
 	State.counters["rss_start_mb"] = MemoryBefore;
 	State.counters["rss_end_mb"] = MemoryAfter;
 }
-BENCHMARK(BM_ServerMixedStream)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ServerMixedStream)->ArgNames({"messages", "refresh"})->Args({100000, 0})->Args({100000, 1})->Iterations(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

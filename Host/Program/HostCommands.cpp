@@ -2,7 +2,9 @@
 
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
+#include "Host/ConfigSystem.h"
 #include "Host/JsonText.h"
+#include "Host/ObjectSystem.h"
 #include "HostOptions.h"
 #include "OrvexActionCatalog.h"
 #include "OrvexJsonRpcDispatcher.h"
@@ -180,6 +182,8 @@ int RunServeCommand(const FHostOptions& Options, std::FILE* Input, std::FILE* Ou
 			}
 			else if (!Entry.bHandled)
 			{
+				// Edits other programs made to the config files since the last request are read first.
+				UE::Host::ReloadDefaultObjectsConfig(UE::Host::RefreshConfigFromDisk());
 				Reply(Dispatcher.HandleLine(Entry.Text));
 			}
 		}

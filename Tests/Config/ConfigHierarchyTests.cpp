@@ -171,6 +171,7 @@ TEST_F(FConfigHierarchy, LoadCategoryPicksUpChangedAndNewFiles)
 {
 	WriteEngine(TEXT("BaseEngine.ini"), Section("S", "A=1\n"));
 	Load();
+	EXPECT_EQ(Get(TEXT("Engine"), TEXT("S"), TEXT("A")), "1");
 	WriteProject(TEXT("Config/DefaultEngine.ini"), Section("S", "A=2\n"));
 	EXPECT_EQ(Get(TEXT("Engine"), TEXT("S"), TEXT("A")), "1");
 	EXPECT_TRUE(GConfig->LoadCategory(TEXT("Engine")));

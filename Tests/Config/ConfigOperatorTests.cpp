@@ -29,11 +29,39 @@ namespace
 	}
 }
 
-TEST(ConfigOperators, PlainLinesReplaceTheFirstValueOnly)
+TEST(ConfigOperators, PlainLinesReplaceTheNewestValueOnly)
 {
 	const FConfigFile File = Merge({"[S]\n.Key=A\n.Key=B\nSingle=1\nSingle=2\n", "[S]\nKey=C\n"});
-	EXPECT_EQ(Values(File, TEXT("Key")), "C|B");
+	EXPECT_EQ(Values(File, TEXT("Key")), "A|C");
 	EXPECT_EQ(Values(File, TEXT("Single")), "2");
+}
+
+TEST(ConfigOperators, SingleValueReadsReturnTheNewestValue)
+{
+	// [DeviceProfiles] DeviceProfileNameAndTypes in shipped files: several + lines, read singly.
+	FConfigFile File = Merge({"[DeviceProfiles]\n+DeviceProfileNameAndTypes=Windows,Windows\n+DeviceProfileNameAndTypes=Linux,Linux\n",
+		"[DeviceProfiles]\n+DeviceProfileNameAndTypes=Android,Android\n"});
+	FString Value;
+	ASSERT_TRUE(File.GetString(TEXT("DeviceProfiles"), TEXT("DeviceProfileNameAndTypes"), Value));
+	EXPECT_EQ(ToUtf8(Value), "Android,Android");
+
+	// A refilled hole is the newest value even though an older one follows it in the section.
+	File = Merge({"[S]\n+Key=A\n+Key=B\n+Other=X\n", "[S]\n!Key=ClearArray\n+Other=Y\n"});
+	ASSERT_TRUE(File.GetString(TEXT("S"), TEXT("Other"), Value));
+	EXPECT_EQ(ToUtf8(Value), "Y");
+	EXPECT_EQ(Values(File, TEXT("Other")), "Y|X");
+
+	// The merged file read back as one more layer keeps which value is the newest.
+	File.CombineFromBuffer(UE::Host::Utf8ToString("[S]\nUnrelated=1\n"), FString());
+	ASSERT_TRUE(File.GetString(TEXT("S"), TEXT("Other"), Value));
+	EXPECT_EQ(ToUtf8(Value), "Y");
+}
+
+TEST(ConfigOperators, ClearedArraysRefillInFileOrder)
+{
+	const FConfigFile File = Merge({"[S]\n+Targets=A\n+Targets=B\n+Targets=C\n",
+		"[S]\n!Targets=ClearArray\n+Targets=PCD3D_SM6\n+Targets=PCD3D_SM5\n+Targets=Vulkan\n+Targets=Metal\n"});
+	EXPECT_EQ(Values(File, TEXT("Targets")), "PCD3D_SM6|PCD3D_SM5|Vulkan|Metal");
 }
 
 TEST(ConfigOperators, PlusAddsUniqueAndDotAddsDuplicates)
@@ -44,8 +72,9 @@ TEST(ConfigOperators, PlusAddsUniqueAndDotAddsDuplicates)
 
 TEST(ConfigOperators, MinusRemovesOneExactlyEqualValue)
 {
+	// The newest equal value goes; letter case counts.
 	const FConfigFile File = Merge({"[S]\n.Key=A\n.Key=B\n.Key=A\n", "[S]\n-Key=A\n-Key=b\n-Key=Missing\n"});
-	EXPECT_EQ(Values(File, TEXT("Key")), "B|A");
+	EXPECT_EQ(Values(File, TEXT("Key")), "A|B");
 }
 
 TEST(ConfigOperators, BangClearsTheArrayWhateverItsValue)
@@ -89,10 +118,12 @@ TEST(ConfigOperators, WithoutIdentityFieldStructsAreWholeValues)
 	EXPECT_EQ(Values(File, TEXT("Profiles")), "(Name=A,V=1)|(Name=A,V=2)");
 }
 
-TEST(ConfigOperators, RemovedSlotsAreReusedLikeTheEngine)
+TEST(ConfigOperators, MinusPacksTheSectionSoLaterAddsAppend)
 {
-	// The engine's multimap refills the most recently freed slot, so a re-added value takes the
-	// removed one's place in the section.
+	// The shipped swap of a struct element: remove the old one, add its replacement at the end.
 	const FConfigFile File = Merge({"[S]\n+Key=A\n+Key=B\n+Key=C\n", "[S]\n-Key=B\n+Key=D\n"});
-	EXPECT_EQ(Values(File, TEXT("Key")), "A|D|C");
+	EXPECT_EQ(Values(File, TEXT("Key")), "A|C|D");
+	FString Value;
+	ASSERT_TRUE(File.GetString(TEXT("S"), TEXT("Key"), Value));
+	EXPECT_EQ(ToUtf8(Value), "D");
 }

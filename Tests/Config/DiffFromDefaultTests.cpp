@@ -33,12 +33,7 @@ namespace
 
 		static std::string Diffs(const FOrvexActionResult& Outcome)
 		{
-			std::string Out;
-			for (const TSharedPtr<FJsonValue>& Diff : Outcome.Result->GetArrayField(TEXT("diffs")))
-			{
-				Out += ToJson(Diff->AsObject()) + "\n";
-			}
-			return Out;
+			return ObjectLines(Outcome.Result, TEXT("diffs"));
 		}
 
 		FTempHostFolders Folders;
@@ -100,9 +95,8 @@ TEST_F(DiffFromDefault, BaseOperatorsAreNotAppliedAndEveryValueCounts)
 
 	const FOrvexActionResult Outcome = CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"Engine"})");
 	ASSERT_TRUE(Outcome.bSuccess);
-	// The base list of Paths is A, B, A (the "-" line adds too) while the cache holds B; List took the
-	// slot that removing A freed, so the cache lists it first.
+	// The base list of Paths is A, B, A (the "-" line adds too) while the cache holds B.
 	EXPECT_EQ(Diffs(Outcome),
-		R"({"section":"S","key":"List","change_type":"modified","project_values":["1","2","3"],"engine_values":["1","2"]})" "\n"
-		R"({"section":"S","key":"Paths","change_type":"modified","project_value":"B","engine_values":["A","B","A"]})" "\n");
+		R"({"section":"S","key":"Paths","change_type":"modified","project_value":"B","engine_values":["A","B","A"]})" "\n"
+		R"({"section":"S","key":"List","change_type":"modified","project_values":["1","2","3"],"engine_values":["1","2"]})" "\n");
 }

@@ -107,7 +107,8 @@ TEST_F(SaveConfig, ASavedFileLeftWithoutEntriesIsDeletedAndNoneIsMadeForNothing)
 	Settings->NewWindowWidth = 1920;
 	Settings->AdditionalLaunchParameters = TEXT(" -log");
 	Settings->SaveConfig();
-	EXPECT_EQ(Read(SavedPlay), "[/Script/UnrealEd.LevelEditorPlaySettings]\nNewWindowWidth=1920\nAdditionalLaunchParameters=\" -log\"\n");
+	// A saved file the save creates starts with the engine's metadata line.
+	EXPECT_EQ(Read(SavedPlay), ";METADATA=(Diff=true, UseCommands=true)\n[/Script/UnrealEd.LevelEditorPlaySettings]\nNewWindowWidth=1920\nAdditionalLaunchParameters=\" -log\"\n");
 	EXPECT_EQ(Cached(TEXT("EditorPerProjectUserSettings"), PlaySection, TEXT("AdditionalLaunchParameters")), " -log");
 
 	Settings->NewWindowWidth = 1280;
@@ -167,7 +168,7 @@ TEST_F(SaveConfig, SectionsOutsideSectionsToSaveAreNotSavedToAnEngineWideFile)
 	Write("Engine/Config/BaseGame.ini", "[SectionsToSave]\n+Section=/Script/OrvexTests.PlainGameSettings\n");
 	GConfig->ReloadAll();
 	Plain->SaveConfig();
-	EXPECT_EQ(Read(SavedGame), "[/Script/OrvexTests.PlainGameSettings]\nLevel=5\nNickname=\n");
+	EXPECT_EQ(Read(SavedGame), ";METADATA=(Diff=true, UseCommands=true)\n[/Script/OrvexTests.PlainGameSettings]\nLevel=5\nNickname=\n");
 	EXPECT_EQ(Cached(TEXT("Game"), TEXT("/Script/OrvexTests.PlainGameSettings"), TEXT("Level")), "5");
 }
 
@@ -181,6 +182,7 @@ TEST_F(SaveConfig, GlobalConfigValuesGoToTheDeclaringClassSection)
 	Child->SaveConfig();
 	// Inherited values equal to the parent's defaults are left out; the shared one is not.
 	EXPECT_EQ(Read(SavedGame),
+		";METADATA=(Diff=true, UseCommands=true)\n"
 		"[/Script/OrvexTests.HostTestSettingsChild]\n"
 		"ChildValue=12\n"
 		"\n"

@@ -46,3 +46,13 @@ TArray<FString> FieldNames(const TSharedPtr<FJsonObject>& Object)
 	}
 	return Names;
 }
+
+std::string ObjectLines(const TSharedPtr<FJsonObject>& Object, const TCHAR* ArrayField)
+{
+	std::string Out;
+	for (const TSharedPtr<FJsonValue>& Element : Object->GetArrayField(ArrayField))
+	{
+		Out += ToJson(Element->AsObject()) + "\n";
+	}
+	return Out;
+}

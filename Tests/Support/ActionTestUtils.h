@@ -15,5 +15,8 @@ FOrvexActionResult CallAction(const TCHAR* Namespace, const TCHAR* Action, const
 // Compact UTF-8 JSON of an object, for whole-output comparisons.
 std::string ToJson(const TSharedPtr<FJsonObject>& Object);
 
+// The objects of an array field, one compact JSON line each.
+std::string ObjectLines(const TSharedPtr<FJsonObject>& Object, const TCHAR* ArrayField);
+
 // The field names of an object, in order.
 TArray<FString> FieldNames(const TSharedPtr<FJsonObject>& Object);

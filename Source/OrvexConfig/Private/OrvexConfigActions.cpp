@@ -110,6 +110,170 @@ namespace
 		return false;
 	}
 
+	// The category as the config cache spells it ("engine" gives "Engine"), so that file names built
+	// from it exist on a case-sensitive file system; the text as given for a name the cache does not
+	// know.
+	FString CacheSpelling(const FString& Category)
+	{
+		if (Category.IsEmpty())
+		{
+			return Category;
+		}
+		const FString CacheName = FPaths::GetBaseFilename(GConfig->GetConfigFilename(*Category));
+		return CacheName.Equals(Category, ESearchCase::IgnoreCase) ? CacheName : Category;
+	}
+
+	int32 HexDigit(TCHAR C)
+	{
+		if (C >= TEXT('0') && C <= TEXT('9'))
+		{
+			return C - TEXT('0');
+		}
+		if (C >= TEXT('a') && C <= TEXT('f'))
+		{
+			return C - TEXT('a') + 10;
+		}
+		if (C >= TEXT('A') && C <= TEXT('F'))
+		{
+			return C - TEXT('A') + 10;
+		}
+		return -1;
+	}
+
+	void AppendCodePoint(FString& Out, uint32 CodePoint)
+	{
+		if (CodePoint == 0)
+		{
+			return;
+		}
+		if (CodePoint < 0x10000)
+		{
+			Out.AppendChar(static_cast<TCHAR>(CodePoint));
+		}
+		else if (CodePoint <= 0x10FFFF)
+		{
+			CodePoint -= 0x10000;
+			Out.AppendChar(static_cast<TCHAR>(0xD800 + (CodePoint >> 10)));
+			Out.AppendChar(static_cast<TCHAR>(0xDC00 + (CodePoint & 0x3FF)));
+		}
+		else
+		{
+			Out.AppendChar(static_cast<TCHAR>(0xFFFD));
+		}
+	}
+
+	// The text between the opening quote at Value[0] and the closing one, escapes resolved.
+	FString UnquoteValue(const FString& Value)
+	{
+		FString Result;
+		const int32 Length = Value.Len();
+		int32 Index = 1;
+		while (Index < Length && Value[Index] != TEXT('"'))
+		{
+			const TCHAR C = Value[Index];
+			if (C != TEXT('\\') || Index + 1 >= Length)
+			{
+				Result.AppendChar(C);
+				++Index;
+				continue;
+			}
+			const TCHAR Escaped = Value[Index + 1];
+			const int32 Fixed = Escaped == TEXT('u') ? 4 : Escaped == TEXT('U') ? 8 : 0;
+			uint32 CodePoint = 0;
+			int32 Digits = 0;
+			if (Escaped == TEXT('\\') || Escaped == TEXT('"') || Escaped == TEXT('\''))
+			{
+				Result.AppendChar(Escaped);
+				Index += 2;
+			}
+			else if (Escaped == TEXT('n') || Escaped == TEXT('r') || Escaped == TEXT('t'))
+			{
+				Result.AppendChar(Escaped == TEXT('n') ? TEXT('\n') : Escaped == TEXT('r') ? TEXT('\r') : TEXT('\t'));
+				Index += 2;
+			}
+			else if (Fixed > 0)
+			{
+				while (Digits < Fixed && Index + 2 + Digits < Length && HexDigit(Value[Index + 2 + Digits]) >= 0)
+				{
+					CodePoint = (CodePoint << 4) | static_cast<uint32>(HexDigit(Value[Index + 2 + Digits]));
+					++Digits;
+				}
+				if (Digits == Fixed)
+				{
+					AppendCodePoint(Result, CodePoint);
+					Index += 2 + Fixed;
+				}
+				else
+				{
+					Result.AppendChar(C);
+					++Index;
+				}
+			}
+			else if (Escaped == TEXT('x'))
+			{
+				while (Index + 2 + Digits < Length && HexDigit(Value[Index + 2 + Digits]) >= 0)
+				{
+					CodePoint = CodePoint > 0x10FFFF ? CodePoint : (CodePoint << 4) | static_cast<uint32>(HexDigit(Value[Index + 2 + Digits]));
+					++Digits;
+				}
+				if (Digits > 0)
+				{
+					AppendCodePoint(Result, CodePoint);
+					Index += 2 + Digits;
+				}
+				else
+				{
+					Result.AppendChar(C);
+					++Index;
+				}
+			}
+			else if (Escaped >= TEXT('0') && Escaped <= TEXT('7'))
+			{
+				while (Digits < 3 && Index + 1 + Digits < Length && Value[Index + 1 + Digits] >= TEXT('0') && Value[Index + 1 + Digits] <= TEXT('7'))
+				{
+					CodePoint = (CodePoint << 3) | static_cast<uint32>(Value[Index + 1 + Digits] - TEXT('0'));
+					++Digits;
+				}
+				AppendCodePoint(Result, CodePoint);
+				Index += 1 + Digits;
+			}
+			else
+			{
+				// An escape the cache does not know keeps its backslash.
+				Result.AppendChar(C);
+				++Index;
+			}
+		}
+		return Result;
+	}
+
+	// A base file's value as the config cache holds it: "//" outside quotes starts a comment, a
+	// quoted value loses its quotes (escapes resolved, text after the closing quote dropped), the
+	// rest is trimmed, and %-tokens expand as the cache's values do.
+	FString ReadValueAsCache(const FString& RawValue)
+	{
+		FString Value = RawValue;
+		bool bQuoted = false;
+		for (int32 Index = 0; Index + 1 < Value.Len(); ++Index)
+		{
+			if (Value[Index] == TEXT('"'))
+			{
+				bQuoted = !bQuoted;
+			}
+			else if (!bQuoted && Value[Index] == TEXT('/') && Value[Index + 1] == TEXT('/'))
+			{
+				Value.LeftInline(Index);
+				break;
+			}
+		}
+		Value.TrimStartAndEndInline();
+		if (Value.StartsWith(TEXT("\""), ESearchCase::CaseSensitive))
+		{
+			Value = UnquoteValue(Value);
+		}
+		return FConfigValue(Value).GetValue();
+	}
+
 	bool LoadLines(const FString& Path, TArray<FString>& OutLines)
 	{
 		FString Text;
@@ -708,7 +872,7 @@ FOrvexActionResult FOrvexConfigActions::ExplainSetting(const TSharedPtr<FJsonObj
 
 	TArray<TSharedPtr<FJsonValue>> Layers;
 	FString Source;
-	for (const TTuple<FString, FString>& Layer : GetConfigHierarchy(File))
+	for (const TTuple<FString, FString>& Layer : GetConfigHierarchy(CacheSpelling(File)))
 	{
 		TArray<FString> Lines;
 		if (!LoadLines(Layer.Value, Lines))
@@ -790,11 +954,14 @@ FOrvexActionResult FOrvexConfigActions::DiffFromDefault(const TSharedPtr<FJsonOb
 		return FOrvexActionResult::Error(FString::Printf(TEXT("No config found for category '%s'"), *Category), -32603);
 	}
 
-	// The engine's base file as written: operators are not applied, a "-" or "!" line adds its value too.
+	// The engine's defaults as written in Base.ini, which every category merges, and then in the
+	// category's base file: operators are not applied, a "-" or "!" line adds its value too. Values are
+	// read the way the cache reads them, so that a quoted default equals the cache's unquoted value.
 	TMap<FString, FValueTable> BaseTable;
+	for (const FString& BaseName : {FString(TEXT("Base")), TEXT("Base") + CacheSpelling(Category)})
 	{
 		FString BaseText;
-		FFileHelper::LoadFileToString(BaseText, *FPaths::Combine(FPaths::EngineConfigDir(), TEXT("Base") + Category + TEXT(".ini")));
+		FFileHelper::LoadFileToString(BaseText, *FPaths::Combine(FPaths::EngineConfigDir(), BaseName + TEXT(".ini")));
 		TArray<FString> Lines;
 		BaseText.ParseIntoArrayLines(Lines, true);
 		FString CurrentSection;
@@ -816,11 +983,12 @@ FOrvexActionResult FOrvexConfigActions::DiffFromDefault(const TSharedPtr<FJsonOb
 			{
 				continue;
 			}
-			if (StartsWithAnyOf(Key, TEXT("!+-.")))
+			// The cache reads Base.ini as a plain file, where an operator character stays part of the key.
+			if (BaseName != TEXT("Base") && StartsWithAnyOf(Key, TEXT("!+-.")))
 			{
 				Key.RightChopInline(1);
 			}
-			BaseTable.FindOrAdd(CurrentSection).FindOrAdd(Key).Add(Value);
+			BaseTable.FindOrAdd(CurrentSection).FindOrAdd(Key).Add(ReadValueAsCache(Value));
 		}
 	}
 
@@ -956,9 +1124,10 @@ FOrvexActionResult FOrvexConfigActions::GetSection(const TSharedPtr<FJsonObject>
 	const bool bHasPrefix = File.StartsWith(TEXT("Default"), ESearchCase::IgnoreCase) || File.StartsWith(TEXT("Base"), ESearchCase::IgnoreCase);
 	if (!bHasPrefix && !File.Contains(TEXT("/")) && !File.Contains(TEXT("\\")))
 	{
+		const FString Spelled = CacheSpelling(File);
 		for (const TCHAR* Prefix : {TEXT("Default"), TEXT("Base")})
 		{
-			const FString Candidate = Prefix + File;
+			const FString Candidate = Prefix + Spelled;
 			const FString CandidatePath = ResolveConfigFilePath(Candidate);
 			if (IsInsideConfigFolders(CandidatePath) && FPaths::FileExists(CandidatePath))
 			{
@@ -968,14 +1137,21 @@ FOrvexActionResult FOrvexConfigActions::GetSection(const TSharedPtr<FJsonObject>
 		}
 	}
 
-	const FString Path = ResolveConfigFilePath(File);
+	FString Path = ResolveConfigFilePath(File);
+	if ((File.Contains(TEXT("/")) || File.Contains(TEXT("\\"))) && FPaths::IsRelative(Path))
+	{
+		// A relative path names a file of the project (Config/DefaultEngine.ini), not of the
+		// process's working folder.
+		Path = FPaths::ConvertRelativePathToFull(FPaths::ProjectDir(), Path);
+	}
+	const FString FullPath = FPaths::ConvertRelativePathToFull(Path);
 	if (!IsInsideConfigFolders(Path))
 	{
-		return FOrvexActionResult::Error(FString::Printf(TEXT("Config file '%s' (resolved to '%s') lies outside the config folders"), *File, *Path), -32602);
+		return FOrvexActionResult::Error(FString::Printf(TEXT("Config file '%s' (resolved to '%s') lies outside the config folders"), *File, *FullPath), -32602);
 	}
 	if (!FPaths::FileExists(Path))
 	{
-		return FOrvexActionResult::Error(FString::Printf(TEXT("Config file not found: '%s' (resolved to '%s')"), *File, *Path), -32603);
+		return FOrvexActionResult::Error(FString::Printf(TEXT("Config file not found: '%s' (resolved to '%s')"), *File, *FullPath), -32603);
 	}
 	TArray<FString> Lines;
 	if (!LoadLines(Path, Lines))

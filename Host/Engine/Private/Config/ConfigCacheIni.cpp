@@ -1,6 +1,7 @@
 #include "Misc/ConfigCacheIni.h"
 
 #include "Config/ConfigCommands.h"
+#include "Config/ConfigDiskState.h"
 #include "Config/ConfigHierarchy.h"
 #include "Config/ConfigMergeState.h"
 #include "Host/ConfigSystem.h"
@@ -15,6 +16,20 @@ FString GEditorIni = TEXT("Editor");
 FString GEditorPerProjectIni = TEXT("EditorPerProjectUserSettings");
 FString GScalabilityIni = TEXT("Scalability");
 FString GGameUserSettingsIni = TEXT("GameUserSettings");
+
+FConfigValue::FConfigValue(const FString& InValue)
+	: SavedValue(InValue)
+{
+	if (InValue.Contains(TEXT("%"), ESearchCase::CaseSensitive))
+	{
+		ExpandedValue = UE::Host::Config::ExpandConfigTokens(InValue);
+		bExpanded = !ExpandedValue.Equals(SavedValue);
+		if (!bExpanded)
+		{
+			ExpandedValue.Reset();
+		}
+	}
+}
 
 void FConfigFile::GetSectionNames(TArray<FString>& OutNames) const
 {
@@ -71,7 +86,7 @@ void FConfigFile::CombineFromBuffer(const FString& Buffer, const FString& FileHi
 	UE::Host::Config::FMergeFile Merged;
 	Merged.ImportFrom(*this);
 	UE::Host::Config::CombineConfigText(Merged, Buffer);
-	Merged.ExportTo(*this);
+	Merged.MoveTo(*this);
 	if (!FileHint.IsEmpty())
 	{
 		SourceFiles.Add(FileHint);
@@ -90,12 +105,28 @@ FString FConfigCacheIni::GetConfigFilename(const TCHAR* BaseIniName)
 
 FConfigFile* FConfigCacheIni::Find(const FString& Filename)
 {
-	return Filename.IsEmpty() ? nullptr : Files.Find(Filename);
+	if (Filename.IsEmpty())
+	{
+		return nullptr;
+	}
+	if (std::unique_ptr<FConfigFile>* Loaded = Files.Find(Filename))
+	{
+		return Loaded->get();
+	}
+	// A known category is merged the first time it is asked for.
+	const int32 KnownIndex = KnownCategories.Find(Filename);
+	if (KnownIndex == INDEX_NONE || !LoadCategory(KnownCategories[KnownIndex]))
+	{
+		return nullptr;
+	}
+	std::unique_ptr<FConfigFile>* Loaded = Files.Find(Filename);
+	return Loaded ? Loaded->get() : nullptr;
 }
 
 const FConfigFile* FConfigCacheIni::Find(const FString& Filename) const
 {
-	return Filename.IsEmpty() ? nullptr : Files.Find(Filename);
+	// Merging on first use does not change what the cache answers, only when the work is done.
+	return const_cast<FConfigCacheIni*>(this)->Find(Filename);
 }
 
 FConfigFile* FConfigCacheIni::FindConfigFileWithBaseName(FName BaseName)
@@ -289,12 +320,20 @@ bool FConfigCacheIni::LoadCategory(const FString& Category)
 	{
 		return false;
 	}
+	// Stamped before reading: an edit that lands while the files are read shows as a change later.
+	TArray<FString> Candidates;
+	for (const UE::Host::FConfigLayerFile& Layer : UE::Host::GetConfigLayerFiles(Category))
+	{
+		Candidates.Add(Layer.Filename);
+	}
+	UE::Host::Config::RecordCategoryStamps(Category, Candidates);
 	FConfigFile File;
 	const int32 FilesRead = UE::Host::Config::BuildCategory(Category, File);
 	const int32 KnownIndex = KnownCategories.Find(Category);
 	if (FilesRead == 0 && KnownIndex == INDEX_NONE)
 	{
 		// A name with no file on disk stays unknown, as a mistyped category should.
+		UE::Host::Config::ForgetCategoryStamps(Category);
 		return false;
 	}
 	const FString Name = KnownIndex == INDEX_NONE ? Category : KnownCategories[KnownIndex];
@@ -303,8 +342,28 @@ bool FConfigCacheIni::LoadCategory(const FString& Category)
 		KnownCategories.Add(Name);
 	}
 	File.Name = Name;
-	Files.Add(Name, std::move(File));
+	if (std::unique_ptr<FConfigFile>* Existing = Files.Find(Name))
+	{
+		**Existing = std::move(File);
+	}
+	else
+	{
+		Files.Add(Name, std::make_unique<FConfigFile>(std::move(File)));
+	}
 	return true;
+}
+
+TArray<FString> FConfigCacheIni::GetLoadedCategories() const
+{
+	TArray<FString> Loaded;
+	for (const FString& Category : KnownCategories)
+	{
+		if (Files.Contains(Category))
+		{
+			Loaded.Add(Category);
+		}
+	}
+	return Loaded;
 }
 
 void FConfigCacheIni::ReloadAll()
@@ -317,10 +376,6 @@ void FConfigCacheIni::ReloadAll()
 	for (const FString& Category : Categories)
 	{
 		KnownCategories.Add(Category);
-	}
-	for (const FString& Category : Categories)
-	{
-		LoadCategory(Category);
 	}
 	for (const FString& Category : Previous)
 	{

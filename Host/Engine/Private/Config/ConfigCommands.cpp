@@ -29,7 +29,7 @@ namespace UE::Host::Config
 
 	FConfigValue MakeConfigValue(const FString& Value)
 	{
-		return FConfigValue(Value, ExpandConfigTokens(Value));
+		return FConfigValue(Value);
 	}
 
 	bool ExtractStructField(const FString& StructText, const FString& Field, FString& OutValue)
@@ -110,22 +110,42 @@ namespace UE::Host::Config
 		return false;
 	}
 
-	void CombineConfigText(FMergeFile& File, const FString& Text)
+	namespace
 	{
-		FConfigTextReader Reader(Text);
-		FConfigLine Line;
-		FMergeSection* CurrentSection = nullptr;
-		while (Reader.Next(Line))
+		// A plain file applies no operators: every key line adds a value and an operator character
+		// stays part of its key.
+		void CombineText(FMergeFile& File, const FString& Text, bool bPlainFile)
 		{
-			if (Line.Kind == EConfigLineKind::Section)
+			FConfigTextReader Reader(Text);
+			FConfigLine Line;
+			FMergeSection* CurrentSection = nullptr;
+			while (Reader.Next(Line))
 			{
-				CurrentSection = &File.FindOrAddSection(Line.SectionName);
-			}
-			else if (CurrentSection)
-			{
-				CurrentSection->Apply(Line.Operation, FName(Line.Key), Line.Value);
+				if (Line.Kind == EConfigLineKind::Section)
+				{
+					CurrentSection = &File.FindOrAddSection(Line.SectionName);
+				}
+				else if (CurrentSection && !bPlainFile)
+				{
+					CurrentSection->Apply(Line.Operation, FName(Line.Key), Line.Value);
+				}
+				else if (CurrentSection)
+				{
+					const FString Key = Line.Operation == ' ' ? Line.Key : FString::Chr(Line.Operation) + Line.Key;
+					CurrentSection->Apply('.', FName(Key), Line.Value);
+				}
 			}
 		}
+	}
+
+	void CombineConfigText(FMergeFile& File, const FString& Text)
+	{
+		CombineText(File, Text, false);
+	}
+
+	void CombinePlainConfigText(FMergeFile& File, const FString& Text)
+	{
+		CombineText(File, Text, true);
 	}
 
 	void CombineSavedConfigText(FMergeFile& File, const FString& Text)

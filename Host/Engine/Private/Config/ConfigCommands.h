@@ -22,6 +22,10 @@ namespace UE::Host::Config
 	// Merges a file's text with the operators applied; lines before the first header are ignored.
 	void CombineConfigText(FMergeFile& File, const FString& Text);
 
+	// Merges a file read as a plain file (Base.ini): no operators, every key line adds a value and
+	// an operator character stays part of its key.
+	void CombinePlainConfigText(FMergeFile& File, const FString& Text);
+
 	// Merges the saved file: each key it names gets the values the saved lines give it, in place
 	// of the values the hierarchy gave it.
 	void CombineSavedConfigText(FMergeFile& File, const FString& Text);

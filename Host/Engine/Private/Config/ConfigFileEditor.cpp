@@ -209,14 +209,15 @@ namespace UE::Host::ConfigFileEditor
 		const TArray<int32> Headers = File.FindSectionHeaders(Section);
 		const TArray<FEditLine>& Lines = File.GetLines();
 		bool bReplaced = false;
-		// Every copy of the section counts: a later plain line would win over the edited one.
+		// Every copy of the section counts: any later line of the key (a plain one, or an array
+		// line that adds a newer value or removes this one) would change what a read returns.
 		for (const int32 Header : Headers)
 		{
 			const int32 End = File.GetSectionEnd(Header);
 			for (int32 Index = Header + 1; Index < End; ++Index)
 			{
 				const FEditLine& Line = Lines[Index];
-				if (Line.Kind != EEditLineKind::KeyValue || Line.Operation != ' ' || Line.Key != Key)
+				if (!IsValueLine(Line) || Line.Key != Key)
 				{
 					continue;
 				}
@@ -224,7 +225,7 @@ namespace UE::Host::ConfigFileEditor
 				{
 					File.RemoveLine(Index);
 				}
-				else
+				else if (Line.Operation == ' ')
 				{
 					File.ReplaceLine(Index, NewLine);
 					bReplaced = true;
@@ -396,6 +397,11 @@ namespace UE::Host::ConfigFileEditor
 		if ((!File.Existed() && AddedLines == 0) || !File.WouldChange())
 		{
 			return true;
+		}
+		if (EmptyFilePolicy == EEmptyFilePolicy::Delete && !File.Existed())
+		{
+			// A saved file the engine creates records differences and may hold array commands.
+			File.PrependLine(TEXT(";METADATA=(Diff=true, UseCommands=true)"));
 		}
 		return File.Save(OutError);
 	}

@@ -273,6 +273,11 @@ namespace UE::Host::Config
 		Appended.Append(NewLines);
 	}
 
+	void FConfigFileText::PrependLine(const FString& Text)
+	{
+		Prepended.Add(Text);
+	}
+
 	std::string FConfigFileText::Encode(const FString& Text) const
 	{
 		if (!IsUtf16(Encoding))
@@ -335,6 +340,12 @@ namespace UE::Host::Config
 			bLastEndsWithBreak = true;
 			bLastBlank = IsBlank(Text);
 		};
+		for (const FString& Text : Prepended)
+		{
+			EmitNewLine(Text);
+		}
+		// A leading line does not set the first section apart from the rest of the file.
+		bAnyLine = false;
 		for (const FPhysicalLine& Line : Physical)
 		{
 			if (!Line.bRemoved)

@@ -63,6 +63,8 @@ namespace UE::Host::Config
 		// Appends "[Section]" and the lines, after a blank line unless the file is empty or already
 		// ends with one; sections appended together are separated by a blank line too.
 		void AppendSection(const FString& Section, const TArray<FString>& NewLines);
+		// A line the file starts with, before everything else (a new file's metadata line).
+		void PrependLine(const FString& Text);
 
 		// Renders the edited file (ending with a line break) and writes it atomically.
 		bool Save(FString& OutError) const;
@@ -94,6 +96,7 @@ namespace UE::Host::Config
 		std::vector<FPhysicalLine> Physical;
 		TArray<FEditLine> Lines;
 		TArray<FString> Appended;
+		TArray<FString> Prepended;
 		std::string OriginalBytes;
 		bool bExisted = false;
 	};

@@ -1,6 +1,7 @@
 #include "Config/ConfigHierarchy.h"
 
 #include "Config/ConfigCommands.h"
+#include "Config/ConfigDiskState.h"
 #include "Config/ConfigMergeState.h"
 #include "HAL/FileManager.h"
 #include "Host/ConfigSystem.h"
@@ -78,7 +79,6 @@ namespace UE::Host
 	TArray<FConfigLayerFile> GetConfigLayerFiles(const FString& Category)
 	{
 		const FEnvironment& Environment = GetEnvironment();
-		const FString& Platform = Environment.PlatformName;
 		const FString EngineConfig = Environment.EngineDir.IsEmpty() ? FString() : FPaths::EngineConfigDir();
 		const FString ProjectConfig = Environment.ProjectDir.IsEmpty() ? FString() : FPaths::ProjectConfigDir();
 		const FString UserConfig = Environment.UserSettingsDir.IsEmpty() ? FString() : Environment.UserSettingsDir + TEXT("Unreal Engine/Engine/Config/");
@@ -92,12 +92,21 @@ namespace UE::Host
 				Layers.Add(FConfigLayerFile{Layer, Directory + Name});
 			}
 		};
+		// Each platform layer is read for every platform of the ini parent chain, parents first.
+		const TArray<FString>& Chain = Config::GetIniPlatformChain();
+		auto AddPlatformLayers = [&AddLayer, &Chain](EConfigLayer Layer, const FString& Directory, const TCHAR* Prefix, const FString& Category)
+		{
+			for (const FString& Platform : Chain)
+			{
+				AddLayer(Layer, Directory, Platform + TEXT("/") + Prefix + Platform + Category + TEXT(".ini"));
+			}
+		};
 		AddLayer(EConfigLayer::AbsoluteBase, EngineConfig, TEXT("Base.ini"));
 		AddLayer(EConfigLayer::EngineBase, EngineConfig, TEXT("Base") + Category + TEXT(".ini"));
-		AddLayer(EConfigLayer::EnginePlatformBase, EngineConfig, Platform + TEXT("/Base") + Platform + Category + TEXT(".ini"));
+		AddPlatformLayers(EConfigLayer::EnginePlatformBase, EngineConfig, TEXT("Base"), Category);
 		AddLayer(EConfigLayer::ProjectDefault, ProjectConfig, TEXT("Default") + Category + TEXT(".ini"));
-		AddLayer(EConfigLayer::EnginePlatform, EngineConfig, Platform + TEXT("/") + Platform + Category + TEXT(".ini"));
-		AddLayer(EConfigLayer::ProjectPlatform, ProjectConfig, Platform + TEXT("/") + Platform + Category + TEXT(".ini"));
+		AddPlatformLayers(EConfigLayer::EnginePlatform, EngineConfig, TEXT(""), Category);
+		AddPlatformLayers(EConfigLayer::ProjectPlatform, ProjectConfig, TEXT(""), Category);
 		AddLayer(EConfigLayer::GlobalUser, UserConfig, TEXT("User") + Category + TEXT(".ini"));
 		AddLayer(EConfigLayer::ProjectUser, ProjectConfig, TEXT("User") + Category + TEXT(".ini"));
 		AddLayer(EConfigLayer::Saved, SavedConfig, Category + TEXT(".ini"));
@@ -122,6 +131,7 @@ namespace UE::Host
 		{
 			GConfig = new FConfigCacheIni();
 		}
+		Config::ResetDiskState();
 		GConfig->ReloadAll();
 	}
 
@@ -129,6 +139,42 @@ namespace UE::Host
 	{
 		delete GConfig;
 		GConfig = nullptr;
+		Config::ResetDiskState();
+	}
+
+	const TArray<FString>& GetIniPlatformChain()
+	{
+		return Config::GetIniPlatformChain();
+	}
+
+	bool ReloadConfigCategory(const FString& Category)
+	{
+		return GConfig && GConfig->LoadCategory(Category);
+	}
+
+	TArray<FString> RefreshConfigFromDisk()
+	{
+		TArray<FString> Reloaded;
+		if (!GConfig || !Config::TakeConfigFolderChanges())
+		{
+			return Reloaded;
+		}
+		const TArray<FString> Known = GConfig->GetKnownCategories();
+		for (const FString& Category : GConfig->GetLoadedCategories())
+		{
+			if (Config::HaveCategoryFilesChanged(Category) && GConfig->LoadCategory(Category))
+			{
+				Reloaded.Add(Category);
+			}
+		}
+		for (const FString& Category : Config::DiscoverCategories())
+		{
+			if (!Known.Contains(Category) && GConfig->LoadCategory(Category))
+			{
+				Reloaded.Add(Category);
+			}
+		}
+		return Reloaded;
 	}
 }
 
@@ -170,7 +216,22 @@ namespace UE::Host::Config
 			for (const FConfigLayerFile& Layer : GetConfigLayerFiles(Category))
 			{
 				FString Text;
-				if ((bHierarchyOnly && Layer.Layer == EConfigLayer::Saved) || !FPaths::FileExists(Layer.Filename) || !FFileHelper::LoadFileToString(Text, *Layer.Filename))
+				if (bHierarchyOnly && Layer.Layer == EConfigLayer::Saved)
+				{
+					continue;
+				}
+				if (Layer.Layer == EConfigLayer::AbsoluteBase)
+				{
+					// Shared by every category: read once, and as a plain file.
+					if (!GetAbsoluteBaseText(Layer.Filename, Text))
+					{
+						continue;
+					}
+					CombinePlainConfigText(Merged, Text);
+					OutFile.SourceFiles.Add(Layer.Filename);
+					continue;
+				}
+				if (!FPaths::FileExists(Layer.Filename) || !FFileHelper::LoadFileToString(Text, *Layer.Filename))
 				{
 					continue;
 				}
@@ -184,13 +245,13 @@ namespace UE::Host::Config
 				}
 				OutFile.SourceFiles.Add(Layer.Filename);
 				// Base.ini belongs to every category, so it alone does not make one exist.
-				FilesRead += Layer.Layer == EConfigLayer::AbsoluteBase ? 0 : 1;
+				++FilesRead;
 			}
 			if (!bHierarchyOnly)
 			{
 				ApplyOverrides(Merged, Category);
 			}
-			Merged.ExportTo(OutFile);
+			Merged.MoveTo(OutFile);
 			OutFile.bHasBeenLoaded = true;
 			return FilesRead;
 		}

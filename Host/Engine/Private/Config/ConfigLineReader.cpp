@@ -82,16 +82,28 @@ namespace UE::Host::Config
 		bool bComment = false;
 		int32 BraceDepth = 0;
 		int32 Position = Start;
+		// Plain characters are copied a run at a time; a run ends at anything the line drops or
+		// changes (a brace, a joined line break, the start of a comment).
+		int32 RunStart = Start;
+		auto Flush = [&](int32 RunEnd)
+		{
+			if (OutText && !bComment && RunEnd > RunStart)
+			{
+				OutText->Append(Data + RunStart, RunEnd - RunStart);
+			}
+		};
 		while (Position < Length && (!IsLineBreak(Data[Position]) || BraceDepth > 0))
 		{
 			const TCHAR C = Data[Position];
-			if (!bQuoted && C == '/' && Position + 1 < Length && Data[Position + 1] == '/')
+			if (!bQuoted && C == '/' && Position + 1 < Length && Data[Position + 1] == '/' && !bComment)
 			{
+				Flush(Position);
 				bComment = true;
 			}
 			if (IsLineBreak(C))
 			{
 				// Inside a brace block a line break joins the lines with a space.
+				Flush(Position);
 				if (OutText)
 				{
 					OutText->AppendChar(' ');
@@ -101,9 +113,11 @@ namespace UE::Host::Config
 				{
 					++Position;
 				}
+				RunStart = Position;
 			}
 			else if (!bQuoted && C == '\\' && Position + 1 < Length && IsLineBreak(Data[Position + 1]))
 			{
+				Flush(Position);
 				if (OutText)
 				{
 					OutText->AppendChar(' ');
@@ -113,16 +127,14 @@ namespace UE::Host::Config
 				{
 					++Position;
 				}
+				RunStart = Position;
 			}
-			else if (!bQuoted && C == '{')
+			else if (!bQuoted && (C == '{' || (C == '}' && BraceDepth > 0)))
 			{
-				++BraceDepth;
+				Flush(Position);
+				BraceDepth += C == '{' ? 1 : -1;
 				++Position;
-			}
-			else if (!bQuoted && C == '}' && BraceDepth > 0)
-			{
-				--BraceDepth;
-				++Position;
+				RunStart = Position;
 			}
 			else
 			{
@@ -130,13 +142,10 @@ namespace UE::Host::Config
 				{
 					bQuoted = !bQuoted;
 				}
-				if (!bComment && OutText)
-				{
-					OutText->AppendChar(C);
-				}
 				++Position;
 			}
 		}
+		Flush(Position);
 		return Position;
 	}
 

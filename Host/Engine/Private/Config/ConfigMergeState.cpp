@@ -2,6 +2,8 @@
 
 #include "Config/ConfigCommands.h"
 
+#include <algorithm>
+
 namespace
 {
 	std::u16string IdentityKey(const FString& Identity)
@@ -39,6 +41,42 @@ namespace UE::Host::Config
 		}
 	}
 
+	void FMergeSection::IndexValue(FKeyIndex& Index, int32 Slot, bool bAdd)
+	{
+		if (!Index.bValueIndexValid)
+		{
+			return;
+		}
+		const std::u16string& Value = Slots[static_cast<size_t>(Slot)].Value.GetValue().GetStdString();
+		if (bAdd)
+		{
+			Index.ByValue[Value].insert(Slot);
+			return;
+		}
+		const auto Found = Index.ByValue.find(Value);
+		if (Found != Index.ByValue.end())
+		{
+			Found->second.erase(Slot);
+			if (Found->second.empty())
+			{
+				Index.ByValue.erase(Found);
+			}
+		}
+	}
+
+	void FMergeSection::EnsureValueIndex(FKeyIndex& Index)
+	{
+		if (Index.bValueIndexValid)
+		{
+			return;
+		}
+		Index.bValueIndexValid = true;
+		for (const int32 Slot : Index.Slots)
+		{
+			IndexValue(Index, Slot, true);
+		}
+	}
+
 	int32 FMergeSection::AddSlot(FName Key, const FConfigValue& Value)
 	{
 		int32 Slot;
@@ -55,10 +93,11 @@ namespace UE::Host::Config
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
 		Entry.Key = Key;
 		Entry.Value = Value;
+		Entry.Link = ++LinkCounter;
 		Entry.bUsed = true;
 		FKeyIndex& Index = Keys[Key.GetComparisonIndex()];
 		Index.Slots.insert(Slot);
-		Index.ByValue[Value.GetValue().GetStdString()].insert(Slot);
+		IndexValue(Index, Slot, true);
 		IndexIdentity(Index, Slot, true);
 		return Slot;
 	}
@@ -69,15 +108,7 @@ namespace UE::Host::Config
 		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
 		IndexIdentity(Index, Slot, false);
 		Index.Slots.erase(Slot);
-		const auto ByValue = Index.ByValue.find(Entry.Value.GetValue().GetStdString());
-		if (ByValue != Index.ByValue.end())
-		{
-			ByValue->second.erase(Slot);
-			if (ByValue->second.empty())
-			{
-				Index.ByValue.erase(ByValue);
-			}
-		}
+		IndexValue(Index, Slot, false);
 		Entry.bUsed = false;
 		Entry.Value = FConfigValue();
 		FreeSlots.push_back(Slot);
@@ -88,30 +119,61 @@ namespace UE::Host::Config
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
 		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
 		IndexIdentity(Index, Slot, false);
-		const auto ByValue = Index.ByValue.find(Entry.Value.GetValue().GetStdString());
-		if (ByValue != Index.ByValue.end())
+		IndexValue(Index, Slot, false);
+		Entry.Value = Value;
+		IndexValue(Index, Slot, true);
+		IndexIdentity(Index, Slot, true);
+	}
+
+	int32 FMergeSection::NewestOf(const std::set<int32>& Candidates) const
+	{
+		int32 Newest = INDEX_NONE;
+		for (const int32 Slot : Candidates)
 		{
-			ByValue->second.erase(Slot);
-			if (ByValue->second.empty())
+			if (Newest == INDEX_NONE || Slots[static_cast<size_t>(Slot)].Link > Slots[static_cast<size_t>(Newest)].Link)
 			{
-				Index.ByValue.erase(ByValue);
+				Newest = Slot;
 			}
 		}
-		Entry.Value = Value;
-		Index.ByValue[Value.GetValue().GetStdString()].insert(Slot);
-		IndexIdentity(Index, Slot, true);
+		return Newest;
 	}
 
 	void FMergeSection::RemoveKey(FName Key)
 	{
 		if (FKeyIndex* Index = FindKey(Key))
 		{
-			// Lowest slot first, as the engine's multimap removes them.
-			const std::set<int32> KeySlots = Index->Slots;
+			// Newest first, as the engine's multimap walks its hash chain: the oldest slot is freed
+			// last and so refilled first.
+			std::vector<int32> KeySlots(Index->Slots.begin(), Index->Slots.end());
+			std::sort(KeySlots.begin(), KeySlots.end(), [this](int32 A, int32 B) { return Slots[static_cast<size_t>(A)].Link > Slots[static_cast<size_t>(B)].Link; });
 			for (const int32 Slot : KeySlots)
 			{
 				RemoveSlot(Slot);
 			}
+		}
+	}
+
+	void FMergeSection::Compact()
+	{
+		if (FreeSlots.empty())
+		{
+			return;
+		}
+		std::vector<FSlot> Kept;
+		Kept.reserve(Slots.size() - FreeSlots.size());
+		for (FSlot& Entry : Slots)
+		{
+			if (Entry.bUsed)
+			{
+				Kept.push_back(std::move(Entry));
+			}
+		}
+		Slots.clear();
+		FreeSlots.clear();
+		Keys.clear();
+		for (FSlot& Entry : Kept)
+		{
+			AddSlot(Entry.Key, Entry.Value);
 		}
 	}
 
@@ -151,7 +213,11 @@ namespace UE::Host::Config
 				SetSlotValue(Same, NewValue);
 				break;
 			}
-			const FKeyIndex* Index = FindKey(Key);
+			FKeyIndex* Index = FindKey(Key);
+			if (Index)
+			{
+				EnsureValueIndex(*Index);
+			}
 			if (!Index || Index->ByValue.find(NewValue.GetValue().GetStdString()) == Index->ByValue.end())
 			{
 				AddSlot(Key, NewValue);
@@ -166,10 +232,12 @@ namespace UE::Host::Config
 			const FConfigValue OldValue = MakeConfigValue(Value);
 			if (FKeyIndex* Index = FindKey(Key))
 			{
+				EnsureValueIndex(*Index);
 				const auto Found = Index->ByValue.find(OldValue.GetValue().GetStdString());
 				if (Found != Index->ByValue.end() && !Found->second.empty())
 				{
-					RemoveSlot(*Found->second.begin());
+					RemoveSlot(NewestOf(Found->second));
+					Compact();
 				}
 			}
 			break;
@@ -194,7 +262,7 @@ namespace UE::Host::Config
 			if (Target == INDEX_NONE)
 			{
 				const FKeyIndex* Index = FindKey(Key);
-				Target = Index && !Index->Slots.empty() ? *Index->Slots.begin() : INDEX_NONE;
+				Target = Index && !Index->Slots.empty() ? NewestOf(Index->Slots) : INDEX_NONE;
 			}
 			if (Target != INDEX_NONE)
 			{
@@ -247,26 +315,60 @@ namespace UE::Host::Config
 
 	void FMergeSection::ImportFrom(const FConfigSection& Section)
 	{
+		std::vector<int32> NewestSlots;
 		for (const auto& Pair : Section)
 		{
-			AddSlot(Pair.Key, Pair.Value);
+			const int32 Slot = AddSlot(Pair.Key, Pair.Value);
+			if (Section.Find(Pair.Key) == &Pair.Value)
+			{
+				NewestSlots.push_back(Slot);
+			}
+		}
+		for (const int32 Slot : NewestSlots)
+		{
+			Slots[static_cast<size_t>(Slot)].Link = ++LinkCounter;
 		}
 		ArrayOfStructKeys = Section.ArrayOfStructKeys;
 		ExplicitlyEmptyArrays = Section.ExplicitlyEmptyArrays;
 	}
 
-	void FMergeSection::ExportTo(FConfigSection& Section) const
+	void FMergeSection::MoveTo(FConfigSection& Section)
 	{
+		// The section links its values in slot order, so its newest is a key's last slot. Where the
+		// merge's newest lies elsewhere, removing and adding it again refills the same slot and
+		// makes it the newest there too.
+		TArray<TPair<FName, FConfigValue>> Relinks;
+		for (const auto& Pair : Keys)
+		{
+			const FKeyIndex& Index = Pair.second;
+			if (Index.Slots.empty())
+			{
+				continue;
+			}
+			const FSlot& Newest = Slots[static_cast<size_t>(NewestOf(Index.Slots))];
+			const FSlot& Last = Slots[static_cast<size_t>(*Index.Slots.rbegin())];
+			if (!(Newest.Value == Last.Value))
+			{
+				Relinks.Add(TPair<FName, FConfigValue>(Newest.Key, Newest.Value));
+			}
+		}
 		Section.Empty();
-		for (const FSlot& Entry : Slots)
+		Section.Reserve(static_cast<int32>(Slots.size() - FreeSlots.size()));
+		for (FSlot& Entry : Slots)
 		{
 			if (Entry.bUsed)
 			{
-				Section.Add(Entry.Key, Entry.Value);
+				Section.Add(Entry.Key, std::move(Entry.Value));
 			}
 		}
-		Section.ArrayOfStructKeys = ArrayOfStructKeys;
-		Section.ExplicitlyEmptyArrays = ExplicitlyEmptyArrays;
+		for (const TPair<FName, FConfigValue>& Relink : Relinks)
+		{
+			Section.RemoveSingle(Relink.Key, Relink.Value);
+			Section.Add(Relink.Key, Relink.Value);
+		}
+		Section.ArrayOfStructKeys = std::move(ArrayOfStructKeys);
+		Section.ExplicitlyEmptyArrays = std::move(ExplicitlyEmptyArrays);
+		*this = FMergeSection();
 	}
 
 	FMergeSection& FMergeFile::FindOrAddSection(const FString& Name)
@@ -294,12 +396,13 @@ namespace UE::Host::Config
 		}
 	}
 
-	void FMergeFile::ExportTo(FConfigFile& File) const
+	void FMergeFile::MoveTo(FConfigFile& File)
 	{
 		File.Empty();
 		for (int32 Index = 0; Index < SectionNames.Num(); ++Index)
 		{
-			Sections[static_cast<size_t>(Index)].ExportTo(File.FindOrAddSection(SectionNames[Index]));
+			Sections[static_cast<size_t>(Index)].MoveTo(File.FindOrAddSection(SectionNames[Index]));
 		}
+		*this = FMergeFile();
 	}
 }

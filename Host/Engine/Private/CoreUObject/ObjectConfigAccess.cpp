@@ -103,9 +103,10 @@ namespace UE::Host::ObjectConfig
 		}
 		if (IsValidConfigCategoryName(Category))
 		{
-			GConfig->LoadCategory(Category);
+			ReloadConfigCategory(Category);
 		}
-		for (const FString& Known : GConfig->GetKnownCategories())
+		// Categories not merged yet read the file when they are first used.
+		for (const FString& Known : GConfig->GetLoadedCategories())
 		{
 			if (Known == Category)
 			{
@@ -115,7 +116,7 @@ namespace UE::Host::ObjectConfig
 			{
 				if (Layer.Filename.Equals(File, ESearchCase::CaseSensitive))
 				{
-					GConfig->LoadCategory(Known);
+					ReloadConfigCategory(Known);
 					break;
 				}
 			}

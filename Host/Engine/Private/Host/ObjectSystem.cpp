@@ -185,4 +185,27 @@ namespace UE::Host
 	{
 		return GObjectSystemInitialized;
 	}
+
+	void ReloadDefaultObjectsConfig(const TArray<FString>& Categories)
+	{
+		if (Categories.IsEmpty() || !GObjectSystemInitialized)
+		{
+			return;
+		}
+		TArray<UObject*> Objects;
+		FObjectRegistry::Get().GetAllObjects(Objects);
+		for (UObject* Object : Objects)
+		{
+			if (Object->GetClass() != UClass::StaticClass() || Object->HasAnyFlags(RF_ClassDefaultObject))
+			{
+				continue;
+			}
+			UClass* Class = static_cast<UClass*>(Object);
+			UObject* DefaultObject = Class->GetDefaultObject(false);
+			if (DefaultObject && Class->HasAnyClassFlags(CLASS_Config) && Categories.Contains(ObjectConfig::GetConfigFilename(Class->ClassConfigName)))
+			{
+				DefaultObject->ReloadConfig();
+			}
+		}
+	}
 }

@@ -278,8 +278,15 @@ public:
 	template<typename KeyArg>
 	int32 RemoveSingle(const KeyArg& Key, const ValueType& Value)
 	{
+		// The newest equal value goes first, as the engine walks its hash chain.
 		int32 Target = INDEX_NONE;
-		this->Table.ForEachMatch(Key, [&](int32 Slot) { if (Target == INDEX_NONE && this->Table.At(Slot).Value == Value) { Target = Slot; } });
+		this->Table.ForEachMatch(Key, [&](int32 Slot)
+		{
+			if (this->Table.At(Slot).Value == Value && (Target == INDEX_NONE || this->Table.GetLinkOrder(Slot) > this->Table.GetLinkOrder(Target)))
+			{
+				Target = Slot;
+			}
+		});
 		if (Target == INDEX_NONE)
 		{
 			return 0;

@@ -1,6 +1,7 @@
 // Storage shared by TMap, TMultiMap and TSet: a sparse array of slots in insertion order with a
 // hash index. Removal leaves a hole that the next addition refills (most recent hole first), so
-// iteration order behaves like the engine's.
+// iteration order behaves like the engine's. A lookup finds the most recently added match, as the
+// head of the engine's hash chain does; that is what a multimap's Find returns.
 #pragma once
 
 #include "CoreTypes.h"
@@ -26,6 +27,7 @@ namespace UE::Host
 		{
 			Slots.clear();
 			Slots.shrink_to_fit();
+			LinkOrder.clear();
 			FreeSlots.clear();
 			Index.clear();
 			NumElements = 0;
@@ -34,6 +36,7 @@ namespace UE::Host
 		void Reset()
 		{
 			Slots.clear();
+			LinkOrder.clear();
 			FreeSlots.clear();
 			Index.clear();
 			NumElements = 0;
@@ -58,8 +61,7 @@ namespace UE::Host
 			{
 				if (KeyFuncs::Matches(KeyFuncs::GetKey(*Slots[static_cast<size_t>(It->second)]), Key))
 				{
-					// The lowest slot is the first in iteration order.
-					if (Best == INDEX_NONE || It->second < Best)
+					if (Best == INDEX_NONE || LinkOrder[static_cast<size_t>(It->second)] > LinkOrder[static_cast<size_t>(Best)])
 					{
 						Best = It->second;
 					}
@@ -97,11 +99,13 @@ namespace UE::Host
 				Slot = FreeSlots.back();
 				FreeSlots.pop_back();
 				Slots[static_cast<size_t>(Slot)].emplace(std::move(Element));
+				LinkOrder[static_cast<size_t>(Slot)] = ++LinkCounter;
 			}
 			else
 			{
 				Slot = static_cast<int32>(Slots.size());
 				Slots.emplace_back(std::move(Element));
+				LinkOrder.push_back(++LinkCounter);
 			}
 			Index.emplace(Hash, Slot);
 			++NumElements;
@@ -136,6 +140,7 @@ namespace UE::Host
 		const ElementType& At(int32 Slot) const { return *Slots[static_cast<size_t>(Slot)]; }
 		bool IsSlotUsed(int32 Slot) const { return Slot >= 0 && Slot < static_cast<int32>(Slots.size()) && Slots[static_cast<size_t>(Slot)].has_value(); }
 		int32 GetMaxIndex() const { return static_cast<int32>(Slots.size()); }
+		uint64 GetLinkOrder(int32 Slot) const { return LinkOrder[static_cast<size_t>(Slot)]; }
 
 		// Sorts the elements and packs them, dropping holes.
 		template<typename Predicate>
@@ -194,6 +199,9 @@ namespace UE::Host
 
 	private:
 		FSlots Slots;
+		// When each slot's element was added; the newest match wins a lookup.
+		std::vector<uint64> LinkOrder;
+		uint64 LinkCounter = 0;
 		std::vector<int32> FreeSlots;
 		std::unordered_multimap<uint32, int32> Index;
 		int32 NumElements = 0;

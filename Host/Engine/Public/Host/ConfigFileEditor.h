@@ -10,7 +10,8 @@
 namespace UE::Host::ConfigFileEditor
 {
 	// Sets Key in [Section] (both matched ignoring case): the first plain "Key=" line of the
-	// section is replaced and later ones of the same key in the section removed. A missing key is
+	// section is replaced and every later line of the key in the section (plain or array) removed,
+	// so the new value is the one a read returns. A missing key is
 	// added after the section's last entry; a missing section is appended, after a blank line.
 	// The file and its folders are created when missing.
 	bool SetKey(const FString& FilePath, const FString& Section, const FString& Key, const FString& Value, FString& OutError);
@@ -32,7 +33,8 @@ namespace UE::Host::ConfigFileEditor
 	enum class EEmptyFilePolicy : uint8
 	{
 		Keep,
-		// A file left without a single entry is deleted rather than written (saved config files).
+		// A file left without a single entry is deleted rather than written, and a new one starts
+		// with ";METADATA=(Diff=true, UseCommands=true)" (saved config files).
 		Delete,
 	};
 

@@ -5,11 +5,24 @@
 
 namespace UE::Host
 {
-	// Creates GConfig (after SetEnvironment) and loads every known category: each <C> with
-	// Base<C>.ini in the engine config folder or Default<C>.ini in the project config folder.
+	// Creates GConfig (after SetEnvironment) and finds every known category: each <C> with
+	// Base<C>.ini in the engine config folder or Default<C>.ini in the project config folder. A
+	// category is merged from its files when it is first used.
 	void InitializeConfigSystem();
 	// Deletes GConfig.
 	void ShutdownConfigSystem();
+
+	// Rebuilds one category from its files on disk now: after a write, or to take in an edit made
+	// by another program. False for a name with no file that the cache does not know.
+	bool ReloadConfigCategory(const FString& Category);
+	// Rebuilds every merged category one of whose files changed, appeared or went away since it was
+	// read, and merges categories whose first file appeared; returns the categories rebuilt. Costs
+	// one read of a folder watch when nothing in the config folders changed.
+	TArray<FString> RefreshConfigFromDisk();
+
+	// The ini platforms read for the platform layers, parents first, ending with the running one
+	// (Linux: VulkanPC, Unix, Linux), from IniParent= of each DataDrivenPlatformInfo.ini.
+	const TArray<FString>& GetIniPlatformChain();
 
 	// The layers of one category, lowest first. The saved file comes after the hierarchy and
 	// overrides it key by key; "--ini" overrides follow everything.
@@ -32,8 +45,9 @@ namespace UE::Host
 		FString Filename;
 	};
 
-	// Every layer file of the category, whether or not it exists, lowest first. Layers whose
-	// folder is not set (no engine, project or user folder) are left out.
+	// Every layer file of the category, whether or not it exists, lowest first; a platform layer
+	// gives one file per platform of the chain. Layers whose folder is not set (no engine, project
+	// or user folder) are left out.
 	TArray<FConfigLayerFile> GetConfigLayerFiles(const FString& Category);
 	// One layer's file, or empty when its folder is not set.
 	FString GetConfigLayerFilename(const FString& Category, EConfigLayer Layer);

@@ -13,4 +13,7 @@ namespace UE::Host
 	// InitializeObjectSystem registered, so that a later InitializeObjectSystem starts afresh.
 	void ShutdownObjectSystem();
 	bool IsObjectSystemInitialized();
+	// Reads the config of every class default object made so far whose config is one of the
+	// categories again, after they were rebuilt from disk.
+	void ReloadDefaultObjectsConfig(const TArray<FString>& Categories);
 }

@@ -5,20 +5,28 @@
 #include "CoreMinimal.h"
 #include "Misc/CoreGlobals.h"
 
+#include <memory>
+
 // One value of a key: the merged text, and the text as it was read (before token expansion).
 struct FConfigValue
 {
 	FConfigValue() = default;
-	explicit FConfigValue(const FString& InValue) : SavedValue(InValue), ExpandedValue(InValue) {}
-	FConfigValue(const FString& InSaved, const FString& InExpanded) : SavedValue(InSaved), ExpandedValue(InExpanded) {}
+	// Expands the %-tokens of the value, as the engine's constructor does.
+	explicit FConfigValue(const FString& InValue);
+	FConfigValue(const FString& InSaved, const FString& InExpanded)
+		: SavedValue(InSaved), ExpandedValue(InSaved.Equals(InExpanded) ? FString() : InExpanded), bExpanded(!InSaved.Equals(InExpanded))
+	{
+	}
 
-	const FString& GetValue() const { return ExpandedValue; }
+	const FString& GetValue() const { return bExpanded ? ExpandedValue : SavedValue; }
 	const FString& GetSavedValue() const { return SavedValue; }
-	bool operator==(const FConfigValue& Other) const { return ExpandedValue.Equals(Other.ExpandedValue); }
+	bool operator==(const FConfigValue& Other) const { return GetValue().Equals(Other.GetValue()); }
 
 private:
 	FString SavedValue;
+	// Held only when expanding tokens changed the text; most values have none.
 	FString ExpandedValue;
+	bool bExpanded = false;
 };
 
 // Keys compare without regard to case (FName); a key may hold several values, in order.
@@ -103,12 +111,16 @@ public:
 
 	// Host: the known category names, in discovery order.
 	TArray<FString> GetKnownCategories() const;
+	// Host: the known categories merged so far (each is merged when first used).
+	TArray<FString> GetLoadedCategories() const;
 	// Host: (re)builds one category from its layer files, the saved file and the overrides.
 	bool LoadCategory(const FString& Category);
-	// Host: rebuilds every known category from disk.
+	// Host: finds the known categories on disk again and drops every merged one.
 	void ReloadAll();
 
 private:
-	TMap<FString, FConfigFile> Files;
+	// Each file stays where it is while others are merged on first use, so pointers handed out
+	// earlier stay valid; a rebuild replaces a file's contents in place.
+	TMap<FString, std::unique_ptr<FConfigFile>> Files;
 	TArray<FString> KnownCategories;
 };
