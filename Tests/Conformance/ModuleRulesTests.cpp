@@ -2,6 +2,7 @@
 // listed there, and a module whose headers a public header includes must be a public dependency.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -9,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -112,6 +114,72 @@ namespace
 		}
 		return Needed;
 	}
+	// The using-directives of a source that sit at namespace scope (file scope included): in a
+	// unity file they reach every file that follows. Comments, strings and characters are skipped.
+	std::vector<int> NamespaceScopeUsingDirectives(const std::string& Text)
+	{
+		std::vector<int> Lines;
+		std::vector<bool> NamespaceBraces;
+		std::string Statement;
+		int Line = 1;
+		const std::regex NamespaceOpening(R"(\bnamespace\b[\w:\s]*$)");
+		const std::regex UsingDirective(R"(^\s*using\s+namespace\b)");
+		for (size_t Index = 0; Index < Text.size(); ++Index)
+		{
+			const char C = Text[Index];
+			const char Next = Index + 1 < Text.size() ? Text[Index + 1] : '\0';
+			if (C == '\n')
+			{
+				++Line;
+				Statement += ' ';
+			}
+			else if (C == '/' && Next == '/')
+			{
+				Index = Text.find('\n', Index) - 1;
+			}
+			else if (C == '/' && Next == '*')
+			{
+				const size_t End = Text.find("*/", Index + 2);
+				Line += static_cast<int>(std::count(Text.begin() + static_cast<std::ptrdiff_t>(Index), Text.begin() + static_cast<std::ptrdiff_t>(End), '\n'));
+				Index = End + 1;
+			}
+			else if (C == '"' || C == '\'')
+			{
+				for (++Index; Index < Text.size() && Text[Index] != C; ++Index)
+				{
+					Index += Text[Index] == '\\' ? 1 : 0;
+				}
+				Statement += "0";
+			}
+			else if (C == '{' || C == '}' || C == ';')
+			{
+				const bool bAtNamespaceScope = std::all_of(NamespaceBraces.begin(), NamespaceBraces.end(), [](bool bNamespace) { return bNamespace; });
+				if (C == ';' && bAtNamespaceScope && std::regex_search(Statement, UsingDirective))
+				{
+					Lines.push_back(Line);
+				}
+				if (C == '{')
+				{
+					NamespaceBraces.push_back(std::regex_search(Statement, NamespaceOpening));
+				}
+				else if (C == '}' && !NamespaceBraces.empty())
+				{
+					NamespaceBraces.pop_back();
+				}
+				Statement.clear();
+			}
+			else if (C != '#' || Statement.find_first_not_of(" \t") != std::string::npos)
+			{
+				Statement += C;
+			}
+			else
+			{
+				// A preprocessor line is no statement.
+				Index = Text.find('\n', Index) - 1;
+			}
+		}
+		return Lines;
+	}
 }
 
 TEST(ModuleRules, ListEveryModuleTheSourcesIncludeAndNothingElse)
@@ -141,4 +209,33 @@ TEST(ModuleRules, PublicHeadersNeedOnlyPublicDependencies)
 	{
 		EXPECT_TRUE(Rules.Public.count(Module)) << Module << " must be a public dependency: " << *Files.begin();
 	}
+}
+
+TEST(ModuleRules, NoUsingDirectiveAtNamespaceScope)
+{
+	const std::filesystem::path ModuleRoot = SourceRoot / "Source/OrvexConfig";
+	for (const auto& Entry : std::filesystem::recursive_directory_iterator(ModuleRoot))
+	{
+		if (Entry.is_regular_file() && (Entry.path().extension() == ".cpp" || Entry.path().extension() == ".h"))
+		{
+			for (const int Line : NamespaceScopeUsingDirectives(ReadText(Entry.path())))
+			{
+				ADD_FAILURE() << std::filesystem::relative(Entry.path(), ModuleRoot).string() << ":" << Line << ": a using-directive at namespace scope";
+			}
+		}
+	}
+}
+
+TEST(ModuleRules, UsingDirectivesAreFoundOnlyAtNamespaceScope)
+{
+	const std::string Source =
+		"#include \"A.h\"\n"
+		"using namespace AfterInclude;\n"
+		"namespace Outer { using namespace Inner; }\n"
+		"// using namespace Commented;\n"
+		"const char* Text = \"{ using namespace Quoted; }\";\n"
+		"void F()\n{\n\tusing namespace Local;\n}\n"
+		"struct FType { void G() { using namespace Member; } };\n"
+		"using namespace Leaking;\n";
+	EXPECT_EQ(NamespaceScopeUsingDirectives(Source), (std::vector<int>{2, 3, 11}));
 }
