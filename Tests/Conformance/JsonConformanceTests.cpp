@@ -42,8 +42,10 @@ namespace JsonConformance
 	CHECK_ENGINE_OVERLOAD(FJsonObject::SetStringField, void (FJsonObject::*)(const FString&, FString&&));
 	CHECK_ENGINE_OVERLOAD(FJsonObject::SetStringField, void (FJsonObject::*)(FString&&, const FString&));
 	CHECK_ENGINE_OVERLOAD(FJsonObject::SetStringField, void (FJsonObject::*)(FString&&, FString&&));
-	// 5.7 adds a character-pointer value form.
+	// 5.7 adds character-pointer value forms.
 	CHECK_ENGINE_OVERLOAD(FJsonObject::SetStringField, void (FJsonObject::*)(const FString&, const TCHAR*));
+	CHECK_ENGINE_OVERLOAD(FJsonObject::SetStringField, void (FJsonObject::*)(const FString&, const ANSICHAR*));
+	CHECK_ENGINE_OVERLOAD(FJsonObject::SetStringField, void (FJsonObject::*)(const FString&, const UTF8CHAR*));
 
 	static_assert(std::is_same_v<decltype(&FJsonValue::Type), EJson FJsonValue::*>);
 	CHECK_ENGINE_DECL(FJsonValue::AsNumber, double (FJsonValue::*)() const);
@@ -69,4 +71,7 @@ TEST(JsonConformance, LiteralValuesAndNamesMeetTheEngineOverloads)
 	Object->SetField(TEXT("kind"), MakeShared<FJsonValueString>(TEXT("Text")));
 	EXPECT_TRUE(Object->GetStringField(TEXT("NAME")).Equals(TEXT("Value"), ESearchCase::CaseSensitive));
 	EXPECT_TRUE(Object->GetStringField(TEXT("kind")).Equals(TEXT("Text"), ESearchCase::CaseSensitive));
+	// A UTF-8 value is decoded, not taken byte by byte.
+	Object->SetStringField(TEXT("utf8"), u8"\u00c4\u00df");
+	EXPECT_TRUE(Object->GetStringField(TEXT("utf8")).Equals(TEXT("\u00c4\u00df"), ESearchCase::CaseSensitive));
 }
