@@ -19,7 +19,8 @@ set(ORVEX_MODULE_UNITY_INCLUDES
 	${PROJECT_SOURCE_DIR}/Source/OrvexConfig/Private
 	${PROJECT_SOURCE_DIR}/Host/OrvexCore/Public
 	${PROJECT_SOURCE_DIR}/Host/Engine/Public)
-set(ORVEX_MODULE_UNITY_FLAGS -fno-exceptions -fno-rtti -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers -Werror)
+# Shadowed variables and undefined macros in #if are errors under the editor's default module rules.
+set(ORVEX_MODULE_UNITY_FLAGS -fno-exceptions -fno-rtti -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers -Wshadow -Wundef -Werror)
 set(ORVEX_MODULE_UNITY_GCC_FLAGS -Wno-restrict -Wno-maybe-uninitialized)
 
 # The project's compiler.
