@@ -66,7 +66,17 @@ namespace CoreConformance
 	static_assert(std::is_same_v<decltype(TEXT("ab")), const char16_t (&)[3]>);
 	static_assert(WITH_DEV_AUTOMATION_TESTS == 1);
 
+	static_assert(std::is_same_v<decltype(ANSI_TO_TCHAR("Linux")), TCHAR*>);
+	static_assert(requires(FString Text) { { MoveTemp(Text) } -> std::same_as<FString&&>; });
+
 	// Templates the module leans on.
+	using FTable = TMap<FString, TArray<FString>>;
+	static_assert(requires(FTable Table, const FTable& ConstTable, const FString& Key) {
+		{ Table.Find(Key) } -> std::same_as<TArray<FString>*>;
+		{ ConstTable.Find(Key) } -> std::same_as<const TArray<FString>*>;
+		{ Table.FindOrAdd(Key) } -> std::same_as<TArray<FString>&>;
+		{ ConstTable.Contains(Key) } -> std::same_as<bool>;
+	});
 	static_assert(std::is_same_v<decltype(MakeShared<FString>()), TSharedRef<FString>>);
 	static_assert(std::is_same_v<decltype(FMath::Min<int64>(1, 2)), int64>);
 	static_assert(std::is_same_v<decltype(MakeTuple(1, FString())), TTuple<int, FString>>);
@@ -195,4 +205,25 @@ TEST(CoreConformance, ProjectSavedDirIsOneStringThatFollowsTheProject)
 	const FString& Second = FPaths::ProjectSavedDir();
 	EXPECT_EQ(&First, &Second);
 	EXPECT_TRUE(First.EndsWith(TEXT("Saved/"), ESearchCase::CaseSensitive));
+}
+
+// Defaults are not part of a type; these show the engine's ones where they change a result.
+TEST(CoreConformance, StringDefaultsSearchIgnoringCaseAndCompareExactly)
+{
+	const FString Text(TEXT("BaseEngine.ini"));
+	EXPECT_TRUE(Text.Contains(TEXT("engine")));
+	EXPECT_TRUE(Text.StartsWith(TEXT("base")));
+	EXPECT_TRUE(Text.EndsWith(TEXT(".INI")));
+	EXPECT_FALSE(Text.Equals(TEXT("baseengine.ini")));
+	EXPECT_TRUE(Text == TEXT("baseengine.ini"));
+
+	TArray<FString> Lines = {TEXT("stale")};
+	EXPECT_EQ(FString(TEXT("a\n\nb\r\n")).ParseIntoArrayLines(Lines), 2);
+	EXPECT_EQ(Lines.Num(), 2);
+
+	int32 Index = 7;
+	EXPECT_FALSE(Text.FindChar(TEXT('#'), Index));
+	EXPECT_EQ(Index, INDEX_NONE);
+	EXPECT_TRUE(Text.Mid(4).Equals(TEXT("Engine.ini")));
+	EXPECT_TRUE(Text.Mid(20, 3).IsEmpty());
 }

@@ -48,4 +48,5 @@ private:
 #define TCHAR_TO_UTF8(Str) (FTCHARToUTF8(Str).Get())
 #define UTF8_TO_TCHAR(Str) (FUTF8ToTCHAR(Str).Get())
 #define TCHAR_TO_ANSI(Str) TCHAR_TO_UTF8(Str)
-#define ANSI_TO_TCHAR(Str) UTF8_TO_TCHAR(Str)
+// As in the engine: a non-const pointer that lives until the end of the full expression.
+#define ANSI_TO_TCHAR(Str) ((TCHAR*)UTF8_TO_TCHAR(Str))
