@@ -12,14 +12,14 @@ public class OrvexConfig : ModuleRules
 			"CoreUObject",
 			"Engine",
 			"Json",
+			// The public headers include its headers.
+			"OrvexCore",
 		});
 
 		PrivateDependencyModuleNames.AddRange(new string[]
 		{
 			"AssetRegistry",
 			"DeveloperSettings",
-			"UnrealEd",
-			"OrvexCore",
 		});
 	}
 }

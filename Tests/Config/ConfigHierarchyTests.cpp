@@ -121,12 +121,19 @@ TEST_F(FConfigHierarchy, KnownCategoriesComeFromBaseAndDefaultFiles)
 	EXPECT_EQ(ToUtf8(FString::Join(GConfig->GetKnownCategories(), TEXT("|"))), "Engine|Game");
 	EXPECT_EQ(ToUtf8(GConfig->GetConfigFilename(TEXT("Engine"))), "Engine");
 	EXPECT_EQ(ToUtf8(GConfig->GetConfigFilename(TEXT("game"))), "Game");
-	EXPECT_EQ(ToUtf8(GConfig->GetConfigFilename(TEXT(""))), "");
-	EXPECT_EQ(ToUtf8(GConfig->GetConfigFilename(TEXT("Hardware"))), "");
-	EXPECT_EQ(ToUtf8(GConfig->GetConfigFilename(TEXT("SavedOnly"))), "");
+	// Any other name gets a generated file path, never an empty string; the cache knows no sections
+	// for it, which is how callers tell an unknown category.
+	const FString Generated = FPaths::GeneratedConfigDir() + TEXT("LinuxEditor/");
+	EXPECT_EQ(ToUtf8(GConfig->GetConfigFilename(TEXT(""))), ToUtf8(Generated + TEXT(".ini")));
+	EXPECT_EQ(ToUtf8(GConfig->GetConfigFilename(TEXT("Hardware"))), ToUtf8(Generated + TEXT("Hardware.ini")));
+	EXPECT_EQ(ToUtf8(GConfig->GetConfigFilename(TEXT("SavedOnly"))), ToUtf8(Generated + TEXT("SavedOnly.ini")));
+	TArray<FString> Names;
+	for (const TCHAR* Unknown : {TEXT(""), TEXT("Hardware"), TEXT("SavedOnly"), TEXT("Unknown")})
+	{
+		EXPECT_FALSE(GConfig->GetSectionNames(GConfig->GetConfigFilename(Unknown), Names)) << ToUtf8(FString(Unknown));
+	}
 	FString Value;
 	EXPECT_FALSE(GConfig->GetString(TEXT("S"), TEXT("A"), Value, GConfig->GetConfigFilename(TEXT("Unknown"))));
-	TArray<FString> Names;
 	EXPECT_FALSE(GConfig->GetSectionNames(TEXT("Unknown"), Names));
 	EXPECT_FALSE(GConfig->LoadCategory(TEXT("Unknown")));
 	EXPECT_FALSE(GConfig->LoadCategory(TEXT("../Engine")));

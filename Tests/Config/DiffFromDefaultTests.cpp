@@ -86,6 +86,19 @@ TEST_F(DiffFromDefault, UnknownCategoryNamesTheNormalisedCategory)
 	EXPECT_EQ(UE::Host::StringToUtf8(Outcome.ErrorMessage), "No config found for category 'Foo'");
 }
 
+// Known is decided by the cache holding the category, not by its file name (which the engine
+// gives any category): a known category without sections is an empty diff.
+TEST_F(DiffFromDefault, KnownCategoryWithoutSectionsIsAnEmptyDiff)
+{
+	Folders.WriteProject("Config/DefaultBare.ini", "; nothing set yet\n");
+	FScopedHost Host(Folders.MakeEnvironment());
+	ASSERT_TRUE(Host.IsRunning());
+	const FOrvexActionResult Outcome = CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"BaseBare"})");
+	ASSERT_TRUE(Outcome.bSuccess) << UE::Host::StringToUtf8(Outcome.ErrorMessage);
+	EXPECT_EQ(UE::Host::StringToUtf8(Outcome.Result->GetStringField(TEXT("category"))), "Bare");
+	EXPECT_EQ(Outcome.Result->GetNumberField(TEXT("diff_count")), 0.0);
+}
+
 TEST_F(DiffFromDefault, BaseOperatorsAreNotAppliedAndEveryValueCounts)
 {
 	Folders.WriteEngine("Config/BaseEngine.ini", "[S]\n+Paths=A\n+Paths=B\n-Paths=A\nList=1\n.List=2\n");

@@ -197,7 +197,7 @@ TEST_F(PropertyLookup, KindsFollowTheCppTypes)
 
 	const FProperty* StaticInts = UHostTestSettings::StaticClass()->FindPropertyByName(FName(TEXT("StaticInts")));
 	ASSERT_NE(StaticInts, nullptr);
-	EXPECT_EQ(StaticInts->GetArrayDim(), 4);
+	EXPECT_EQ(StaticInts->ArrayDim, 4);
 	EXPECT_EQ(StaticInts->ArrayDim, 4);
 }
 

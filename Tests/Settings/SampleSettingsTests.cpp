@@ -4,7 +4,7 @@
 #include "GameFramework/InputSettings.h"
 #include "GameMapsSettings.h"
 #include "GeneralProjectSettings.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 #include "OrvexSettings.h"
 #include "Settings/LevelEditorPlaySettings.h"
 #include "SettingsTestSupport.h"

@@ -3,7 +3,7 @@
 #include "Host/HostEnvironment.h"
 #include "Host/ObjectSystem.h"
 #include "Misc/ConfigCacheIni.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 
 #include <atomic>
 #include <fstream>

@@ -1,6 +1,6 @@
 // Orvex::Diagnostics::FScopedUnattendedScript and the change handling that listens to it.
 #include "Engine/RendererSettings.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 #include "OrvexDiagnostics.h"
 #include "SettingsTestSupport.h"
 #include "UObject/UnrealType.h"

@@ -1,6 +1,6 @@
 #include "OrvexDiagnostics.h"
 
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 
 namespace Orvex::Diagnostics
 {

@@ -539,7 +539,7 @@ namespace
 			{
 				PlatformFile.SetReadOnly(*DefaultFile, false);
 			}
-			const bool bSingleValue = Property->GetArrayDim() == 1 && !CastField<FArrayProperty>(Property) && !CastField<FSetProperty>(Property)
+			const bool bSingleValue = Property->ArrayDim == 1 && !CastField<FArrayProperty>(Property) && !CastField<FSetProperty>(Property)
 				&& !CastField<FMapProperty>(Property);
 			if (bSingleValue)
 			{
@@ -948,8 +948,10 @@ FOrvexActionResult FOrvexConfigActions::DiffFromDefault(const TSharedPtr<FJsonOb
 		Category.RightChopInline(4);
 	}
 
+	// The engine names a file for any category, so only the cache's sections tell a known one.
 	const FString Filename = GConfig->GetConfigFilename(*Category);
-	if (Filename.IsEmpty())
+	TArray<FString> SectionNames;
+	if (!GConfig->GetSectionNames(Filename, SectionNames))
 	{
 		return FOrvexActionResult::Error(FString::Printf(TEXT("No config found for category '%s'"), *Category), -32603);
 	}
@@ -993,8 +995,6 @@ FOrvexActionResult FOrvexConfigActions::DiffFromDefault(const TSharedPtr<FJsonOb
 	}
 
 	TArray<TSharedPtr<FJsonValue>> Diffs;
-	TArray<FString> SectionNames;
-	GConfig->GetSectionNames(Filename, SectionNames);
 	const FValueTable EmptyTable;
 	for (const FString& SectionName : SectionNames)
 	{

@@ -496,8 +496,6 @@ namespace OrvexLocalizationInternal
 	}
 }
 
-using namespace OrvexLocalizationInternal;
-
 void FOrvexLocalizationActions::RegisterActions(FOrvexToolRegistry& Registry)
 {
 	FOrvexDispatcherAnnotations Annotations;
@@ -558,6 +556,8 @@ void FOrvexLocalizationActions::RegisterActions(FOrvexToolRegistry& Registry)
 
 FOrvexActionResult FOrvexLocalizationActions::ListCultures(const TSharedPtr<FJsonObject>& Params)
 {
+	using namespace OrvexLocalizationInternal;
+
 	const bool bExplicitNames = Params.IsValid() && Params->HasField(TEXT("culture_names"));
 	FParamReader Reader(Params);
 	const TArray<FString> CultureNames = Reader.StrArray(TEXT("culture_names"), MaxCultureNames);
@@ -633,6 +633,8 @@ FOrvexActionResult FOrvexLocalizationActions::ListCultures(const TSharedPtr<FJso
 
 FOrvexActionResult FOrvexLocalizationActions::ListStringTables(const TSharedPtr<FJsonObject>& Params)
 {
+	using namespace OrvexLocalizationInternal;
+
 	FParamReader Reader(Params);
 	const FString Root = Reader.Str(TEXT("path"), TEXT("/Game"));
 	const int32 Offset = Reader.Int(TEXT("offset"), 0, 0, MAX_int32);
@@ -713,6 +715,8 @@ FOrvexActionResult FOrvexLocalizationActions::ListStringTables(const TSharedPtr<
 
 FOrvexActionResult FOrvexLocalizationActions::GetStringTable(const TSharedPtr<FJsonObject>& Params)
 {
+	using namespace OrvexLocalizationInternal;
+
 	FParamReader Reader(Params);
 	const FString AssetPath = Reader.RequiredStr(TEXT("asset_path"));
 	const bool bHasCursor = Params.IsValid() && Params->HasField(TEXT("after_key"));
@@ -827,6 +831,8 @@ FOrvexActionResult FOrvexLocalizationActions::GetStringTable(const TSharedPtr<FJ
 
 FOrvexActionResult FOrvexLocalizationActions::ValidateStringTable(const TSharedPtr<FJsonObject>& Params)
 {
+	using namespace OrvexLocalizationInternal;
+
 	FParamReader Reader(Params);
 	const FString AssetPath = Reader.RequiredStr(TEXT("asset_path"));
 	const int32 ScanLimit = Reader.Int(TEXT("scan_limit"), 4096, 1, 10000);

@@ -58,7 +58,7 @@ FString FAssetData::GetExportTextName() const
 	return IsValid() ? AssetClassPath.ToString() + TEXT("'") + GetObjectPathString() + TEXT("'") : FString(TEXT("None"));
 }
 
-UObject* FAssetData::GetAsset(const TSet<FName>& LoadTags) const
+UObject* FAssetData::GetAsset(TSet<FName> LoadTags) const
 {
 	if (!IsValid())
 	{

@@ -37,20 +37,10 @@ IAssetRegistry& FAssetRegistryModule::GetRegistry()
 	return IAssetRegistry::GetChecked();
 }
 
+// Like the engine, this needs the registry to exist.
 void FAssetRegistryModule::AssetCreated(UObject* NewAsset)
 {
-	if (IAssetRegistry* Registry = IAssetRegistry::Get())
-	{
-		Registry->AssetCreated(NewAsset);
-	}
-}
-
-void FAssetRegistryModule::AssetDeleted(UObject* DeletedAsset)
-{
-	if (IAssetRegistry* Registry = IAssetRegistry::Get())
-	{
-		Registry->AssetDeleted(DeletedAsset);
-	}
+	IAssetRegistry::GetChecked().AssetCreated(NewAsset);
 }
 
 void FAssetRegistryModule::PackageDeleted(UPackage* DeletedPackage)

@@ -92,9 +92,10 @@ bool FAutomationTestBase::TestEqual(const TCHAR* What, bool Actual, bool Expecte
 	return true;
 }
 
+// Texts compare ignoring letter case, as the editor's framework does.
 bool FAutomationTestBase::TestEqual(const TCHAR* What, const FString& Actual, const FString& Expected)
 {
-	if (!Actual.Equals(Expected, ESearchCase::CaseSensitive))
+	if (!Actual.Equals(Expected, ESearchCase::IgnoreCase))
 	{
 		AddError(FString::Printf(TEXT("Expected '%s' to be \"%s\", but it was \"%s\"."), What, *Expected, *Actual));
 		return false;

@@ -5,6 +5,8 @@
 #include "Config/ConfigHierarchy.h"
 #include "Config/ConfigMergeState.h"
 #include "Host/ConfigSystem.h"
+#include "Host/HostEnvironment.h"
+#include "Misc/Paths.h"
 
 FConfigCacheIni* GConfig = nullptr;
 
@@ -100,7 +102,11 @@ FString FConfigCacheIni::GetConfigFilename(const TCHAR* BaseIniName)
 {
 	const FString Name(BaseIniName);
 	const int32 Index = KnownCategories.Find(Name);
-	return Index == INDEX_NONE ? FString() : KnownCategories[Index];
+	if (Index != INDEX_NONE)
+	{
+		return KnownCategories[Index];
+	}
+	return FPaths::GeneratedConfigDir() + UE::Host::GetEnvironment().SavedPlatformName + TEXT("/") + Name + TEXT(".ini");
 }
 
 FConfigFile* FConfigCacheIni::Find(const FString& Filename)

@@ -6,7 +6,7 @@
 #include "HAL/FileManager.h"
 #include "Host/ConfigSystem.h"
 #include "Host/HostEnvironment.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
 

@@ -1,3 +1,3 @@
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 
 bool GIsRunningUnattendedScript = false;

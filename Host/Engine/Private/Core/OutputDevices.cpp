@@ -1,5 +1,5 @@
 // GLog and GWarn: output devices that write to standard error in the log's line format.
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 #include "Misc/OutputDevice.h"
 #include "Misc/OutputDeviceRedirector.h"
 

@@ -177,7 +177,7 @@ bool FString::FindLastChar(TCHAR C, int32& OutIndex) const
 	return OutIndex != INDEX_NONE;
 }
 
-FString FString::Left(int32 Count) const
+FString FString::Left(int32 Count) const&
 {
 	return FString(Data.substr(0, static_cast<size_t>(std::clamp(Count, 0, Len()))));
 }
@@ -198,7 +198,7 @@ FString FString::RightChop(int32 Count) const
 	return FString(Data.substr(static_cast<size_t>(std::clamp(Count, 0, Len()))));
 }
 
-FString FString::Mid(int32 Start, int32 Count) const
+FString FString::Mid(int32 Start, int32 Count) const&
 {
 	if (Count <= 0)
 	{

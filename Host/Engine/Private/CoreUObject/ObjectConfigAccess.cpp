@@ -4,7 +4,7 @@
 #include "Host/ConfigSystem.h"
 #include "Host/HostEnvironment.h"
 #include "Misc/ConfigCacheIni.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 #include "Misc/Paths.h"
 
 namespace UE::Host::ObjectConfig
@@ -41,9 +41,18 @@ namespace UE::Host::ObjectConfig
 		{
 			return *Global;
 		}
+		// A category the cache does not know keeps its short name as the key, so writes still land.
 		const FString Name = ConfigName.ToString();
-		const FString Known = GConfig ? GConfig->GetConfigFilename(*Name) : FString();
-		return Known.IsEmpty() ? Name : Known;
+		if (GConfig)
+		{
+			const TArray<FString> Known = GConfig->GetKnownCategories();
+			const int32 Index = Known.Find(Name);
+			if (Index != INDEX_NONE)
+			{
+				return Known[Index];
+			}
+		}
+		return Name;
 	}
 
 	bool GetString(const FString& Section, const FString& Key, FString& OutValue, const FString& Filename)

@@ -83,7 +83,14 @@ const TCHAR* FObjectPropertyBase::ImportText_Internal(const TCHAR* Buffer, void*
 	{
 		if (ErrorText)
 		{
-			ErrorText->Logf(ELogVerbosity::Warning, Object ? TEXT("Import failed for '%s': '%s' is not of the required class") : TEXT("Import failed for '%s': no object '%s'"), *GetName(), *Path);
+			if (Object)
+			{
+				ErrorText->Logf(ELogVerbosity::Warning, TEXT("Import failed for '%s': '%s' is not of the required class"), *GetName(), *Path);
+			}
+			else
+			{
+				ErrorText->Logf(ELogVerbosity::Warning, TEXT("Import failed for '%s': no object '%s'"), *GetName(), *Path);
+			}
 		}
 		return nullptr;
 	}

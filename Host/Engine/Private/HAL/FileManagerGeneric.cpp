@@ -52,6 +52,7 @@ namespace
 	class FFileManagerGeneric final : public IFileManager
 	{
 	public:
+		void FindFiles(TArray<FString>& FoundFiles, const TCHAR* Directory, const TCHAR* FileExtension) override;
 		void FindFiles(TArray<FString>& FileNames, const TCHAR* InFilename, bool Files, bool Directories) override
 		{
 			FString Filename(InFilename);
@@ -212,7 +213,7 @@ IFileManager& IFileManager::Get()
 	return Manager;
 }
 
-void IFileManager::FindFiles(TArray<FString>& FoundFiles, const TCHAR* Directory, const TCHAR* FileExtension)
+void FFileManagerGeneric::FindFiles(TArray<FString>& FoundFiles, const TCHAR* Directory, const TCHAR* FileExtension)
 {
 	FString RootDirectory(Directory ? Directory : TEXT(""));
 	if (RootDirectory.IsEmpty())

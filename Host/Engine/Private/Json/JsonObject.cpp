@@ -147,6 +147,8 @@ void FJsonObject::SetStringField(FString&& FieldName, const FString& StringValue
 void FJsonObject::SetStringField(FString&& FieldName, FString&& StringValue) { Values.Add(std::move(FieldName), MakeShared<FJsonValueString>(std::move(StringValue))); }
 void FJsonObject::SetStringField(FString&& FieldName, const TCHAR* StringValue) { Values.Add(std::move(FieldName), MakeShared<FJsonValueString>(FString(StringValue))); }
 void FJsonObject::SetStringField(FString&& FieldName, const ANSICHAR* StringValue) { Values.Add(std::move(FieldName), MakeShared<FJsonValueString>(FString(StringValue))); }
+void FJsonObject::SetStringField(const FString& FieldName, const UTF8CHAR* StringValue) { SetStringField(FieldName, reinterpret_cast<const ANSICHAR*>(StringValue)); }
+void FJsonObject::SetStringField(FString&& FieldName, const UTF8CHAR* StringValue) { SetStringField(std::move(FieldName), reinterpret_cast<const ANSICHAR*>(StringValue)); }
 
 bool FJsonObject::GetBoolField(FStringView FieldName) const
 {

@@ -79,9 +79,16 @@ FString FPaths::ProjectContentDir()
 	return ProjectDir() + TEXT("Content/");
 }
 
-FString FPaths::ProjectSavedDir()
+const FString& FPaths::ProjectSavedDir()
 {
-	return ProjectDir() + TEXT("Saved/");
+	// The engine keeps one string for the process; the host may switch projects between boots.
+	static FString SavedDir;
+	const FString Current = ProjectDir() + TEXT("Saved/");
+	if (!SavedDir.Equals(Current, ESearchCase::CaseSensitive))
+	{
+		SavedDir = Current;
+	}
+	return SavedDir;
 }
 
 FString FPaths::ProjectPluginsDir()

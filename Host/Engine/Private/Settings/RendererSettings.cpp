@@ -2,7 +2,7 @@
 
 #include "HAL/IConsoleManager.h"
 #include "Host/ReflectionBuilder.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 
 DEFINE_LOG_CATEGORY_STATIC(LogRendererSettings, Log, All);
 

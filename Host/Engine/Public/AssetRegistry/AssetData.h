@@ -41,7 +41,7 @@ struct FAssetData
 	FString GetExportTextName() const;
 
 	// The asset, loading its package when it is not in memory yet; null when it cannot be loaded.
-	UObject* GetAsset(const TSet<FName>& LoadTags = {}) const;
+	UObject* GetAsset(TSet<FName> LoadTags = {}) const;
 	// The asset when it is in memory; with bLoad, loaded like GetAsset.
 	UObject* FastGetAsset(bool bLoad = false) const;
 	bool IsAssetLoaded() const;

@@ -14,6 +14,5 @@ public:
 
 	// Forward to the registry when there is one; no-ops otherwise.
 	static void AssetCreated(UObject* NewAsset);
-	static void AssetDeleted(UObject* DeletedAsset);
 	static void PackageDeleted(UPackage* DeletedPackage);
 };

@@ -114,7 +114,8 @@ public:
 		return Index != INDEX_NONE ? Index : Add(Item);
 	}
 
-	SizeType AddDefaulted(SizeType Count = 1)
+	SizeType AddDefaulted() { return AddDefaulted(1); }
+	SizeType AddDefaulted(SizeType Count)
 	{
 		const SizeType Index = Num();
 		Data.resize(Data.size() + static_cast<size_t>(Count));
@@ -284,14 +285,14 @@ public:
 	bool ContainsByPredicate(const Predicate& Pred) const { return IndexOfByPredicate(Pred) != INDEX_NONE; }
 
 	template<typename Predicate>
-	ElementType* FindByPredicate(const Predicate& Pred)
+	ElementType* FindByPredicate(Predicate Pred)
 	{
 		const SizeType Index = IndexOfByPredicate(Pred);
 		return Index == INDEX_NONE ? nullptr : &Data[static_cast<size_t>(Index)];
 	}
 
 	template<typename Predicate>
-	const ElementType* FindByPredicate(const Predicate& Pred) const
+	const ElementType* FindByPredicate(Predicate Pred) const
 	{
 		const SizeType Index = IndexOfByPredicate(Pred);
 		return Index == INDEX_NONE ? nullptr : &Data[static_cast<size_t>(Index)];

@@ -22,6 +22,8 @@ class FTCHARToUTF8
 public:
 	explicit FTCHARToUTF8(const TCHAR* Source);
 	FTCHARToUTF8(const TCHAR* Source, int32 Length);
+	FTCHARToUTF8(const FTCHARToUTF8&) = delete;
+	FTCHARToUTF8& operator=(const FTCHARToUTF8&) = delete;
 	const ANSICHAR* Get() const { return Converted.c_str(); }
 	int32 Length() const { return static_cast<int32>(Converted.size()); }
 
@@ -34,6 +36,8 @@ class FUTF8ToTCHAR
 public:
 	explicit FUTF8ToTCHAR(const ANSICHAR* Source);
 	FUTF8ToTCHAR(const ANSICHAR* Source, int32 Length);
+	FUTF8ToTCHAR(const FUTF8ToTCHAR&) = delete;
+	FUTF8ToTCHAR& operator=(const FUTF8ToTCHAR&) = delete;
 	const TCHAR* Get() const { return Converted.c_str(); }
 	int32 Length() const { return static_cast<int32>(Converted.size()); }
 
@@ -44,4 +48,5 @@ private:
 #define TCHAR_TO_UTF8(Str) (FTCHARToUTF8(Str).Get())
 #define UTF8_TO_TCHAR(Str) (FUTF8ToTCHAR(Str).Get())
 #define TCHAR_TO_ANSI(Str) TCHAR_TO_UTF8(Str)
-#define ANSI_TO_TCHAR(Str) UTF8_TO_TCHAR(Str)
+// As in the engine: a non-const pointer that lives until the end of the full expression.
+#define ANSI_TO_TCHAR(Str) ((TCHAR*)UTF8_TO_TCHAR(Str))

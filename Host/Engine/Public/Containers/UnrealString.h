@@ -110,7 +110,8 @@ public:
 	std::u16string& GetStdString() { return Data; }
 	SIZE_T GetAllocatedSize() const { return Data.capacity() * sizeof(TCHAR); }
 
-	void Empty(int32 Slack = 0) { Data.clear(); if (Slack == 0) { Data.shrink_to_fit(); } else { Data.reserve(static_cast<size_t>(Slack)); } }
+	void Empty() { Data.clear(); Data.shrink_to_fit(); }
+	void Empty(int32 Slack) { Data.clear(); if (Slack == 0) { Data.shrink_to_fit(); } else { Data.reserve(static_cast<size_t>(Slack)); } }
 	void Reset(int32 Slack = 0) { Data.clear(); if (Slack > 0) { Data.reserve(static_cast<size_t>(Slack)); } }
 	void Reserve(int32 Count) { if (Count > 0) { Data.reserve(static_cast<size_t>(Count)); } }
 	void Shrink() { Data.shrink_to_fit(); }
@@ -188,11 +189,16 @@ public:
 	int32 FindLastCharByPredicate(Predicate Pred) const { return FindLastCharByPredicate(Pred, Len()); }
 
 	// Substrings: out-of-range arguments are clamped.
-	FString Left(int32 Count) const;
+	FString Left(int32 Count) const&;
+	FString Left(int32 Count) && { return Left(Count); }
 	FString LeftChop(int32 Count) const;
 	FString Right(int32 Count) const;
 	FString RightChop(int32 Count) const;
-	FString Mid(int32 Start, int32 Count = MAX_int32) const;
+	// Two overloads, as in the engine: no defaulted count.
+	FString Mid(int32 Start, int32 Count) const&;
+	FString Mid(int32 Start) const& { return Mid(Start, MAX_int32); }
+	FString Mid(int32 Start, int32 Count) && { return Mid(Start, Count); }
+	FString Mid(int32 Start) && { return Mid(Start, MAX_int32); }
 	void LeftInline(int32 Count, EAllowShrinking AllowShrinking = EAllowShrinking::Yes) { *this = Left(Count); (void)AllowShrinking; }
 	void LeftChopInline(int32 Count, EAllowShrinking AllowShrinking = EAllowShrinking::Yes) { *this = LeftChop(Count); (void)AllowShrinking; }
 	void RightInline(int32 Count, EAllowShrinking AllowShrinking = EAllowShrinking::Yes) { *this = Right(Count); (void)AllowShrinking; }
@@ -208,6 +214,7 @@ public:
 	FString TrimStart() const&;
 	FString TrimEnd() const&;
 	FString TrimStartAndEnd() const&;
+	FString TrimStartAndEnd() && { return TrimStartAndEnd(); }
 	void TrimStartInline();
 	void TrimEndInline();
 	void TrimStartAndEndInline();
@@ -215,6 +222,7 @@ public:
 	FString TrimChar(TCHAR CharacterToTrim, bool* bCharRemoved = nullptr) const;
 
 	FString ToLower() const&;
+	FString ToLower() && { return ToLower(); }
 	FString ToUpper() const&;
 	void ToLowerInline();
 	void ToUpperInline();
@@ -262,9 +270,12 @@ public:
 		return Result;
 	}
 
-	template<typename... Types>
-	static FString Printf(const TCHAR* Fmt, Types... Args)
+	// The format is a TCHAR literal, as the engine requires.
+	template<typename FmtType, typename... Types>
+	static FString Printf(const FmtType& Fmt, Types... Args)
 	{
+		static_assert(std::is_array_v<FmtType> && std::is_same_v<std::remove_cv_t<std::remove_extent_t<FmtType>>, TCHAR>,
+			"Formatting string must be a TCHAR array.");
 		const UE::Host::Format::FArg ArgArray[] = {UE::Host::Format::MakeArg(Args)..., UE::Host::Format::FArg{}};
 		return PrintfImpl(Fmt, ArgArray, static_cast<int32>(sizeof...(Types)));
 	}

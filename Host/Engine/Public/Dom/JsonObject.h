@@ -64,10 +64,12 @@ public:
 	void SetStringField(const FString& FieldName, FString&& StringValue);
 	void SetStringField(const FString& FieldName, const TCHAR* StringValue);
 	void SetStringField(const FString& FieldName, const ANSICHAR* StringValue);
+	void SetStringField(const FString& FieldName, const UTF8CHAR* StringValue);
 	void SetStringField(FString&& FieldName, const FString& StringValue);
 	void SetStringField(FString&& FieldName, FString&& StringValue);
 	void SetStringField(FString&& FieldName, const TCHAR* StringValue);
 	void SetStringField(FString&& FieldName, const ANSICHAR* StringValue);
+	void SetStringField(FString&& FieldName, const UTF8CHAR* StringValue);
 
 	bool GetBoolField(FStringView FieldName) const;
 	bool TryGetBoolField(FStringView FieldName, bool& OutBool) const;

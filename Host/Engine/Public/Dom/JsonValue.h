@@ -23,7 +23,7 @@ public:
 	FString AsString() const;
 	bool AsBool() const;
 	const TArray<TSharedPtr<FJsonValue>>& AsArray() const;
-	const TSharedPtr<FJsonObject>& AsObject() const;
+	virtual const TSharedPtr<FJsonObject>& AsObject() const;
 
 	virtual bool TryGetNumber(double& OutNumber) const { return false; }
 	// Fails for a finite value beyond float's range rather than making it infinite.
@@ -71,7 +71,6 @@ class FJsonValueString : public FJsonValue
 public:
 	FJsonValueString(const FString& InString) : Value(InString) { Type = EJson::String; }
 	FJsonValueString(FString&& InString) : Value(std::move(InString)) { Type = EJson::String; }
-	FJsonValueString(const TCHAR* InString) : Value(InString) { Type = EJson::String; }
 
 	virtual bool TryGetString(FString& OutString) const override { OutString = Value; return true; }
 	// Only text that FString::IsNumeric accepts reads as a number.

@@ -1,4 +1,4 @@
-// Engine types used by settings classes: folder and file paths.
+// Engine types used by settings classes: folder and file paths, and the lighting methods.
 #pragma once
 
 #include "CoreMinimal.h"
@@ -27,3 +27,28 @@ struct FFilePath
 
 	bool operator==(const FFilePath& Other) const { return FilePath.Equals(Other.FilePath); }
 };
+
+UENUM()
+namespace EDynamicGlobalIlluminationMethod
+{
+	enum Type : int
+	{
+		None,
+		Lumen,
+		ScreenSpace,
+		RayTraced,
+		Plugin,
+	};
+}
+
+UENUM()
+namespace EReflectionMethod
+{
+	enum Type : int
+	{
+		None,
+		Lumen,
+		ScreenSpace,
+		RayTraced,
+	};
+}

@@ -5,34 +5,10 @@
 #include "CoreMinimal.h"
 #include "Containers/EnumAsByte.h"
 #include "Engine/DeveloperSettings.h"
+#include "Engine/EngineTypes.h"
 #include "Math/Vector.h"
 
 class UEnum;
-
-UENUM()
-namespace EDynamicGlobalIlluminationMethod
-{
-	enum Type : int
-	{
-		None,
-		Lumen,
-		ScreenSpace,
-		RayTraced,
-		Plugin,
-	};
-}
-
-UENUM()
-namespace EReflectionMethod
-{
-	enum Type : int
-	{
-		None,
-		Lumen,
-		ScreenSpace,
-		RayTraced,
-	};
-}
 
 UENUM()
 namespace EShadowMapMethod

@@ -14,7 +14,7 @@ public:
 	// Filename ("Dir/*.ini"), letter case ignored, in directory-listing order; no recursion.
 	virtual void FindFiles(TArray<FString>& FileNames, const TCHAR* Filename, bool Files, bool Directories) = 0;
 	// The files of Directory with the extension ("ini", ".ini", or a wildcard such as "*.ini").
-	void FindFiles(TArray<FString>& FoundFiles, const TCHAR* Directory, const TCHAR* FileExtension = nullptr);
+	virtual void FindFiles(TArray<FString>& FoundFiles, const TCHAR* Directory, const TCHAR* FileExtension = nullptr) = 0;
 	// Full paths of the matching entries below StartDirectory, each folder before its subfolders.
 	virtual void FindFilesRecursive(TArray<FString>& FileNames, const TCHAR* StartDirectory, const TCHAR* Filename,
 		bool Files, bool Directories, bool bClearFileNames = true) = 0;

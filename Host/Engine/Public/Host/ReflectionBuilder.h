@@ -237,7 +237,7 @@ namespace UE::Host
 		FPropertyBuilder Add(FProperty* NewProperty, int32 Offset, int32 InArrayDim, EPropertyFlags InFlags)
 		{
 			NewProperty->SetOffset_Internal(Offset);
-			NewProperty->SetArrayDim(InArrayDim);
+			NewProperty->ArrayDim = InArrayDim;
 			NewProperty->SetPropertyFlags(InFlags);
 			Struct->AddCppProperty(NewProperty);
 			return FPropertyBuilder(NewProperty);

@@ -16,7 +16,7 @@ struct FLogCategoryBase
 	{
 		return (VerbosityLevel & ELogVerbosity::VerbosityMask) > Verbosity;
 	}
-	ELogVerbosity::Type GetVerbosity() const { return Verbosity; }
+	constexpr ELogVerbosity::Type GetVerbosity() const { return Verbosity; }
 	void SetVerbosity(ELogVerbosity::Type NewVerbosity) { Verbosity = static_cast<ELogVerbosity::Type>(NewVerbosity & ELogVerbosity::VerbosityMask); }
 	const TCHAR* GetCategoryName() const { return CategoryName; }
 	ELogVerbosity::Type GetCompileTimeVerbosity() const { return CompileTimeVerbosity; }

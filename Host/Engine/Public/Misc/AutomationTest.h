@@ -101,6 +101,7 @@ private:
 };
 
 #define IMPLEMENT_SIMPLE_AUTOMATION_TEST_PRIVATE(TClass, PrettyName, TFlags, bComplex) \
+	static_assert(EnumHasAnyFlags(TFlags, EAutomationTestFlags_ApplicationContextMask), "AutomationTest has no application flag.  It shouldn't run.  See AutomationTest.h."); \
 	class TClass : public FAutomationTestBase \
 	{ \
 	public: \

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "CoreMinimal.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 
 #include <memory>
 
@@ -78,7 +78,8 @@ public:
 	FConfigCacheIni();
 	~FConfigCacheIni();
 
-	// The cache key for a category: the short name for a known category, empty otherwise.
+	// The cache key for a category: the short name for a known category, otherwise the path of
+	// the category's generated file in the saved config folder (never empty).
 	FString GetConfigFilename(const TCHAR* BaseIniName);
 
 	FConfigFile* Find(const FString& Filename);

@@ -1,4 +1,4 @@
-// FOutputDevice: where log text and import errors go. GLog and GWarn (Misc/CoreGlobals.h) are
+// FOutputDevice: where log text and import errors go. GLog and GWarn (CoreGlobals.h) are
 // output devices that write to the host's log.
 #pragma once
 
@@ -21,20 +21,20 @@ public:
 	void Log(ELogVerbosity::Type Verbosity, const FString& Str) { Serialize(*Str, Verbosity, NAME_None); }
 	void Log(const FName& Category, ELogVerbosity::Type Verbosity, const FString& Str) { Serialize(*Str, Verbosity, Category); }
 
-	template<typename... Types>
-	void Logf(const TCHAR* Fmt, Types... Args)
+	template<typename FmtType, typename... Types>
+	void Logf(const FmtType& Fmt, Types... Args)
 	{
 		Serialize(*FString::Printf(Fmt, Args...), ELogVerbosity::Log, NAME_None);
 	}
 
-	template<typename... Types>
-	void Logf(ELogVerbosity::Type Verbosity, const TCHAR* Fmt, Types... Args)
+	template<typename FmtType, typename... Types>
+	void Logf(ELogVerbosity::Type Verbosity, const FmtType& Fmt, Types... Args)
 	{
 		Serialize(*FString::Printf(Fmt, Args...), Verbosity, NAME_None);
 	}
 
-	template<typename... Types>
-	void CategorizedLogf(const FName& Category, ELogVerbosity::Type Verbosity, const TCHAR* Fmt, Types... Args)
+	template<typename FmtType, typename... Types>
+	void CategorizedLogf(const FName& Category, ELogVerbosity::Type Verbosity, const FmtType& Fmt, Types... Args)
 	{
 		Serialize(*FString::Printf(Fmt, Args...), Verbosity, Category);
 	}

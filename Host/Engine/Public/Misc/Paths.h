@@ -14,7 +14,7 @@ public:
 	static FString ProjectDir();
 	static FString ProjectConfigDir();
 	static FString ProjectContentDir();
-	static FString ProjectSavedDir();
+	static const FString& ProjectSavedDir();
 	static FString ProjectPluginsDir();
 	// <project>/Saved/Config/ : the saved layer lives in its platform folder below.
 	static FString GeneratedConfigDir();
@@ -35,7 +35,11 @@ public:
 	// Removes "." and ".." segments; false when ".." would climb above the root.
 	static bool CollapseRelativeDirectories(FString& InPath);
 	static FString ConvertRelativePathToFull(const FString& InPath);
+	static FString ConvertRelativePathToFull(FString&& InPath) { return ConvertRelativePathToFull(static_cast<const FString&>(InPath)); }
 	static FString ConvertRelativePathToFull(const FString& BasePath, const FString& InPath);
+	static FString ConvertRelativePathToFull(const FString& BasePath, FString&& InPath) { return ConvertRelativePathToFull(BasePath, static_cast<const FString&>(InPath)); }
+	static FString ConvertRelativePathToFull(FString&& BasePath, const FString& InPath) { return ConvertRelativePathToFull(static_cast<const FString&>(BasePath), InPath); }
+	static FString ConvertRelativePathToFull(FString&& BasePath, FString&& InPath) { return ConvertRelativePathToFull(static_cast<const FString&>(BasePath), static_cast<const FString&>(InPath)); }
 	static bool IsUnderDirectory(const FString& InPath, const FString& InDirectory);
 
 	template<typename... PathTypes>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "CoreMinimal.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 #include "UObject/ObjectMacros.h"
 #include "UObject/UObjectBaseUtility.h"
 #include "UObject/UObjectGlobals.h"

@@ -5,6 +5,7 @@
 #include "Logging/LogVerbosity.h"
 #include "UObject/ObjectMacros.h"
 
+class FObjectInstancingGraph;
 class UObject;
 class UClass;
 class UPackage;
@@ -164,9 +165,12 @@ T* NewObject(UObject* Outer, const UClass* Class, FName Name = NAME_None, EObjec
 	return static_cast<T*>(StaticConstructObject_Internal(Params));
 }
 
+// Objects made from a template or through an instancing graph are not supported here.
 template<class T>
-T* NewObject(UObject* Outer, FName Name, EObjectFlags Flags = RF_NoFlags)
+T* NewObject(UObject* Outer, FName Name, EObjectFlags Flags = RF_NoFlags, UObject* Template = nullptr, bool bCopyTransientsFromClassDefaults = false,
+	FObjectInstancingGraph* InInstanceGraph = nullptr)
 {
+	check(Template == nullptr && InInstanceGraph == nullptr);
 	return NewObject<T>(Outer, T::StaticClass(), Name, Flags);
 }
 

@@ -6,7 +6,7 @@
 
 #include "CoreMinimal.h"
 #include "Containers/ArrayView.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 #include "UObject/Class.h"
 #include "UObject/Field.h"
 #include "UObject/ObjectPtr.h"
@@ -29,8 +29,6 @@ public:
 	// The next property in the owning struct's PropertyLink chain.
 	FProperty* PropertyLinkNext = nullptr;
 
-	int32 GetArrayDim() const { return ArrayDim; }
-	void SetArrayDim(int32 NewArrayDim) { ArrayDim = NewArrayDim; }
 	int32 GetElementSize() const { return ElementSize; }
 	void SetElementSize(int32 NewElementSize) { ElementSize = NewElementSize; }
 	int32 GetSize() const { return ArrayDim * ElementSize; }
@@ -46,6 +44,16 @@ public:
 	// Transient properties take no part in text export unless asked for.
 	bool ShouldPort(uint32 PortFlags = 0) const;
 
+	template<typename ValueType>
+	ValueType* ContainerPtrToValuePtr(UObject* ContainerPtr, int32 ArrayIndex = 0) const
+	{
+		return ContainerPtrToValuePtr<ValueType>(static_cast<void*>(ContainerPtr), ArrayIndex);
+	}
+	template<typename ValueType>
+	const ValueType* ContainerPtrToValuePtr(const UObject* ContainerPtr, int32 ArrayIndex = 0) const
+	{
+		return ContainerPtrToValuePtr<ValueType>(static_cast<const void*>(ContainerPtr), ArrayIndex);
+	}
 	template<typename ValueType>
 	ValueType* ContainerPtrToValuePtr(void* ContainerPtr, int32 ArrayIndex = 0) const
 	{
@@ -122,7 +130,7 @@ public:
 		this->ElementSize = sizeof(TCppType);
 	}
 
-	static TCppType GetPropertyValue(void const* A) { return *static_cast<const TCppType*>(A); }
+	static TCppType const& GetPropertyValue(void const* A) { return *static_cast<const TCppType*>(A); }
 	static TCppType GetDefaultPropertyValue() { return TCppType(); }
 	static TCppType GetOptionalPropertyValue(void const* B) { return B ? GetPropertyValue(B) : GetDefaultPropertyValue(); }
 	static void SetPropertyValue(void* A, const TCppType& Value) { *static_cast<TCppType*>(A) = Value; }

@@ -89,6 +89,12 @@ namespace OrvexLocalizationReadTests
 		return Params;
 	}
 
+	// TestEqual ignores letter case for texts; key order and messages must match exactly.
+	bool TestExactText(FAutomationTestBase& Test, const FString& What, const FString& Actual, const FString& Expected)
+	{
+		return Test.TestTrue(FString::Printf(TEXT("%s ('%s', expected '%s')"), *What, *Actual, *Expected), Actual.Equals(Expected, ESearchCase::CaseSensitive));
+	}
+
 	FString EntryKeys(const FOrvexActionResult& Result)
 	{
 		TArray<FString> Keys;
@@ -171,14 +177,14 @@ bool FOrvexLocalizationReadParamGuardsTest::RunTest(const FString& Parameters)
 		Params->SetField(Guard.Field, Guard.Value);
 		const FOrvexActionResult Result = Run(Guard.Action, Params);
 		TestEqual(FString::Printf(TEXT("%s.%s code"), Guard.Action, Guard.Field), Result.ErrorCode, -32602);
-		TestEqual(FString::Printf(TEXT("%s.%s message"), Guard.Action, Guard.Field), Result.ErrorMessage, FString(Guard.Message));
+		TestExactText(*this, FString::Printf(TEXT("%s.%s message"), Guard.Action, Guard.Field), Result.ErrorMessage, FString(Guard.Message));
 	}
 
 	const FOrvexActionResult Missing = Run(TEXT("get_string_table"), MakeShared<FJsonObject>());
-	TestEqual(TEXT("missing asset_path"), Missing.ErrorMessage, FString(TEXT("Invalid parameter 'asset_path': field is required")));
+	TestExactText(*this, TEXT("missing asset_path"), Missing.ErrorMessage, FString(TEXT("Invalid parameter 'asset_path': field is required")));
 	const FOrvexActionResult Absent = Run(TEXT("validate_string_table"), TableParams(TEXT("/Game/OrvexAutomation/NoSuchTable")));
 	TestEqual(TEXT("well-formed path with nothing behind it"), Absent.ErrorCode, -32603);
-	TestEqual(TEXT("not-found message"), Absent.ErrorMessage, FString(TEXT("StringTable not found: /Game/OrvexAutomation/NoSuchTable.NoSuchTable")));
+	TestExactText(*this, TEXT("not-found message"), Absent.ErrorMessage, FString(TEXT("StringTable not found: /Game/OrvexAutomation/NoSuchTable.NoSuchTable")));
 	const FOrvexActionResult Unmounted = Run(TEXT("get_string_table"), TableParams(TEXT("/NotMounted/ST_X")));
 	TestEqual(TEXT("unmounted root"), Unmounted.ErrorCode, -32602);
 	const FOrvexActionResult WrongObject = Run(TEXT("get_string_table"), TableParams(TEXT("/Game/OrvexAutomation/ST_OrvexReadFixture.Wrong")));
@@ -214,7 +220,7 @@ bool FOrvexLocalizationReadReadbackAndValidationTest::RunTest(const FString& Par
 		}
 		Params->SetStringField(TEXT("after_key"), Next);
 	}
-	TestEqual(TEXT("walked keys"), Walked, FString(TEXT("[ Pad][Alpha][Empty][Long]")));
+	TestExactText(*this, TEXT("walked keys"), Walked, FString(TEXT("[ Pad][Alpha][Empty][Long]")));
 
 	// Budgets: one metadata row and five characters per text.
 	TSharedPtr<FJsonObject> Budget = TableParams(FourEntryPackage);
@@ -231,7 +237,7 @@ bool FOrvexLocalizationReadReadbackAndValidationTest::RunTest(const FString& Par
 		TestFalse(TEXT("metadata incomplete"), Budgeted.Result->GetBoolField(TEXT("metadata_complete")));
 		TestFalse(TEXT("not complete"), Budgeted.Result->GetBoolField(TEXT("complete")));
 		const TSharedPtr<FJsonObject> Alpha = Budgeted.Result->GetArrayField(TEXT("entries"))[1]->AsObject();
-		TestEqual(TEXT("cut source"), Alpha->GetStringField(TEXT("source_string")), FString(TEXT("Prima")));
+		TestExactText(*this, TEXT("cut source"), Alpha->GetStringField(TEXT("source_string")), FString(TEXT("Prima")));
 		TestEqual(TEXT("full length"), static_cast<int32>(Alpha->GetNumberField(TEXT("source_string_length"))), 13);
 	}
 
