@@ -16,6 +16,8 @@
 #include "Internationalization/TextKey.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Misc/FileHelper.h"
+#include "Misc/OutputDevice.h"
+#include "Misc/OutputDeviceRedirector.h"
 #include "Misc/Paths.h"
 #include "Modules/ModuleInterface.h"
 
@@ -112,6 +114,16 @@ namespace CoreConformance
 	CHECK_ENGINE_DECL(FLogCategoryBase::GetVerbosity, ELogVerbosity::Type (FLogCategoryBase::*)() const);
 	static_assert(ELogVerbosity::NoLogging == 0 && ELogVerbosity::Fatal == 1 && ELogVerbosity::Error == 2 && ELogVerbosity::Warning == 3
 		&& ELogVerbosity::Display == 4 && ELogVerbosity::Log == 5 && ELogVerbosity::Verbose == 6 && ELogVerbosity::VeryVerbose == 7);
+	static_assert(ELogVerbosity::VerbosityMask == 0xf);
+	// The log's devices: the module listens on GLog while it persists a property.
+	static_assert(std::is_same_v<decltype(GLog), FOutputDeviceRedirector*>);
+	static_assert(std::is_abstract_v<FOutputDevice> && std::is_base_of_v<FOutputDevice, FOutputDeviceRedirector>);
+	CHECK_ENGINE_OVERLOAD(FOutputDevice::Serialize, void (FOutputDevice::*)(const TCHAR*, ELogVerbosity::Type, const FName&));
+	CHECK_ENGINE_OVERLOAD(FOutputDevice::Serialize, void (FOutputDevice::*)(const TCHAR*, ELogVerbosity::Type, const FName&, const double));
+	CHECK_ENGINE_DECL(FOutputDevice::CanBeUsedOnAnyThread, bool (FOutputDevice::*)() const);
+	CHECK_ENGINE_DECL(FOutputDeviceRedirector::AddOutputDevice, void (FOutputDeviceRedirector::*)(FOutputDevice*));
+	CHECK_ENGINE_DECL(FOutputDeviceRedirector::RemoveOutputDevice, void (FOutputDeviceRedirector::*)(FOutputDevice*));
+	static_assert(requires(FOutputDeviceRedirector* Log) { Log->Flush(); });
 	CHECK_ENGINE_DECL(IModuleInterface::StartupModule, void (IModuleInterface::*)());
 	CHECK_ENGINE_DECL(IModuleInterface::ShutdownModule, void (IModuleInterface::*)());
 	static_assert(std::has_virtual_destructor_v<IModuleInterface>);

@@ -1,6 +1,7 @@
 #include "OrvexConfigActions.h"
 
 #include "Containers/StringConv.h"
+#include "CoreGlobals.h"
 #include "Dom/JsonValue.h"
 #include "Engine/DeveloperSettings.h"
 #include "Engine/RendererSettings.h"
@@ -10,7 +11,6 @@
 #include "HAL/PlatformFileManager.h"
 #include "HAL/PlatformProperties.h"
 #include "Misc/ConfigCacheIni.h"
-#include "Misc/CoreGlobals.h"
 #include "Misc/FileHelper.h"
 #include "Misc/OutputDeviceRedirector.h"
 #include "Misc/Paths.h"
@@ -510,6 +510,12 @@ namespace
 		{
 			GLog->RemoveOutputDevice(this);
 		}
+		// Lines are then handed over as they are logged, not later from a buffer.
+		virtual bool CanBeUsedOnAnyThread() const override
+		{
+			return true;
+		}
+		using FOutputDevice::Serialize;
 		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
 		{
 			const ELogVerbosity::Type Level = static_cast<ELogVerbosity::Type>(Verbosity & ELogVerbosity::VerbosityMask);

@@ -1,7 +1,7 @@
 #include "Logging/LogMacros.h"
 
 #include "Containers/Map.h"
-#include "Misc/CoreGlobals.h"
+#include "CoreGlobals.h"
 #include "Misc/OutputDeviceRedirector.h"
 #include "UObject/NameTypes.h"
 

@@ -14,7 +14,13 @@ public:
 	virtual ~FOutputDevice() = default;
 
 	virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) = 0;
+	virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category, const double Time)
+	{
+		Serialize(V, Verbosity, Category);
+	}
 	virtual void Flush() {}
+	// A device that says so is handed lines on the thread that logs them, without buffering.
+	virtual bool CanBeUsedOnAnyThread() const { return false; }
 
 	void Log(const TCHAR* Str) { Serialize(Str, ELogVerbosity::Log, NAME_None); }
 	void Log(const FString& Str) { Serialize(*Str, ELogVerbosity::Log, NAME_None); }
