@@ -1,5 +1,7 @@
 #include "UObject/UObjectGlobals.h"
 
+#include "HeaderObjectLayout.h"
+#include "HeaderTypes.h"
 #include "ObjectRegistry.h"
 #include "ObjectSystemInternal.h"
 #include "UObject/Class.h"
@@ -145,7 +147,8 @@ UObject* StaticFindFirstObject(UClass* Class, FStringView Name, EFindFirstObject
 	Candidates.RemoveAll([Class, bExactClass](const UObject* Object) { return !MatchesClass(Object, Class, bExactClass); });
 	if (Candidates.IsEmpty())
 	{
-		return nullptr;
+		// A class no loaded code declares may be declared in the engine's or the project's headers.
+		return Class == UClass::StaticClass() ? UE::Host::Private::FindClassInHeaders(SearchName) : nullptr;
 	}
 
 	UObject* Result = Candidates[0];
@@ -284,7 +287,7 @@ UObject* StaticConstructObject_Internal(const FStaticConstructObjectParameters& 
 	}
 
 	UObject* Default = Class->GetDefaultObject();
-	UObject* Object = Class->NativeFactory();
+	UObject* Object = UE::Host::Private::NewObjectOfClass(Class);
 	UE::Host::FObjectRegistry::Get().Register(Object, Class, Outer, Name, Params.SetFlags);
 	UE::Host::Private::TrackRuntimeObject(Object);
 	if (Default)

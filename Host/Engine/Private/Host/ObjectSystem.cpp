@@ -1,6 +1,7 @@
 #include "Host/ObjectSystem.h"
 
 #include "AndroidSDKSettings.h"
+#include "CoreUObject/HeaderTypes.h"
 #include "CoreUObject/ObjectConfigAccess.h"
 #include "CoreUObject/ObjectRegistry.h"
 #include "CoreUObject/ObjectSystemInternal.h"
@@ -170,6 +171,7 @@ namespace UE::Host
 			Class->DestroyDefaultObject();
 		}
 		Private::DestroyRuntimeObjects();
+		Private::ResetHeaderTypes();
 
 		for (const FString& Name : GOwnedConsoleVariables)
 		{

@@ -1,0 +1,277 @@
+#include "HeaderIndex.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+namespace UE::Host::Private
+{
+	namespace
+	{
+		bool ReadWholeFile(const std::string& Path, std::string& OutText)
+		{
+			const int File = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+			if (File < 0)
+			{
+				return false;
+			}
+			OutText.clear();
+			char Buffer[65536];
+			for (;;)
+			{
+				const ssize_t Read = ::read(File, Buffer, sizeof(Buffer));
+				if (Read <= 0)
+				{
+					break;
+				}
+				OutText.append(Buffer, static_cast<size_t>(Read));
+			}
+			::close(File);
+			return true;
+		}
+
+		bool IsIdentChar(char C)
+		{
+			return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
+		}
+
+		// Text holds Name as a whole word and a reflection macro: worth parsing.
+		bool MayDeclare(const std::string& Text, const std::string& Name)
+		{
+			if (Text.find("UCLASS") == std::string::npos && Text.find("USTRUCT") == std::string::npos && Text.find("UENUM") == std::string::npos)
+			{
+				return false;
+			}
+			for (size_t At = Text.find(Name); At != std::string::npos; At = Text.find(Name, At + 1))
+			{
+				const bool bStart = At == 0 || !IsIdentChar(Text[At - 1]);
+				const bool bEnd = At + Name.size() >= Text.size() || !IsIdentChar(Text[At + Name.size()]);
+				if (bStart && bEnd)
+				{
+					return true;
+				}
+			}
+			return false;
+		}
+
+		bool IsSkippedFolder(const std::filesystem::path& Folder)
+		{
+			const std::string Name = Folder.filename().string();
+			return Name == "Intermediate" || Name == "Binaries" || Name == "ThirdParty" || Name == "Saved" || Name == "Content"
+				|| Name == "Config" || Name == "Resources" || Name == "Shaders" || Name == "DerivedDataCache" || (!Name.empty() && Name[0] == '.');
+		}
+
+		std::string StemOf(const std::string& Path)
+		{
+			const size_t Slash = Path.rfind('/');
+			std::string Name = Slash == std::string::npos ? Path : Path.substr(Slash + 1);
+			const size_t Dot = Name.rfind('.');
+			return Dot == std::string::npos ? Name : Name.substr(0, Dot);
+		}
+
+		bool EndsWith(const std::string& Text, const std::string& Suffix)
+		{
+			return Text.size() >= Suffix.size() && Text.compare(Text.size() - Suffix.size(), Suffix.size(), Suffix) == 0;
+		}
+	}
+
+	FHeaderIndex& FHeaderIndex::Get()
+	{
+		static FHeaderIndex* Index = new FHeaderIndex();
+		return *Index;
+	}
+
+	void FHeaderIndex::SetRoots(std::vector<std::string> InRoots)
+	{
+		Reset();
+		Roots = std::move(InRoots);
+	}
+
+	void FHeaderIndex::Reset()
+	{
+		Roots.clear();
+		bListed = false;
+		Headers.clear();
+		HeadersByStem.clear();
+		Parsed.clear();
+		Found.clear();
+		ModuleByFolder.clear();
+	}
+
+	void FHeaderIndex::ListHeaders()
+	{
+		if (bListed)
+		{
+			return;
+		}
+		bListed = true;
+		for (const std::string& Root : Roots)
+		{
+			std::error_code Error;
+			std::filesystem::recursive_directory_iterator It(Root, std::filesystem::directory_options::skip_permission_denied, Error);
+			for (; !Error && It != std::filesystem::recursive_directory_iterator(); It.increment(Error))
+			{
+				const std::filesystem::directory_entry& Entry = *It;
+				std::error_code TypeError;
+				if (Entry.is_directory(TypeError))
+				{
+					if (IsSkippedFolder(Entry.path()))
+					{
+						It.disable_recursion_pending();
+					}
+					continue;
+				}
+				const std::string Path = Entry.path().generic_string();
+				if (!EndsWith(Path, ".h") || EndsWith(Path, ".generated.h"))
+				{
+					continue;
+				}
+				HeadersByStem[StemOf(Path)].push_back(Headers.size());
+				Headers.push_back(Path);
+			}
+		}
+	}
+
+	const std::vector<std::string>& FHeaderIndex::AllHeaders()
+	{
+		ListHeaders();
+		return Headers;
+	}
+
+	const Headers::FHeaderDecls& FHeaderIndex::Read(const std::string& Path)
+	{
+		std::unique_ptr<Headers::FHeaderDecls>& Slot = Parsed[Path];
+		if (!Slot)
+		{
+			std::string Text;
+			Slot = std::make_unique<Headers::FHeaderDecls>(ReadWholeFile(Path, Text) ? Headers::ReadHeader(Text) : Headers::FHeaderDecls());
+			// Every type of a parsed header is known from now on, so its neighbours cost nothing.
+			for (const Headers::FTypeDecl& Class : Slot->Classes)
+			{
+				Found.emplace(Class.Name, Path);
+			}
+			for (const Headers::FTypeDecl& Struct : Slot->Structs)
+			{
+				Found.emplace(Struct.Name, Path);
+			}
+			for (const Headers::FEnumDecl& Enum : Slot->Enums)
+			{
+				Found.emplace(Enum.Name, Path);
+			}
+		}
+		return *Slot;
+	}
+
+	bool FHeaderIndex::Declares(const std::string& Path, const std::string& TypeName)
+	{
+		const Headers::FHeaderDecls& Decls = Read(Path);
+		return Decls.FindClass(TypeName) || Decls.FindStruct(TypeName) || Decls.FindEnum(TypeName);
+	}
+
+	const std::string* FHeaderIndex::Remember(const std::string& TypeName, const std::string& Path)
+	{
+		std::string& Entry = Found[TypeName];
+		Entry = Path;
+		return Entry.empty() ? nullptr : &Entry;
+	}
+
+	const std::string* FHeaderIndex::FindDeclaringHeader(const std::string& TypeName, const std::string* NearHeader)
+	{
+		if (Roots.empty() || TypeName.size() < 2)
+		{
+			return nullptr;
+		}
+		const auto Known = Found.find(TypeName);
+		if (Known != Found.end())
+		{
+			return Known->second.empty() ? nullptr : &Known->second;
+		}
+		ListHeaders();
+
+		// Engine headers are named after their main type: UGameMapsSettings lives in GameMapsSettings.h.
+		const auto ByStem = HeadersByStem.find(TypeName.substr(1));
+		if (ByStem != HeadersByStem.end())
+		{
+			for (const size_t Index : ByStem->second)
+			{
+				if (Declares(Headers[Index], TypeName))
+				{
+					return Remember(TypeName, Headers[Index]);
+				}
+			}
+		}
+		if (NearHeader)
+		{
+			const std::string Near = *NearHeader;
+			if (Declares(Near, TypeName))
+			{
+				return Remember(TypeName, Near);
+			}
+			const std::vector<std::string> Includes = Read(Near).Includes;
+			for (const std::string& Include : Includes)
+			{
+				const auto IncludeStem = HeadersByStem.find(StemOf(Include));
+				if (IncludeStem == HeadersByStem.end())
+				{
+					continue;
+				}
+				for (const size_t Index : IncludeStem->second)
+				{
+					if (EndsWith(Headers[Index], "/" + Include) && Declares(Headers[Index], TypeName))
+					{
+						return Remember(TypeName, Headers[Index]);
+					}
+				}
+			}
+		}
+		std::string Text;
+		for (const std::string& Path : Headers)
+		{
+			if (Parsed.count(Path) || !ReadWholeFile(Path, Text) || !MayDeclare(Text, TypeName))
+			{
+				continue;
+			}
+			if (Declares(Path, TypeName))
+			{
+				return Remember(TypeName, Path);
+			}
+		}
+		return Remember(TypeName, std::string());
+	}
+
+	const std::string& FHeaderIndex::ModuleOf(const std::string& Path)
+	{
+		const size_t Slash = Path.rfind('/');
+		const std::string Folder = Slash == std::string::npos ? std::string(".") : Path.substr(0, Slash);
+		const auto Cached = ModuleByFolder.find(Folder);
+		if (Cached != ModuleByFolder.end())
+		{
+			return Cached->second;
+		}
+		std::string Module;
+		std::error_code Error;
+		for (std::filesystem::path Current(Folder); !Current.empty() && Current.has_filename(); Current = Current.parent_path())
+		{
+			for (std::filesystem::directory_iterator It(Current, Error); !Error && It != std::filesystem::directory_iterator(); It.increment(Error))
+			{
+				if (EndsWith(It->path().filename().string(), ".Build.cs"))
+				{
+					Module = Current.filename().string();
+					break;
+				}
+			}
+			if (!Module.empty() || Current.filename() == "Source")
+			{
+				break;
+			}
+		}
+		if (Module.empty())
+		{
+			// No rules file: the folder of the header stands in.
+			Module = std::filesystem::path(Folder).filename().string();
+		}
+		return ModuleByFolder[Folder] = Module;
+	}
+}
