@@ -2,6 +2,7 @@
 // loaded from the config cache, written by config.set_setting to the file their flags choose.
 #include "ActionTestUtils.h"
 #include "Dom/JsonValue.h"
+#include "Engine/RendererSettings.h"
 #include "HAL/IConsoleManager.h"
 #include "Host/HeaderClasses.h"
 #include "HostTestEnvironment.h"
@@ -424,4 +425,98 @@ TEST(HeaderSettingsLifetime, ClassesFromHeadersGoWithTheHostThatReadThem)
 	ASSERT_TRUE(Host.IsRunning());
 	EXPECT_EQ(StaticFindFirstObject(UClass::StaticClass(), TEXT("TextureStreamingSettings")), nullptr);
 	EXPECT_EQ(IConsoleManager::Get().FindConsoleVariable(TEXT("r.Streaming.PoolSize")), nullptr);
+}
+
+namespace
+{
+	// The engine's own header of a class the host declares too, with members the host lacks.
+	const char* const RendererSettingsHeader = R"hdr(#pragma once
+
+#include "CoreMinimal.h"
+#include "Engine/DeveloperSettings.h"
+#include "RendererSettings.generated.h"
+
+UCLASS(config=Engine, defaultconfig, meta=(DisplayName="Rendering"))
+class ENGINE_API URendererSettings : public UDeveloperSettings
+{
+	GENERATED_UCLASS_BODY()
+
+	UPROPERTY(config, EditAnywhere, Category = RayTracing, meta = (ConsoleVariable = "r.RayTracing", ConfigRestartRequired = true))
+	uint32 bEnableRayTracing : 1;
+
+	UPROPERTY(config, EditAnywhere, Category = Substrate, meta = (ConsoleVariable = "r.Substrate", DisplayName = "Substrate materials", ConfigRestartRequired = true))
+	uint32 bEnableSubstrate : 1;
+
+	UPROPERTY(config, EditAnywhere, Category = VirtualTextures, meta = (ClampMin = "16"))
+	int32 VirtualTexturePoolSizeMB = 256;
+
+	UPROPERTY(config)
+	TMap<FName, FString> ShaderFormatOverrides;
+};
+)hdr";
+
+	class BuiltInHeaderSettings : public testing::Test
+	{
+	protected:
+		void SetUp() override
+		{
+			Folders.WriteEngine("Config/BaseEngine.ini", "[/Script/Engine.RendererSettings]\nr.SkinCache.CompileShaders=False\nr.Substrate=False\nVirtualTexturePoolSizeMB=128\n");
+			Folders.WriteEngine("Source/Runtime/Engine/Engine.Build.cs", "public class Engine : ModuleRules { }\n");
+			Folders.WriteEngine("Source/Runtime/Engine/Classes/Engine/RendererSettings.h", RendererSettingsHeader);
+			Folders.WriteProject("Config/DefaultEngine.ini", "[/Script/Engine.RendererSettings]\r\nr.RayTracing=False\r\n");
+			Host = std::make_unique<FScopedHost>(Folders.MakeEnvironment());
+			ASSERT_TRUE(Host->IsRunning()) << UE::Host::StringToUtf8(Host->GetError());
+		}
+
+		std::string DefaultEngine() const { return FTempHostFolders::Read(Folders.ProjectDir() / "Config" / "DefaultEngine.ini"); }
+
+		FTempHostFolders Folders;
+		std::unique_ptr<FScopedHost> Host;
+	};
+}
+
+TEST_F(BuiltInHeaderSettings, BuiltInClassGainsTheHeaderMembersAndKeepsItsChangeHandling)
+{
+	const FOrvexActionResult Dry = CallAction(TEXT("config"), TEXT("set_setting"), R"({"class":"RendererSettings","properties":{"bEnableSubstrate":true,"VirtualTexturePoolSizeMB":512},"dry_run":true})");
+	ASSERT_TRUE(Dry.bSuccess) << UE::Host::StringToUtf8(Dry.ErrorMessage);
+	EXPECT_EQ(ToJson(Dry.Result->GetArrayField(TEXT("results"))[0]->AsObject()), R"({"property":"bEnableSubstrate","old_value":"False","restart_required":true,"cvar":"r.Substrate","written":false})");
+	EXPECT_EQ(ToJson(Dry.Result->GetArrayField(TEXT("results"))[1]->AsObject()), R"({"property":"VirtualTexturePoolSizeMB","old_value":"128","restart_required":false,"written":false})");
+
+	const FOrvexActionResult Written = CallAction(TEXT("config"), TEXT("set_setting"), R"({"class":"/Script/Engine.RendererSettings","properties":{"bEnableSubstrate":true,"VirtualTexturePoolSizeMB":512}})");
+	ASSERT_TRUE(Written.bSuccess) << UE::Host::StringToUtf8(Written.ErrorMessage);
+	EXPECT_EQ(DefaultEngine(), "[/Script/Engine.RendererSettings]\r\nr.RayTracing=False\r\nr.Substrate=True\r\nVirtualTexturePoolSizeMB=512\r\n");
+
+	// The native members and the class's own pre-emption still work beside the new ones.
+	const FOrvexActionResult RayTracing = CallAction(TEXT("config"), TEXT("set_setting"), R"({"class":"RendererSettings","property":"bEnableRayTracing","value":true})");
+	ASSERT_TRUE(RayTracing.bSuccess) << UE::Host::StringToUtf8(RayTracing.ErrorMessage);
+	ASSERT_EQ(RayTracing.Result->GetArrayField(TEXT("auto_changed")).Num(), 1);
+	EXPECT_NE(DefaultEngine().find("r.SkinCache.CompileShaders=True"), std::string::npos) << DefaultEngine();
+	EXPECT_NE(DefaultEngine().find("r.Substrate=True"), std::string::npos) << DefaultEngine();
+
+	UClass* Class = Cast<UClass>(StaticFindFirstObject(UClass::StaticClass(), TEXT("RendererSettings")));
+	ASSERT_NE(Class, nullptr);
+	EXPECT_EQ(Class->GetFName(), FName(TEXT("RendererSettings")));
+	EXPECT_TRUE(UE::Host::GetClassHeader(Class).EndsWith(TEXT("Classes/Engine/RendererSettings.h")));
+	ASSERT_EQ(UE::Host::GetUnreadHeaderProperties(Class).Num(), 1);
+	EXPECT_EQ(UE::Host::GetUnreadHeaderProperties(Class)[0].Type, TEXT("TMap<FName,FString>"));
+}
+
+TEST(BuiltInHeaderSettingsLifetime, TheGainedMembersGoWithTheHost)
+{
+	FTempHostFolders Folders;
+	Folders.WriteEngine("Config/BaseEngine.ini", "[/Script/Engine.RendererSettings]\nr.RayTracing=False\n");
+	Folders.WriteEngine("Source/Runtime/Engine/Engine.Build.cs", "public class Engine : ModuleRules { }\n");
+	Folders.WriteEngine("Source/Runtime/Engine/Classes/Engine/RendererSettings.h", RendererSettingsHeader);
+	{
+		FScopedHost Host(Folders.MakeEnvironment());
+		UClass* Class = Cast<UClass>(StaticFindFirstObject(UClass::StaticClass(), TEXT("RendererSettings")));
+		ASSERT_NE(Class, nullptr);
+		EXPECT_NE(Class->FindPropertyByName(FName(TEXT("bEnableSubstrate"))), nullptr);
+	}
+	std::filesystem::remove_all(Folders.EngineDir() / "Source");
+	FScopedHost Host(Folders.MakeEnvironment());
+	UClass* Class = Cast<UClass>(StaticFindFirstObject(UClass::StaticClass(), TEXT("RendererSettings")));
+	ASSERT_NE(Class, nullptr);
+	EXPECT_EQ(Class->FindPropertyByName(FName(TEXT("bEnableSubstrate"))), nullptr);
+	EXPECT_EQ(Class->GetPropertiesSize(), static_cast<int32>(sizeof(URendererSettings)));
 }

@@ -188,19 +188,10 @@ namespace UE::Host::Private
 		{
 			return Known->second.empty() ? nullptr : &Known->second;
 		}
-		ListHeaders();
-
 		// Engine headers are named after their main type: UGameMapsSettings lives in GameMapsSettings.h.
-		const auto ByStem = HeadersByStem.find(TypeName.substr(1));
-		if (ByStem != HeadersByStem.end())
+		if (const std::string* ByName = FindHeaderByFileName(TypeName))
 		{
-			for (const size_t Index : ByStem->second)
-			{
-				if (Declares(Headers[Index], TypeName))
-				{
-					return Remember(TypeName, Headers[Index]);
-				}
-			}
+			return ByName;
 		}
 		if (NearHeader)
 		{
@@ -239,6 +230,32 @@ namespace UE::Host::Private
 			}
 		}
 		return Remember(TypeName, std::string());
+	}
+
+	const std::string* FHeaderIndex::FindHeaderByFileName(const std::string& TypeName)
+	{
+		if (Roots.empty() || TypeName.size() < 2)
+		{
+			return nullptr;
+		}
+		const auto Known = Found.find(TypeName);
+		if (Known != Found.end())
+		{
+			return Known->second.empty() ? nullptr : &Known->second;
+		}
+		ListHeaders();
+		const auto ByStem = HeadersByStem.find(TypeName.substr(1));
+		if (ByStem != HeadersByStem.end())
+		{
+			for (const size_t Index : ByStem->second)
+			{
+				if (Declares(Headers[Index], TypeName))
+				{
+					return Remember(TypeName, Headers[Index]);
+				}
+			}
+		}
+		return nullptr;
 	}
 
 	const std::string& FHeaderIndex::ModuleOf(const std::string& Path)

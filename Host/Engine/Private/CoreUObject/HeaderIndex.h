@@ -26,6 +26,8 @@ namespace UE::Host::Private
 		// The header declaring the UCLASS, USTRUCT or UENUM named TypeName (C++ name), or null.
 		// NearHeader, when given, is the header that uses the type: it and its includes go first.
 		const std::string* FindDeclaringHeader(const std::string& TypeName, const std::string* NearHeader);
+		// The same by the header's file name alone (UFooSettings in FooSettings.h); never scans.
+		const std::string* FindHeaderByFileName(const std::string& TypeName);
 		// The declarations of a header, read once.
 		const Headers::FHeaderDecls& Read(const std::string& Path);
 		// The module of a header: the folder that holds the nearest .Build.cs above it.

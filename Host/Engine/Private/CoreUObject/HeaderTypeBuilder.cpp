@@ -36,9 +36,19 @@ namespace UE::Host::Private
 			std::string EnumUnderlying;
 		};
 
+		// What a built-in class gained from its header, undone at shut-down.
+		struct FAugmentation
+		{
+			int32 NativeSize = 0;
+			int32 NativeAlignment = 0;
+			TArray<FProperty*> Added;
+		};
+
 		struct FBuilderState
 		{
 			bool bRootsKnown = false;
+			std::unordered_set<const UClass*> CheckedBuiltIns;
+			std::unordered_map<UClass*, FAugmentation> Augmented;
 			std::unordered_set<std::string> Building;
 			std::unordered_map<const UObject*, FTypeRecord> Records;
 			// Classes, structs and enums in the order they were made; released newest first.
@@ -571,6 +581,41 @@ namespace UE::Host::Private
 			return Class;
 		}
 
+		bool HasSubclass(const UClass* Class)
+		{
+			TArray<UObject*> Objects;
+			FObjectRegistry::Get().GetAllObjects(Objects);
+			for (const UObject* Object : Objects)
+			{
+				const UClass* Candidate = Cast<UClass>(Object);
+				if (Candidate && Candidate != Class && Candidate->GetSuperClass() == Class)
+				{
+					return true;
+				}
+			}
+			return false;
+		}
+
+		void UndoAugmentation(UClass* Class, const FAugmentation& Augmentation)
+		{
+			Class->DestroyDefaultObject();
+			FField** Link = &Class->ChildProperties;
+			while (*Link)
+			{
+				FProperty* Property = CastField<FProperty>(*Link);
+				if (Property && Augmentation.Added.Contains(Property))
+				{
+					*Link = (*Link)->Next;
+					delete Property;
+					continue;
+				}
+				Link = &(*Link)->Next;
+			}
+			Class->SetPropertiesSize(Augmentation.NativeSize);
+			Class->SetMinAlignment(Augmentation.NativeAlignment);
+			Class->StaticLink();
+		}
+
 		// A class by its C++ name from the headers, when a header declares it.
 		UClass* BuildClassFromHeaders(const std::string& CppName, const std::string* NearHeader)
 		{
@@ -583,6 +628,74 @@ namespace UE::Host::Private
 			const FTypeDecl* Decl = Index().Read(Path).FindClass(CppName);
 			return Decl ? BuildClass(*Decl, Path) : nullptr;
 		}
+	}
+
+	void CompleteBuiltInClass(UClass* Class)
+	{
+		FBuilderState& Builder = State();
+		if (!Class || !Class->HasAllClassFlags(CLASS_Native | CLASS_Config) || Builder.Records.count(Class) || !Builder.CheckedBuiltIns.insert(Class).second)
+		{
+			return;
+		}
+		if (!Index().HasRoots() || HasSubclass(Class))
+		{
+			return;
+		}
+		const std::string ObjectName = UE::Host::StringToUtf8(Class->GetName());
+		const FTypeDecl* Decl = nullptr;
+		std::string Header;
+		for (const char* Prefix : {"U", "A"})
+		{
+			if (const std::string* Found = Index().FindHeaderByFileName(Prefix + ObjectName))
+			{
+				Header = *Found;
+				Decl = Index().Read(Header).FindClass(Prefix + ObjectName);
+				break;
+			}
+		}
+		UObject* (*Placement)(void*) = FindNativePlacement(Class);
+		if (!Decl || !Placement)
+		{
+			return;
+		}
+		FTypeDecl Missing = *Decl;
+		Missing.Properties.clear();
+		for (const FPropertyDecl& Property : Decl->Properties)
+		{
+			if (!Class->FindPropertyByName(FName(*ToFString(Property.Name))))
+			{
+				Missing.Properties.push_back(Property);
+			}
+		}
+		if (Missing.Properties.empty())
+		{
+			return;
+		}
+
+		// The default object is made again with room for the new members.
+		Class->DestroyDefaultObject();
+		FAugmentation Augmentation;
+		Augmentation.NativeSize = Class->GetPropertiesSize();
+		Augmentation.NativeAlignment = Class->GetMinAlignment();
+		FMemberLayout Layout = BuildMembers(Class, Missing, Header, AlignUp(Class->GetPropertiesSize(), 8));
+		std::unique_ptr<FExtendedLayout> Extended = std::make_unique<FExtendedLayout>();
+		Extended->Placement = Placement;
+		Extended->Alignment = FMath::Max(FMath::Max(Layout.Alignment, Class->GetMinAlignment()), 8);
+		Extended->Size = AlignUp(FMath::Max(Layout.End, Class->GetPropertiesSize()), Extended->Alignment);
+		for (FProperty* Property : Layout.Properties)
+		{
+			Class->AddCppProperty(Property);
+			Extended->Properties.Add(Property);
+		}
+		Extended->Defaults = Layout.Defaults;
+		Class->SetPropertiesSize(Extended->Size);
+		Class->SetMinAlignment(Extended->Alignment);
+		SetExtendedLayout(Class, std::move(Extended));
+		Class->StaticLink();
+		Augmentation.Added = Layout.Properties;
+		Builder.Augmented[Class] = Augmentation;
+		Builder.Records[Class] = FTypeRecord{Header, Layout.Unread, std::string()};
+		RegisterConsoleVariables(Class, Layout.Properties);
 	}
 
 	UClass* ResolveLoadedClass(const std::string& CppName)
@@ -599,6 +712,8 @@ namespace UE::Host::Private
 		}
 		if (UClass* Loaded = FindLoaded<UClass>(ToFString(CppName.substr(1))))
 		{
+			// A header class that derives from it lays out its members after everything it has.
+			CompleteBuiltInClass(Loaded);
 			return Loaded;
 		}
 		return BuildClassFromHeaders(CppName, NearHeader);
@@ -720,6 +835,12 @@ namespace UE::Host::Private
 		{
 			delete *It;
 		}
+		for (const auto& Entry : Builder.Augmented)
+		{
+			UndoAugmentation(Entry.first, Entry.second);
+		}
+		Builder.Augmented.clear();
+		Builder.CheckedBuiltIns.clear();
 		for (const FString& Name : Builder.OwnedConsoleVariables)
 		{
 			IConsoleManager::Get().UnregisterConsoleObject(*Name, false);
@@ -757,6 +878,7 @@ namespace UE::Host
 			UClass* Class = Cast<UClass>(Object);
 			if (Class && !Object->HasAnyFlags(RF_ClassDefaultObject) && Class->HasAnyClassFlags(CLASS_Config))
 			{
+				Private::CompleteBuiltInClass(Class);
 				Classes.Add(Class);
 			}
 		}

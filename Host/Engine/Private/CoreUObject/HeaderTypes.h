@@ -38,6 +38,11 @@ namespace UE::Host::Private
 	// initializer is not a plain value (the value then stays zero, as for a constructor default).
 	bool ConvertInitializer(const FProperty* Property, const std::string& Initializer, FString& OutText);
 
+	// A class the host's code declares gains the config properties its header declares and it
+	// lacks (stored beside its native members). Checked once per class; classes other classes
+	// derive from keep their layout.
+	void CompleteBuiltInClass(UClass* Class);
+
 	// Says so in the log when Name is a property the header declares but the host could not read.
 	void NoteMissingProperty(const UStruct* Struct, FName Name);
 

@@ -110,7 +110,15 @@ UObject* StaticFindObject(UClass* Class, UObject* InOuter, FStringView Name, EFi
 			return nullptr;
 		}
 	}
-	return MatchesClass(Current, Class, EnumHasAnyFlags(Flags, EFindObjectFlags::ExactClass)) ? Current : nullptr;
+	if (!MatchesClass(Current, Class, EnumHasAnyFlags(Flags, EFindObjectFlags::ExactClass)))
+	{
+		return nullptr;
+	}
+	if (Class == UClass::StaticClass())
+	{
+		UE::Host::Private::CompleteBuiltInClass(static_cast<UClass*>(Current));
+	}
+	return Current;
 }
 
 UObject* StaticFindObject(UClass* Class, UObject* InOuter, FStringView Name, bool ExactClass)
@@ -180,6 +188,11 @@ UObject* StaticFindFirstObject(UClass* Class, FStringView Name, EFindFirstObject
 		{
 			ensureMsgf(false, TEXT("Ambiguous object name"));
 		}
+	}
+	if (Class == UClass::StaticClass())
+	{
+		// The built-in class gains what its header declares before anyone uses it.
+		UE::Host::Private::CompleteBuiltInClass(Cast<UClass>(Result));
 	}
 	return Result;
 }
