@@ -74,6 +74,18 @@ public:
 	UPROPERTY(config)
 	TMap<FName, int32> BudgetsPerGroup;
 
+	UPROPERTY(config)
+	TSet<FName> DisabledGroups;
+
+	UPROPERTY(config, EditAnywhere, Category = Display)
+	FText Banner = NSLOCTEXT("TextureStreaming", "Banner", "Streaming; {budget}");
+
+	UPROPERTY(config)
+	TSubclassOf<UObject> LoaderClass;
+
+	UPROPERTY(config)
+	UObject* LoaderTemplate = nullptr;
+
 	UE_DEPRECATED(5.3, "Use PoolSize.")
 	UPROPERTY(config, meta = (DeprecatedProperty))
 	int32 OldPoolSize_DEPRECATED = 0;
@@ -92,6 +104,16 @@ public:
 	void ResetPools() { Pools.Reset(); }
 
 	virtual FName GetCategoryName() const override;
+};
+
+/** One per streaming volume; never made itself. */
+UCLASS(Abstract, config=Engine, perObjectConfig)
+class UStreamingVolumeSettings : public UObject
+{
+	GENERATED_BODY()
+
+	UPROPERTY(config)
+	double Priority = 1.5;
 };
 
 /** Same budgets for the mobile renderer; no config= of its own. */
@@ -252,9 +274,18 @@ TEST_F(HeaderSettings, ClassComesFromItsHeaderWithSectionFlagsAndMetadata)
 	EXPECT_TRUE(Class->FindPropertyByName(FName(TEXT("GlobalUserName"))) == nullptr);
 
 	const TArray<UE::Host::FUnreadHeaderProperty> Unread = UE::Host::GetUnreadHeaderProperties(Class);
-	ASSERT_EQ(Unread.Num(), 1);
+	ASSERT_EQ(Unread.Num(), 2);
 	EXPECT_EQ(Unread[0].Name, TEXT("BudgetsPerGroup"));
 	EXPECT_EQ(Unread[0].Type, TEXT("TMap<FName,int32>"));
+	EXPECT_EQ(Unread[1].Type, TEXT("TSet<FName>"));
+	EXPECT_NE(CastField<FClassProperty>(Class->FindPropertyByName(FName(TEXT("LoaderClass")))), nullptr);
+	EXPECT_NE(CastField<FObjectProperty>(Class->FindPropertyByName(FName(TEXT("LoaderTemplate")))), nullptr);
+
+	UClass* Volume = FindClass(TEXT("StreamingVolumeSettings"));
+	ASSERT_NE(Volume, nullptr);
+	EXPECT_TRUE(Volume->HasAllClassFlags(CLASS_Abstract | CLASS_Config | CLASS_PerObjectConfig));
+	EXPECT_FALSE(Volume->HasAnyClassFlags(CLASS_DefaultConfig));
+	EXPECT_EQ(Text(Volume, TEXT("Priority")), TEXT("1.500000"));
 
 	// A child without config= takes its parent's config name and flags, and its own section.
 	UClass* Mobile = FindClass(TEXT("MobileTextureStreamingSettings"));
@@ -281,6 +312,8 @@ TEST_F(HeaderSettings, DefaultObjectTakesConfigThenInitializersThenZero)
 	EXPECT_EQ(Text(Class, TEXT("FallbackTexture")), TEXT("/Engine/Textures/Fallback.Fallback"));
 	EXPECT_EQ(Text(Class, TEXT("Tags")), TEXT("(\"Default\",\"Shipping\")"));
 	EXPECT_EQ(Text(Class, TEXT("bShowStreamingStats")), TEXT("True"));
+	EXPECT_EQ(UE::Host::StringToUtf8(Text(Class, TEXT("Banner"))), "INVTEXT(\"Streaming; {budget}\")");
+	EXPECT_EQ(Text(Class, TEXT("LoaderClass")), TEXT("None"));
 	EXPECT_EQ(Class->FindPropertyByName(FName(TEXT("GroupNames")))->ArrayDim, 3);
 
 	const FByteProperty* Policy = CastField<FByteProperty>(Class->FindPropertyByName(FName(TEXT("DropPolicy"))));
@@ -359,6 +392,20 @@ TEST_F(HeaderSettings, InheritedConfigNameWritesTheChildSection)
 
 TEST_F(HeaderSettings, EveryPersistenceKindOfProjectHeaderClasses)
 {
+	// Dry runs name the file and write nothing.
+	for (const char* Params : {R"({"class":"ViewportUserSettings","property":"CameraSpeed","value":4,"dry_run":true})",
+		R"({"class":"StreamingCacheUserSettings","property":"CacheFolder","value":"/x","dry_run":true})",
+		R"({"class":"PreviewUserSettings","property":"bAutoPreview","value":true,"dry_run":true})"})
+	{
+		const FOrvexActionResult Dry = Set(Params);
+		ASSERT_TRUE(Dry.bSuccess) << Params << UE::Host::StringToUtf8(Dry.ErrorMessage);
+		EXPECT_FALSE(Dry.Result->GetBoolField(TEXT("default_config"))) << Params;
+		EXPECT_FALSE(Row(Dry)->GetBoolField(TEXT("written"))) << Params;
+	}
+	EXPECT_FALSE(std::filesystem::exists(Folders.ProjectDir() / "Saved" / "Config" / "LinuxEditor" / "EditorPerProjectUserSettings.ini"));
+	EXPECT_FALSE(std::filesystem::exists(Folders.UserDir() / "Unreal Engine"));
+	EXPECT_FALSE(std::filesystem::exists(Folders.ProjectDir() / "Config" / "UserGame.ini"));
+
 	const FOrvexActionResult Saved = Set(R"({"class":"ViewportUserSettings","property":"CameraSpeed","value":4})");
 	ASSERT_TRUE(Saved.bSuccess) << UE::Host::StringToUtf8(Saved.ErrorMessage);
 	EXPECT_EQ(UE::Host::StringToUtf8(Row(Saved)->GetStringField(TEXT("persist_method"))), "SaveConfig");
