@@ -1,8 +1,10 @@
 #include "HeaderIndex.h"
 
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -17,17 +19,25 @@ namespace UE::Host::Private
 			{
 				return false;
 			}
-			OutText.clear();
-			char Buffer[65536];
+			// One read of the size the file reports, into a buffer the caller reuses.
+			struct stat Info;
+			const size_t Expected = ::fstat(File, &Info) == 0 && Info.st_size > 0 ? static_cast<size_t>(Info.st_size) : 0;
+			OutText.resize(Expected + 1);
+			size_t Size = 0;
 			for (;;)
 			{
-				const ssize_t Read = ::read(File, Buffer, sizeof(Buffer));
+				if (Size == OutText.size())
+				{
+					OutText.resize(OutText.size() * 2 + 4096);
+				}
+				const ssize_t Read = ::read(File, &OutText[Size], OutText.size() - Size);
 				if (Read <= 0)
 				{
 					break;
 				}
-				OutText.append(Buffer, static_cast<size_t>(Read));
+				Size += static_cast<size_t>(Read);
 			}
+			OutText.resize(Size);
 			::close(File);
 			return true;
 		}
@@ -40,27 +50,64 @@ namespace UE::Host::Private
 		// Text holds Name as a whole word and a reflection macro: worth parsing.
 		bool MayDeclare(const std::string& Text, const std::string& Name)
 		{
-			if (Text.find("UCLASS") == std::string::npos && Text.find("USTRUCT") == std::string::npos && Text.find("UENUM") == std::string::npos)
-			{
-				return false;
-			}
-			for (size_t At = Text.find(Name); At != std::string::npos; At = Text.find(Name, At + 1))
+			bool bWord = false;
+			for (size_t At = Text.find(Name); At != std::string::npos && !bWord; At = Text.find(Name, At + 1))
 			{
 				const bool bStart = At == 0 || !IsIdentChar(Text[At - 1]);
 				const bool bEnd = At + Name.size() >= Text.size() || !IsIdentChar(Text[At + Name.size()]);
-				if (bStart && bEnd)
-				{
-					return true;
-				}
+				bWord = bStart && bEnd;
 			}
-			return false;
+			return bWord && (Text.find("UCLASS") != std::string::npos || Text.find("USTRUCT") != std::string::npos || Text.find("UENUM") != std::string::npos);
 		}
 
-		bool IsSkippedFolder(const std::filesystem::path& Folder)
+		bool IsSkippedFolder(const std::string& Name)
 		{
-			const std::string Name = Folder.filename().string();
 			return Name == "Intermediate" || Name == "Binaries" || Name == "ThirdParty" || Name == "Saved" || Name == "Content"
 				|| Name == "Config" || Name == "Resources" || Name == "Shaders" || Name == "DerivedDataCache" || (!Name.empty() && Name[0] == '.');
+		}
+
+		// readdir with the entry types the file system reports: a tree of tens of thousands of
+		// headers is listed without a stat per file.
+		template<typename FVisit>
+		void WalkHeaders(const std::string& Folder, FVisit& Visit, int Depth)
+		{
+			DIR* Directory = Depth < 64 ? ::opendir(Folder.c_str()) : nullptr;
+			if (!Directory)
+			{
+				return;
+			}
+			std::vector<std::string> Subfolders;
+			while (const dirent* Entry = ::readdir(Directory))
+			{
+				const char* Name = Entry->d_name;
+				if (Name[0] == '.')
+				{
+					continue;
+				}
+				unsigned char Type = Entry->d_type;
+				std::string Path = Folder + "/" + Name;
+				if (Type == DT_UNKNOWN || Type == DT_LNK)
+				{
+					struct stat Info;
+					Type = ::stat(Path.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode) ? DT_DIR : DT_REG;
+				}
+				if (Type == DT_DIR)
+				{
+					if (!IsSkippedFolder(Name))
+					{
+						Subfolders.push_back(std::move(Path));
+					}
+				}
+				else
+				{
+					Visit(Path);
+				}
+			}
+			::closedir(Directory);
+			for (const std::string& Subfolder : Subfolders)
+			{
+				WalkHeaders(Subfolder, Visit, Depth + 1);
+			}
 		}
 
 		std::string StemOf(const std::string& Path)
@@ -107,30 +154,17 @@ namespace UE::Host::Private
 			return;
 		}
 		bListed = true;
-		for (const std::string& Root : Roots)
+		auto Visit = [this](const std::string& Path)
 		{
-			std::error_code Error;
-			std::filesystem::recursive_directory_iterator It(Root, std::filesystem::directory_options::skip_permission_denied, Error);
-			for (; !Error && It != std::filesystem::recursive_directory_iterator(); It.increment(Error))
+			if (EndsWith(Path, ".h") && !EndsWith(Path, ".generated.h"))
 			{
-				const std::filesystem::directory_entry& Entry = *It;
-				std::error_code TypeError;
-				if (Entry.is_directory(TypeError))
-				{
-					if (IsSkippedFolder(Entry.path()))
-					{
-						It.disable_recursion_pending();
-					}
-					continue;
-				}
-				const std::string Path = Entry.path().generic_string();
-				if (!EndsWith(Path, ".h") || EndsWith(Path, ".generated.h"))
-				{
-					continue;
-				}
 				HeadersByStem[StemOf(Path)].push_back(Headers.size());
 				Headers.push_back(Path);
 			}
+		};
+		for (const std::string& Root : Roots)
+		{
+			WalkHeaders(Root, Visit, 0);
 		}
 	}
 
@@ -230,6 +264,53 @@ namespace UE::Host::Private
 			}
 		}
 		return Remember(TypeName, std::string());
+	}
+
+	const std::string* FHeaderIndex::FindDeclaringHeaderOfEither(const std::string& First, const std::string& Second)
+	{
+		if (Roots.empty())
+		{
+			return nullptr;
+		}
+		for (const std::string* Name : {&First, &Second})
+		{
+			const auto Known = Found.find(*Name);
+			if (Known != Found.end() && !Known->second.empty())
+			{
+				return &Known->second;
+			}
+		}
+		for (const std::string* Name : {&First, &Second})
+		{
+			if (const std::string* ByName = FindHeaderByFileName(*Name))
+			{
+				return ByName;
+			}
+		}
+		const bool bFirstKnownMissing = Found.count(First) != 0;
+		const bool bSecondKnownMissing = Found.count(Second) != 0;
+		if (bFirstKnownMissing && bSecondKnownMissing)
+		{
+			return nullptr;
+		}
+		std::string Text;
+		for (const std::string& Path : Headers)
+		{
+			if (Parsed.count(Path) || !ReadWholeFile(Path, Text) || !(MayDeclare(Text, First) || MayDeclare(Text, Second)))
+			{
+				continue;
+			}
+			for (const std::string* Name : {&First, &Second})
+			{
+				if (Declares(Path, *Name))
+				{
+					return Remember(*Name, Path);
+				}
+			}
+		}
+		Remember(First, std::string());
+		Remember(Second, std::string());
+		return nullptr;
 	}
 
 	const std::string* FHeaderIndex::FindHeaderByFileName(const std::string& TypeName)

@@ -784,12 +784,17 @@ namespace UE::Host::Private
 			}
 			return nullptr;
 		}
+		const std::string* Header = Index().FindDeclaringHeaderOfEither("U" + ObjectName, "A" + ObjectName);
+		if (!Header)
+		{
+			return nullptr;
+		}
+		const std::string Path = *Header;
 		for (const char* Prefix : {"U", "A"})
 		{
-			if (UClass* Built = BuildClassFromHeaders(Prefix + ObjectName, nullptr))
+			if (Index().Read(Path).FindClass(Prefix + ObjectName))
 			{
-				// Only a class of exactly that name answers, as a lookup by name does.
-				return Built->GetFName() == FName(*Name) ? Built : nullptr;
+				return BuildClassFromHeaders(Prefix + ObjectName, &Path);
 			}
 		}
 		return nullptr;
