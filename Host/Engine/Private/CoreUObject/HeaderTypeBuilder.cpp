@@ -153,37 +153,28 @@ namespace UE::Host::Private
 
 		EPropertyFlags FlagsFor(const FPropertyDecl& Decl)
 		{
+			static const TPair<const char*, EPropertyFlags> FlagSpecifiers[] = {
+				{"config", CPF_Config},
+				{"globalconfig", CPF_Config | CPF_GlobalConfig},
+				{"EditAnywhere", CPF_Edit},
+				{"EditDefaultsOnly", CPF_Edit},
+				{"EditInstanceOnly", CPF_Edit},
+				{"VisibleAnywhere", CPF_Edit | CPF_EditConst},
+				{"VisibleDefaultsOnly", CPF_Edit | CPF_EditConst},
+				{"VisibleInstanceOnly", CPF_Edit | CPF_EditConst},
+				{"Transient", CPF_Transient},
+				{"NoClear", CPF_NoClear},
+				{"AdvancedDisplay", CPF_AdvancedDisplay},
+			};
 			EPropertyFlags Flags = CPF_None;
 			for (const Headers::FSpecifier& Specifier : Decl.Specifiers)
 			{
-				const std::string& Key = Specifier.Key;
-				if (Headers::EqualsIgnoreCase(Key, "config"))
+				for (const TPair<const char*, EPropertyFlags>& Flag : FlagSpecifiers)
 				{
-					Flags |= CPF_Config;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "globalconfig"))
-				{
-					Flags |= CPF_Config | CPF_GlobalConfig;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "EditAnywhere") || Headers::EqualsIgnoreCase(Key, "EditDefaultsOnly") || Headers::EqualsIgnoreCase(Key, "EditInstanceOnly"))
-				{
-					Flags |= CPF_Edit;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "VisibleAnywhere") || Headers::EqualsIgnoreCase(Key, "VisibleDefaultsOnly") || Headers::EqualsIgnoreCase(Key, "VisibleInstanceOnly"))
-				{
-					Flags |= CPF_Edit | CPF_EditConst;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "Transient"))
-				{
-					Flags |= CPF_Transient;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "NoClear"))
-				{
-					Flags |= CPF_NoClear;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "AdvancedDisplay"))
-				{
-					Flags |= CPF_AdvancedDisplay;
+					if (Headers::EqualsIgnoreCase(Specifier.Key, Flag.Key))
+					{
+						Flags |= Flag.Value;
+					}
 				}
 			}
 			const bool bDeprecatedName = Decl.Name.size() > 11 && Decl.Name.compare(Decl.Name.size() - 11, 11, "_DEPRECATED") == 0;
@@ -432,48 +423,38 @@ namespace UE::Host::Private
 
 		void ApplyClassSpecifiers(UClass* Class, const FTypeDecl& Decl)
 		{
+			static const TPair<const char*, EClassFlags> FlagSpecifiers[] = {
+				{"defaultconfig", CLASS_DefaultConfig},
+				{"globaluserconfig", CLASS_GlobalUserConfig},
+				{"projectuserconfig", CLASS_ProjectUserConfig},
+				{"perObjectConfig", CLASS_PerObjectConfig},
+				{"Abstract", CLASS_Abstract},
+				{"Transient", CLASS_Transient},
+				{"configdonotcheckdefaults", CLASS_ConfigDoNotCheckDefaults},
+			};
 			for (const Headers::FSpecifier& Specifier : Decl.Specifiers)
 			{
-				const std::string& Key = Specifier.Key;
-				if (Headers::EqualsIgnoreCase(Key, "config"))
+				if (Headers::EqualsIgnoreCase(Specifier.Key, "config"))
 				{
 					Class->ClassFlags |= CLASS_Config;
+					// "config=Inherit" keeps the parent's name, as no config= does.
 					if (!Headers::EqualsIgnoreCase(Specifier.Value, "inherit"))
 					{
 						Class->ClassConfigName = FName(*ToFString(Specifier.Value));
 					}
+					continue;
 				}
-				else if (Headers::EqualsIgnoreCase(Key, "defaultconfig"))
-				{
-					Class->ClassFlags |= CLASS_DefaultConfig;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "globaluserconfig"))
-				{
-					Class->ClassFlags |= CLASS_GlobalUserConfig;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "projectuserconfig"))
-				{
-					Class->ClassFlags |= CLASS_ProjectUserConfig;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "perObjectConfig"))
-				{
-					Class->ClassFlags |= CLASS_PerObjectConfig;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "Abstract"))
-				{
-					Class->ClassFlags |= CLASS_Abstract;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "Transient"))
-				{
-					Class->ClassFlags |= CLASS_Transient;
-				}
-				else if (Headers::EqualsIgnoreCase(Key, "NonTransient"))
+				if (Headers::EqualsIgnoreCase(Specifier.Key, "NonTransient"))
 				{
 					Class->ClassFlags &= ~CLASS_Transient;
+					continue;
 				}
-				else if (Headers::EqualsIgnoreCase(Key, "configdonotcheckdefaults"))
+				for (const TPair<const char*, EClassFlags>& Flag : FlagSpecifiers)
 				{
-					Class->ClassFlags |= CLASS_ConfigDoNotCheckDefaults;
+					if (Headers::EqualsIgnoreCase(Specifier.Key, Flag.Key))
+					{
+						Class->ClassFlags |= Flag.Value;
+					}
 				}
 			}
 		}
