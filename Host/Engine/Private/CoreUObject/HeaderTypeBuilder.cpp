@@ -2,6 +2,7 @@
 
 #include "Containers/StringConv.h"
 #include "HAL/IConsoleManager.h"
+#include "HeaderBuildState.h"
 #include "HeaderIndex.h"
 #include "HeaderObjectLayout.h"
 #include "Host/HeaderClasses.h"
@@ -23,39 +24,8 @@ DEFINE_LOG_CATEGORY_STATIC(LogHeaderTypes, Log, All);
 
 namespace UE::Host::Private
 {
-	namespace
+	namespace HeaderBuild
 	{
-		using Headers::FEnumDecl;
-		using Headers::FPropertyDecl;
-		using Headers::FTypeDecl;
-
-		struct FTypeRecord
-		{
-			std::string Header;
-			std::vector<FUnreadHeaderProperty> Unread;
-			std::string EnumUnderlying;
-		};
-
-		// What a built-in class gained from its header, undone at shut-down.
-		struct FAugmentation
-		{
-			int32 NativeSize = 0;
-			int32 NativeAlignment = 0;
-			TArray<FProperty*> Added;
-		};
-
-		struct FBuilderState
-		{
-			bool bRootsKnown = false;
-			std::unordered_set<const UClass*> CheckedBuiltIns;
-			std::unordered_map<UClass*, FAugmentation> Augmented;
-			std::unordered_set<std::string> Building;
-			std::unordered_map<const UObject*, FTypeRecord> Records;
-			// Classes, structs and enums in the order they were made; released newest first.
-			std::vector<UObject*> Created;
-			TArray<FString> OwnedConsoleVariables;
-		};
-
 		FBuilderState& State()
 		{
 			static FBuilderState* Instance = new FBuilderState();
@@ -75,21 +45,6 @@ namespace UE::Host::Private
 		bool HasTypePrefix(const std::string& Name, const char* Prefixes)
 		{
 			return Name.size() > 1 && std::strchr(Prefixes, Name[0]) && std::isupper(static_cast<unsigned char>(Name[1]));
-		}
-
-		template<typename T>
-		T* FindLoaded(const FString& ObjectName)
-		{
-			TArray<UObject*> Objects;
-			FObjectRegistry::Get().FindByName(FName(*ObjectName), Objects);
-			for (UObject* Object : Objects)
-			{
-				if (T* Typed = Cast<T>(Object); Typed && !Object->HasAnyFlags(RF_ClassDefaultObject))
-				{
-					return Typed;
-				}
-			}
-			return nullptr;
 		}
 
 		FHeaderIndex& Index()
@@ -120,6 +75,15 @@ namespace UE::Host::Private
 			}
 			return FHeaderIndex::Get();
 		}
+
+	}
+
+	namespace
+	{
+		using namespace HeaderBuild;
+		using Headers::FEnumDecl;
+		using Headers::FPropertyDecl;
+		using Headers::FTypeDecl;
 
 		FString PackageFor(const std::string& Header)
 		{
@@ -209,79 +173,6 @@ namespace UE::Host::Private
 			const int64 EnumValue = Enum ? Enum->GetValueByNameString(ToFString(Text.substr(Text.rfind("::") + 2))) : INDEX_NONE;
 			OutDim = static_cast<int32>(EnumValue);
 			return EnumValue > 0;
-		}
-
-		struct FMemberLayout
-		{
-			int32 End = 0;
-			int32 Alignment = 1;
-			TArray<FProperty*> Properties;
-			TArray<TPair<const FProperty*, FString>> Defaults;
-			std::vector<FUnreadHeaderProperty> Unread;
-		};
-
-		// The properties of a class or struct body, laid out from Start on. Consecutive bitfields
-		// share 32-bit words, as the compiler packs them.
-		FMemberLayout BuildMembers(UStruct* Owner, const FTypeDecl& Decl, const std::string& Header, int32 Start)
-		{
-			FMemberLayout Layout;
-			int32 Offset = Start;
-			int32 BitWord = INDEX_NONE;
-			int32 BitIndex = 0;
-			for (const FPropertyDecl& Member : Decl.Properties)
-			{
-				const FName Name(*ToFString(Member.Name));
-				FProperty* Property = nullptr;
-				int32 ArrayDim = 1;
-				if (Member.bBitfield)
-				{
-					if (BitWord == INDEX_NONE || BitIndex == 32)
-					{
-						Offset = AlignUp(Offset, 4);
-						BitWord = Offset;
-						Offset += 4;
-						BitIndex = 0;
-						Layout.Alignment = FMath::Max(Layout.Alignment, 4);
-					}
-					FBoolProperty* Bool = new FBoolProperty(Owner, Name);
-					Bool->SetBoolSize(sizeof(uint32), false, static_cast<uint8>(1u << (BitIndex % 8)));
-					Bool->SetOffset_Internal(BitWord + BitIndex / 8);
-					++BitIndex;
-					Property = Bool;
-				}
-				else
-				{
-					BitWord = INDEX_NONE;
-					std::string UnreadType;
-					if (!ReadArrayDim(Member.ArrayDim, Header, ArrayDim))
-					{
-						Layout.Unread.push_back(FUnreadHeaderProperty{ToFString(Member.Name), ToFString(Member.Type + "[" + Member.ArrayDim + "]")});
-						continue;
-					}
-					Property = CreatePropertyFromType(Owner, Name, Member.Type, Header, UnreadType);
-					if (!Property)
-					{
-						Layout.Unread.push_back(FUnreadHeaderProperty{ToFString(Member.Name), ToFString(UnreadType)});
-						continue;
-					}
-					const int32 Alignment = FMath::Max(Property->GetMinAlignment(), 1);
-					Offset = AlignUp(Offset, Alignment);
-					Layout.Alignment = FMath::Max(Layout.Alignment, Alignment);
-					Property->SetOffset_Internal(Offset);
-					Property->SetArrayDim(ArrayDim);
-					Offset += Property->GetElementSize() * ArrayDim;
-				}
-				Property->SetPropertyFlags(FlagsFor(Member));
-				AddMetaData(Property, Member.Meta, Member.Doc);
-				Layout.Properties.Add(Property);
-				FString DefaultText;
-				if (ConvertInitializer(Property, Member.Default, DefaultText))
-				{
-					Layout.Defaults.Add(TPair<const FProperty*, FString>(Property, DefaultText));
-				}
-			}
-			Layout.End = Offset;
-			return Layout;
 		}
 
 		// A header struct constructs its members and their initializers; the rest is generic.
@@ -459,53 +350,6 @@ namespace UE::Host::Private
 			}
 		}
 
-		// The variables the class's ConsoleVariable metadata names exist in an editor; the host
-		// makes the missing ones, holding the class default's value.
-		void RegisterConsoleVariables(UClass* Class, const TArray<FProperty*>& Properties)
-		{
-			UObject* Defaults = nullptr;
-			for (const FProperty* Property : Properties)
-			{
-				const FString& Name = Property->GetMetaData(TEXT("ConsoleVariable"));
-				if (Name.IsEmpty() || IConsoleManager::Get().FindConsoleVariable(*Name))
-				{
-					continue;
-				}
-				Defaults = Defaults ? Defaults : Class->GetDefaultObject();
-				if (!Defaults)
-				{
-					return;
-				}
-				const void* Value = Property->ContainerPtrToValuePtr<void>(Defaults);
-				const FString Help = Property->GetMetaData(TEXT("ToolTip"));
-				IConsoleVariable* Variable = nullptr;
-				if (const FBoolProperty* Bool = CastField<FBoolProperty>(Property))
-				{
-					Variable = IConsoleManager::Get().RegisterConsoleVariable(*Name, Bool->GetPropertyValue(Value) ? 1 : 0, *Help);
-				}
-				else if (const FEnumProperty* EnumProperty = CastField<FEnumProperty>(Property))
-				{
-					Variable = IConsoleManager::Get().RegisterConsoleVariable(*Name, static_cast<int32>(EnumProperty->GetUnderlyingProperty()->GetSignedIntPropertyValue(Value)), *Help);
-				}
-				else if (const FNumericProperty* Numeric = CastField<FNumericProperty>(Property))
-				{
-					Variable = Numeric->IsFloatingPoint()
-						? IConsoleManager::Get().RegisterConsoleVariable(*Name, static_cast<float>(Numeric->GetFloatingPointPropertyValue(Value)), *Help)
-						: IConsoleManager::Get().RegisterConsoleVariable(*Name, static_cast<int32>(Numeric->GetSignedIntPropertyValue(Value)), *Help);
-				}
-				else
-				{
-					FString Text;
-					Property->ExportTextItem_Direct(Text, Value, nullptr, nullptr, PPF_ConsoleVariable);
-					Variable = IConsoleManager::Get().RegisterConsoleVariable(*Name, Text, *Help);
-				}
-				if (Variable)
-				{
-					State().OwnedConsoleVariables.AddUnique(Name);
-				}
-			}
-		}
-
 		UClass* BuildClass(const FTypeDecl& Decl, const std::string& Header)
 		{
 			FBuildingScope Scope(Decl.Name);
@@ -562,41 +406,6 @@ namespace UE::Host::Private
 			return Class;
 		}
 
-		bool HasSubclass(const UClass* Class)
-		{
-			TArray<UObject*> Objects;
-			FObjectRegistry::Get().GetAllObjects(Objects);
-			for (const UObject* Object : Objects)
-			{
-				const UClass* Candidate = Cast<UClass>(Object);
-				if (Candidate && Candidate != Class && Candidate->GetSuperClass() == Class)
-				{
-					return true;
-				}
-			}
-			return false;
-		}
-
-		void UndoAugmentation(UClass* Class, const FAugmentation& Augmentation)
-		{
-			Class->DestroyDefaultObject();
-			FField** Link = &Class->ChildProperties;
-			while (*Link)
-			{
-				FProperty* Property = CastField<FProperty>(*Link);
-				if (Property && Augmentation.Added.Contains(Property))
-				{
-					*Link = (*Link)->Next;
-					delete Property;
-					continue;
-				}
-				Link = &(*Link)->Next;
-			}
-			Class->SetPropertiesSize(Augmentation.NativeSize);
-			Class->SetMinAlignment(Augmentation.NativeAlignment);
-			Class->StaticLink();
-		}
-
 		// A class by its C++ name from the headers, when a header declares it.
 		UClass* BuildClassFromHeaders(const std::string& CppName, const std::string* NearHeader)
 		{
@@ -609,74 +418,6 @@ namespace UE::Host::Private
 			const FTypeDecl* Decl = Index().Read(Path).FindClass(CppName);
 			return Decl ? BuildClass(*Decl, Path) : nullptr;
 		}
-	}
-
-	void CompleteBuiltInClass(UClass* Class)
-	{
-		FBuilderState& Builder = State();
-		if (!Class || !Class->HasAllClassFlags(CLASS_Native | CLASS_Config) || Builder.Records.count(Class) || !Builder.CheckedBuiltIns.insert(Class).second)
-		{
-			return;
-		}
-		if (!Index().HasRoots() || HasSubclass(Class))
-		{
-			return;
-		}
-		const std::string ObjectName = UE::Host::StringToUtf8(Class->GetName());
-		const FTypeDecl* Decl = nullptr;
-		std::string Header;
-		for (const char* Prefix : {"U", "A"})
-		{
-			if (const std::string* Found = Index().FindHeaderByFileName(Prefix + ObjectName))
-			{
-				Header = *Found;
-				Decl = Index().Read(Header).FindClass(Prefix + ObjectName);
-				break;
-			}
-		}
-		UObject* (*Placement)(void*) = FindNativePlacement(Class);
-		if (!Decl || !Placement)
-		{
-			return;
-		}
-		FTypeDecl Missing = *Decl;
-		Missing.Properties.clear();
-		for (const FPropertyDecl& Property : Decl->Properties)
-		{
-			if (!Class->FindPropertyByName(FName(*ToFString(Property.Name))))
-			{
-				Missing.Properties.push_back(Property);
-			}
-		}
-		if (Missing.Properties.empty())
-		{
-			return;
-		}
-
-		// The default object is made again with room for the new members.
-		Class->DestroyDefaultObject();
-		FAugmentation Augmentation;
-		Augmentation.NativeSize = Class->GetPropertiesSize();
-		Augmentation.NativeAlignment = Class->GetMinAlignment();
-		FMemberLayout Layout = BuildMembers(Class, Missing, Header, AlignUp(Class->GetPropertiesSize(), 8));
-		std::unique_ptr<FExtendedLayout> Extended = std::make_unique<FExtendedLayout>();
-		Extended->Placement = Placement;
-		Extended->Alignment = FMath::Max(FMath::Max(Layout.Alignment, Class->GetMinAlignment()), 8);
-		Extended->Size = AlignUp(FMath::Max(Layout.End, Class->GetPropertiesSize()), Extended->Alignment);
-		for (FProperty* Property : Layout.Properties)
-		{
-			Class->AddCppProperty(Property);
-			Extended->Properties.Add(Property);
-		}
-		Extended->Defaults = Layout.Defaults;
-		Class->SetPropertiesSize(Extended->Size);
-		Class->SetMinAlignment(Extended->Alignment);
-		SetExtendedLayout(Class, std::move(Extended));
-		Class->StaticLink();
-		Augmentation.Added = Layout.Properties;
-		Builder.Augmented[Class] = Augmentation;
-		Builder.Records[Class] = FTypeRecord{Header, Layout.Unread, std::string()};
-		RegisterConsoleVariables(Class, Layout.Properties);
 	}
 
 	UClass* ResolveLoadedClass(const std::string& CppName)
@@ -807,91 +548,120 @@ namespace UE::Host::Private
 		}
 	}
 
-	void ResetHeaderTypes()
+	namespace HeaderBuild
 	{
-		FBuilderState& Builder = State();
-		for (auto It = Builder.Created.rbegin(); It != Builder.Created.rend(); ++It)
-		{
-			if (UClass* Class = Cast<UClass>(*It))
-			{
-				Class->DestroyDefaultObject();
-			}
-		}
-		for (auto It = Builder.Created.rbegin(); It != Builder.Created.rend(); ++It)
-		{
-			delete *It;
-		}
-		for (const auto& Entry : Builder.Augmented)
-		{
-			UndoAugmentation(Entry.first, Entry.second);
-		}
-		Builder.Augmented.clear();
-		Builder.CheckedBuiltIns.clear();
-		for (const FString& Name : Builder.OwnedConsoleVariables)
-		{
-			IConsoleManager::Get().UnregisterConsoleObject(*Name, false);
-		}
-		Builder.Created.clear();
-		Builder.Records.clear();
-		Builder.Building.clear();
-		Builder.OwnedConsoleVariables.Empty();
-		Builder.bRootsKnown = false;
-		ClearExtendedLayouts();
-		ReleaseStructArrayOps();
-		FHeaderIndex::Get().Reset();
-	}
-}
+		using Headers::FPropertyDecl;
+		using Headers::FTypeDecl;
 
-namespace UE::Host
-{
-	TArray<UClass*> CollectSettingsClasses()
-	{
-		Private::FHeaderIndex& HeaderIndex = Private::Index();
-		const std::vector<std::string> Headers = HeaderIndex.AllHeaders();
-		for (const std::string& Path : Headers)
+		// The properties of a class or struct body, laid out from Start on. Consecutive bitfields
+		// share 32-bit words, as the compiler packs them.
+		FMemberLayout BuildMembers(UStruct* Owner, const FTypeDecl& Decl, const std::string& Header, int32 Start)
 		{
-			const std::vector<Headers::FTypeDecl> Classes = HeaderIndex.Read(Path).Classes;
-			for (const Headers::FTypeDecl& Decl : Classes)
+			FMemberLayout Layout;
+			int32 Offset = Start;
+			int32 BitWord = INDEX_NONE;
+			int32 BitIndex = 0;
+			for (const FPropertyDecl& Member : Decl.Properties)
 			{
-				Private::ResolveClass(Decl.Name, &Path);
-			}
-		}
-		TArray<UObject*> Objects;
-		FObjectRegistry::Get().GetAllObjects(Objects);
-		TArray<UClass*> Classes;
-		for (UObject* Object : Objects)
-		{
-			UClass* Class = Cast<UClass>(Object);
-			if (Class && !Object->HasAnyFlags(RF_ClassDefaultObject) && Class->HasAnyClassFlags(CLASS_Config))
-			{
-				Private::CompleteBuiltInClass(Class);
-				Classes.Add(Class);
-			}
-		}
-		Classes.Sort([](const UClass& A, const UClass& B) { return A.GetName().Compare(B.GetName(), ESearchCase::IgnoreCase) < 0; });
-		return Classes;
-	}
-
-	FString GetClassHeader(const UClass* Class)
-	{
-		const auto Found = Private::State().Records.find(Class);
-		return Found == Private::State().Records.end() ? FString() : UE::Host::Utf8ToString(Found->second.Header);
-	}
-
-	TArray<FUnreadHeaderProperty> GetUnreadHeaderProperties(const UClass* Class)
-	{
-		TArray<FUnreadHeaderProperty> Result;
-		for (const UStruct* Current = Class; Current; Current = Current->GetSuperStruct())
-		{
-			const auto Found = Private::State().Records.find(Current);
-			if (Found != Private::State().Records.end())
-			{
-				for (const FUnreadHeaderProperty& Unread : Found->second.Unread)
+				const FName Name(*ToFString(Member.Name));
+				FProperty* Property = nullptr;
+				int32 ArrayDim = 1;
+				if (Member.bBitfield)
 				{
-					Result.Add(Unread);
+					if (BitWord == INDEX_NONE || BitIndex == 32)
+					{
+						Offset = AlignUp(Offset, 4);
+						BitWord = Offset;
+						Offset += 4;
+						BitIndex = 0;
+						Layout.Alignment = FMath::Max(Layout.Alignment, 4);
+					}
+					FBoolProperty* Bool = new FBoolProperty(Owner, Name);
+					Bool->SetBoolSize(sizeof(uint32), false, static_cast<uint8>(1u << (BitIndex % 8)));
+					Bool->SetOffset_Internal(BitWord + BitIndex / 8);
+					++BitIndex;
+					Property = Bool;
+				}
+				else
+				{
+					BitWord = INDEX_NONE;
+					std::string UnreadType;
+					if (!ReadArrayDim(Member.ArrayDim, Header, ArrayDim))
+					{
+						Layout.Unread.push_back(FUnreadHeaderProperty{ToFString(Member.Name), ToFString(Member.Type + "[" + Member.ArrayDim + "]")});
+						continue;
+					}
+					Property = CreatePropertyFromType(Owner, Name, Member.Type, Header, UnreadType);
+					if (!Property)
+					{
+						Layout.Unread.push_back(FUnreadHeaderProperty{ToFString(Member.Name), ToFString(UnreadType)});
+						continue;
+					}
+					const int32 Alignment = FMath::Max(Property->GetMinAlignment(), 1);
+					Offset = AlignUp(Offset, Alignment);
+					Layout.Alignment = FMath::Max(Layout.Alignment, Alignment);
+					Property->SetOffset_Internal(Offset);
+					Property->SetArrayDim(ArrayDim);
+					Offset += Property->GetElementSize() * ArrayDim;
+				}
+				Property->SetPropertyFlags(FlagsFor(Member));
+				AddMetaData(Property, Member.Meta, Member.Doc);
+				Layout.Properties.Add(Property);
+				FString DefaultText;
+				if (ConvertInitializer(Property, Member.Default, DefaultText))
+				{
+					Layout.Defaults.Add(TPair<const FProperty*, FString>(Property, DefaultText));
+				}
+			}
+			Layout.End = Offset;
+			return Layout;
+		}
+
+		// The variables the class's ConsoleVariable metadata names exist in an editor; the host
+		// makes the missing ones, holding the class default's value.
+		void RegisterConsoleVariables(UClass* Class, const TArray<FProperty*>& Properties)
+		{
+			UObject* Defaults = nullptr;
+			for (const FProperty* Property : Properties)
+			{
+				const FString& Name = Property->GetMetaData(TEXT("ConsoleVariable"));
+				if (Name.IsEmpty() || IConsoleManager::Get().FindConsoleVariable(*Name))
+				{
+					continue;
+				}
+				Defaults = Defaults ? Defaults : Class->GetDefaultObject();
+				if (!Defaults)
+				{
+					return;
+				}
+				const void* Value = Property->ContainerPtrToValuePtr<void>(Defaults);
+				const FString Help = Property->GetMetaData(TEXT("ToolTip"));
+				IConsoleVariable* Variable = nullptr;
+				if (const FBoolProperty* Bool = CastField<FBoolProperty>(Property))
+				{
+					Variable = IConsoleManager::Get().RegisterConsoleVariable(*Name, Bool->GetPropertyValue(Value) ? 1 : 0, *Help);
+				}
+				else if (const FEnumProperty* EnumProperty = CastField<FEnumProperty>(Property))
+				{
+					Variable = IConsoleManager::Get().RegisterConsoleVariable(*Name, static_cast<int32>(EnumProperty->GetUnderlyingProperty()->GetSignedIntPropertyValue(Value)), *Help);
+				}
+				else if (const FNumericProperty* Numeric = CastField<FNumericProperty>(Property))
+				{
+					Variable = Numeric->IsFloatingPoint()
+						? IConsoleManager::Get().RegisterConsoleVariable(*Name, static_cast<float>(Numeric->GetFloatingPointPropertyValue(Value)), *Help)
+						: IConsoleManager::Get().RegisterConsoleVariable(*Name, static_cast<int32>(Numeric->GetSignedIntPropertyValue(Value)), *Help);
+				}
+				else
+				{
+					FString Text;
+					Property->ExportTextItem_Direct(Text, Value, nullptr, nullptr, PPF_ConsoleVariable);
+					Variable = IConsoleManager::Get().RegisterConsoleVariable(*Name, Text, *Help);
+				}
+				if (Variable)
+				{
+					State().OwnedConsoleVariables.AddUnique(Name);
 				}
 			}
 		}
-		return Result;
 	}
 }
