@@ -77,6 +77,9 @@ public:
 	UPROPERTY(config)
 	TSet<FName> DisabledGroups;
 
+	UPROPERTY(config, EditAnywhere, Category = Budget)
+	TArray<FStreamingPool> ReservedPools = { { TEXT("World"), 256 }, FStreamingPool{ TEXT("UI") } };
+
 	UPROPERTY(config, EditAnywhere, Category = Display)
 	FText Banner = NSLOCTEXT("TextureStreaming", "Banner", "Streaming; {budget}");
 
@@ -311,6 +314,8 @@ TEST_F(HeaderSettings, DefaultObjectTakesConfigThenInitializersThenZero)
 	EXPECT_EQ(Text(Class, TEXT("Pools")), TEXT("((Name=\"Base\",SizeMB=32))"));
 	EXPECT_EQ(Text(Class, TEXT("FallbackTexture")), TEXT("/Engine/Textures/Fallback.Fallback"));
 	EXPECT_EQ(Text(Class, TEXT("Tags")), TEXT("(\"Default\",\"Shipping\")"));
+	// A struct array's initializer, members given in declaration order; the rest keep the struct's own.
+	EXPECT_EQ(Text(Class, TEXT("ReservedPools")), TEXT("((Name=\"World\",SizeMB=256),(Name=\"UI\"))"));
 	EXPECT_EQ(Text(Class, TEXT("bShowStreamingStats")), TEXT("True"));
 	EXPECT_EQ(UE::Host::StringToUtf8(Text(Class, TEXT("Banner"))), "INVTEXT(\"Streaming; {budget}\")");
 	EXPECT_EQ(Text(Class, TEXT("LoaderClass")), TEXT("None"));
