@@ -382,9 +382,14 @@ TEST_F(HeaderSettings, EnumsWriteByNameAndUnreadTypesAreRefused)
 	EXPECT_EQ(UE::Host::StringToUtf8(Row(Written, 1)->GetStringField(TEXT("new_value"))), "Keep");
 	EXPECT_NE(DefaultEngine().find("Quality=High\r\nDropPolicy=Keep\r\n"), std::string::npos) << DefaultEngine();
 
+	// The action's answer is the engine's; the log says which type the host could not read.
+	testing::internal::CaptureStderr();
 	const FOrvexActionResult Unread = Set(R"({"class":"TextureStreamingSettings","property":"BudgetsPerGroup","value":{}})");
+	const std::string Log = testing::internal::GetCapturedStderr();
 	EXPECT_FALSE(Unread.bSuccess);
 	EXPECT_EQ(UE::Host::StringToUtf8(Unread.ErrorMessage), "Property 'BudgetsPerGroup' not found on TextureStreamingSettings");
+	EXPECT_NE(Log.find("Property 'BudgetsPerGroup' of 'TextureStreamingSettings'"), std::string::npos) << Log;
+	EXPECT_NE(Log.find("its type 'TMap<FName,int32>' could not be read"), std::string::npos) << Log;
 }
 
 TEST_F(HeaderSettings, InheritedConfigNameWritesTheChildSection)
