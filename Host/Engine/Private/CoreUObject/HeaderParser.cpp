@@ -478,7 +478,8 @@ namespace UE::Host::Headers
 					const FToken& Token = Expression[Index++];
 					if (Token.Is("-"))
 					{
-						return -ParsePrimary();
+						// Unsigned, so that negating the smallest value wraps instead of overflowing.
+						return static_cast<int64_t>(0 - static_cast<uint64_t>(ParsePrimary()));
 					}
 					if (Token.Is("~"))
 					{
@@ -549,7 +550,11 @@ namespace UE::Host::Headers
 						}
 						Index += OpPrecedence == 3 ? 2 : 1;
 						const int64_t Right = ParseBinary(OpPrecedence);
-						Left = Op.Is("|") ? (Left | Right) : Op.Is("&") ? (Left & Right) : Op.Is("<") ? (Left << Right) : Op.Is(">") ? (Left >> Right) : Op.Is("+") ? Left + Right : Left - Right;
+						// Wrapping arithmetic and shift counts kept in range: a header cannot make this undefined.
+						const uint64_t L = static_cast<uint64_t>(Left);
+						const uint64_t R = static_cast<uint64_t>(Right);
+						const unsigned Shift = static_cast<unsigned>(R & 63u);
+						Left = static_cast<int64_t>(Op.Is("|") ? (L | R) : Op.Is("&") ? (L & R) : Op.Is("<") ? (L << Shift) : Op.Is(">") ? (L >> Shift) : Op.Is("+") ? L + R : L - R);
 					}
 					return Left;
 				};
@@ -653,7 +658,7 @@ namespace UE::Host::Headers
 						ParseSpecifierList(ReadParenthesized(), Enumerator.Meta, nullptr);
 					}
 					Known[Enumerator.Name] = Enumerator.Value;
-					Next = Enumerator.Value + 1;
+					Next = static_cast<int64_t>(static_cast<uint64_t>(Enumerator.Value) + 1u);
 					Decl.Enumerators.push_back(std::move(Enumerator));
 				}
 				Accept("}");

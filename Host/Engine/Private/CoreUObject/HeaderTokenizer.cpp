@@ -129,7 +129,7 @@ namespace UE::Host::Headers
 				}
 				if (Accept("-"))
 				{
-					return -ParseUnary();
+					return static_cast<int64_t>(0 - static_cast<uint64_t>(ParseUnary()));
 				}
 				if (Accept("("))
 				{
