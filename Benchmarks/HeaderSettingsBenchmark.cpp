@@ -3,9 +3,12 @@
 // found either by its file name (the engine's habit) or, declared in a header named otherwise,
 // by the byte scan. A built-in class in the same tree shows what a call that needs no header costs.
 //
+// Listing every settings class (orvex settings) parses each header that has a UCLASS.
+//
 // Cold: the page cache is dropped (/proc/sys/vm/drop_caches, as root) and the tree's files are
 // evicted with posix_fadvise; folder entries stay cached either way.
 #include "ActionTestUtils.h"
+#include "Host/HeaderClasses.h"
 #include "HostTestEnvironment.h"
 #include "OrvexToolRegistry.h"
 
@@ -192,5 +195,21 @@ static void BM_FirstSetSetting_BuiltInClass(benchmark::State& State)
 	RunFirstSetSetting(State, R"({"class":"RendererSettings","property":"bEnableRayTracing","value":true,"dry_run":true})", false);
 }
 BENCHMARK(BM_FirstSetSetting_BuiltInClass)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// orvex settings: every header with a UCLASS is parsed, only the settings classes are built.
+static void BM_ListSettingsClasses_Warm(benchmark::State& State)
+{
+	FHeaderTree& Tree = GetTree();
+	std::unique_ptr<FScopedHost> Host;
+	for (auto _ : State)
+	{
+		State.PauseTiming();
+		Host.reset();
+		Host = std::make_unique<FScopedHost>(Tree.Folders.MakeEnvironment());
+		State.ResumeTiming();
+		benchmark::DoNotOptimize(UE::Host::CollectSettingsClasses().Num());
+	}
+}
+BENCHMARK(BM_ListSettingsClasses_Warm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -17,6 +17,34 @@ namespace UE::Host::Private
 		using Headers::FPropertyDecl;
 		using Headers::FTypeDecl;
 
+		// Whether a declaration is a config class, through its parents, without building anything.
+		bool IsConfigDecl(const FTypeDecl& Decl, const std::string& Header, int32 Depth)
+		{
+			if (Decl.FindSpecifier("config") || Depth > 64)
+			{
+				return Decl.FindSpecifier("config") != nullptr;
+			}
+			if (Decl.Parent.empty())
+			{
+				return false;
+			}
+			if (HasTypePrefix(Decl.Parent, "UA"))
+			{
+				if (const UClass* Loaded = FindLoaded<UClass>(ToFString(Decl.Parent.substr(1))))
+				{
+					return Loaded->HasAnyClassFlags(CLASS_Config);
+				}
+			}
+			const std::string* ParentHeader = Index().FindDeclaringHeader(Decl.Parent, &Header);
+			if (!ParentHeader)
+			{
+				return false;
+			}
+			const std::string Path = *ParentHeader;
+			const FTypeDecl* Parent = Index().Read(Path).FindClass(Decl.Parent);
+			return Parent && IsConfigDecl(*Parent, Path, Depth + 1);
+		}
+
 		bool HasSubclass(const UClass* Class)
 		{
 			TArray<UObject*> Objects;
@@ -165,10 +193,15 @@ namespace UE::Host
 		const std::vector<std::string> Headers = HeaderIndex.AllHeaders();
 		for (const std::string& Path : Headers)
 		{
-			const std::vector<Headers::FTypeDecl> Classes = HeaderIndex.Read(Path).Classes;
+			const Headers::FHeaderDecls* Decls = HeaderIndex.ReadIfDeclaresClasses(Path);
+			const std::vector<Headers::FTypeDecl> Classes = Decls ? Decls->Classes : std::vector<Headers::FTypeDecl>();
 			for (const Headers::FTypeDecl& Decl : Classes)
 			{
-				Private::ResolveClass(Decl.Name, &Path);
+				// Only settings classes are built; the rest of the engine's classes stay unread.
+				if (Private::IsConfigDecl(Decl, Path, 0))
+				{
+					Private::ResolveClass(Decl.Name, &Path);
+				}
 			}
 		}
 		TArray<UObject*> Objects;

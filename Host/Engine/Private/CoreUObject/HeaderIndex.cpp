@@ -198,6 +198,21 @@ namespace UE::Host::Private
 		return *Slot;
 	}
 
+	const Headers::FHeaderDecls* FHeaderIndex::ReadIfDeclaresClasses(const std::string& Path)
+	{
+		const auto Known = Parsed.find(Path);
+		if (Known != Parsed.end())
+		{
+			return Known->second.get();
+		}
+		std::string Text;
+		if (!ReadWholeFile(Path, Text) || Text.find("UCLASS") == std::string::npos)
+		{
+			return nullptr;
+		}
+		return &Read(Path);
+	}
+
 	bool FHeaderIndex::Declares(const std::string& Path, const std::string& TypeName)
 	{
 		const Headers::FHeaderDecls& Decls = Read(Path);

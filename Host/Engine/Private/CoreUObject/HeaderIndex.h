@@ -32,6 +32,8 @@ namespace UE::Host::Private
 		const std::string* FindHeaderByFileName(const std::string& TypeName);
 		// The declarations of a header, read once.
 		const Headers::FHeaderDecls& Read(const std::string& Path);
+		// The declarations of a header that has a UCLASS at all; null for any other (read, not parsed).
+		const Headers::FHeaderDecls* ReadIfDeclaresClasses(const std::string& Path);
 		// The module of a header: the folder that holds the nearest .Build.cs above it.
 		const std::string& ModuleOf(const std::string& Path);
 		// Every header below the roots (listed on first use).
