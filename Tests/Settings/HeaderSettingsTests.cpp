@@ -465,6 +465,30 @@ TEST_F(HeaderSettings, ListingFindsBuiltInAndHeaderClasses)
 	}
 }
 
+TEST(HeaderSettingsModules, PluginModulesAndFoldersWithoutRulesNameTheSection)
+{
+	FTempHostFolders Folders;
+	Folders.WriteEngine("Config/BaseEngine.ini", "[/Script/Engine.RendererSettings]\nr.RayTracing=False\n");
+	Folders.WriteProject("Plugins/Weather/Source/WeatherRuntime/WeatherRuntime.Build.cs", "public class WeatherRuntime : ModuleRules { }\n");
+	Folders.WriteProject("Plugins/Weather/Source/WeatherRuntime/Public/Settings/WeatherSettings.h",
+		"UCLASS(config=Game, defaultconfig) class WEATHERRUNTIME_API UWeatherSettings : public UDeveloperSettings\n{\n\tGENERATED_BODY()\n\tUPROPERTY(config) float RainChance = 0.25f;\n};\n");
+	Folders.WriteEngine("Source/Developer/Profiling/Public/ProfilingSettings.h",
+		"UCLASS(config=Editor) class UProfilingSettings : public UObject\n{\n\tGENERATED_BODY()\n\tUPROPERTY(config) int32 FrameCount = 60;\n};\n");
+	FScopedHost Host(Folders.MakeEnvironment());
+	ASSERT_TRUE(Host.IsRunning());
+
+	const UClass* Weather = Cast<UClass>(StaticFindFirstObject(UClass::StaticClass(), TEXT("WeatherSettings")));
+	ASSERT_NE(Weather, nullptr);
+	EXPECT_EQ(Weather->GetPathName(), TEXT("/Script/WeatherRuntime.WeatherSettings"));
+	const UClass* Profiling = Cast<UClass>(StaticFindFirstObject(UClass::StaticClass(), TEXT("ProfilingSettings")));
+	ASSERT_NE(Profiling, nullptr);
+	EXPECT_EQ(Profiling->GetPathName(), TEXT("/Script/Profiling.ProfilingSettings"));
+
+	const FOrvexActionResult Written = CallAction(TEXT("config"), TEXT("set_setting"), R"({"class":"WeatherSettings","property":"RainChance","value":0.5})");
+	ASSERT_TRUE(Written.bSuccess) << UE::Host::StringToUtf8(Written.ErrorMessage);
+	EXPECT_EQ(FTempHostFolders::Read(Folders.ProjectDir() / "Config" / "DefaultGame.ini").rfind("[/Script/WeatherRuntime.WeatherSettings]\nRainChance=0.500000\n", 0), 0u);
+}
+
 TEST(HeaderSettingsLifetime, ClassesFromHeadersGoWithTheHostThatReadThem)
 {
 	FTempHostFolders Folders;

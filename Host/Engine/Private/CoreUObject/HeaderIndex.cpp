@@ -364,9 +364,20 @@ namespace UE::Host::Private
 			return Cached->second;
 		}
 		std::string Module;
+		// Without a rules file, the module is the folder below Source/ (or below the engine's
+		// Source/Runtime, Editor, Developer or Programs), as the layout has it.
+		std::string BelowSource;
+		std::string Previous;
 		std::error_code Error;
 		for (std::filesystem::path Current(Folder); !Current.empty() && Current.has_filename(); Current = Current.parent_path())
 		{
+			if (Current.parent_path().filename() == "Source" && BelowSource.empty())
+			{
+				const std::string Name = Current.filename().string();
+				const bool bGroup = Name == "Runtime" || Name == "Editor" || Name == "Developer" || Name == "Programs";
+				BelowSource = bGroup && !Previous.empty() ? Previous : Name;
+			}
+			Previous = Current.filename().string();
 			for (std::filesystem::directory_iterator It(Current, Error); !Error && It != std::filesystem::directory_iterator(); It.increment(Error))
 			{
 				if (EndsWith(It->path().filename().string(), ".Build.cs"))
@@ -382,8 +393,7 @@ namespace UE::Host::Private
 		}
 		if (Module.empty())
 		{
-			// No rules file: the folder of the header stands in.
-			Module = std::filesystem::path(Folder).filename().string();
+			Module = BelowSource.empty() ? std::filesystem::path(Folder).filename().string() : BelowSource;
 		}
 		return ModuleByFolder[Folder] = Module;
 	}
