@@ -473,13 +473,19 @@ TEST(HeaderSettingsModules, PluginModulesAndFoldersWithoutRulesNameTheSection)
 	Folders.WriteProject("Plugins/Weather/Source/WeatherRuntime/Public/Settings/WeatherSettings.h",
 		"UCLASS(config=Game, defaultconfig) class WEATHERRUNTIME_API UWeatherSettings : public UDeveloperSettings\n{\n\tGENERATED_BODY()\n\tUPROPERTY(config) float RainChance = 0.25f;\n};\n");
 	Folders.WriteEngine("Source/Developer/Profiling/Public/ProfilingSettings.h",
-		"UCLASS(config=Editor) class UProfilingSettings : public UObject\n{\n\tGENERATED_BODY()\n\tUPROPERTY(config) int32 FrameCount = 60;\n};\n");
+		"UCLASS(config=Editor) class UProfilingSettings : public UObject\n{\n\tGENERATED_BODY()\n\tUPROPERTY(config) int32 FrameCount = 60;\n};\n"
+		"UCLASS(config=Editor) class UUIOverlaySettings : public UObject\n{\n\tGENERATED_BODY()\n};\n");
 	FScopedHost Host(Folders.MakeEnvironment());
 	ASSERT_TRUE(Host.IsRunning());
 
 	const UClass* Weather = Cast<UClass>(StaticFindFirstObject(UClass::StaticClass(), TEXT("WeatherSettings")));
 	ASSERT_NE(Weather, nullptr);
 	EXPECT_EQ(Weather->GetPathName(), TEXT("/Script/WeatherRuntime.WeatherSettings"));
+	// An object name that looks like a C++ name is still found by it.
+	const UClass* Interface = Cast<UClass>(StaticFindFirstObject(UClass::StaticClass(), TEXT("UIOverlaySettings")));
+	ASSERT_NE(Interface, nullptr);
+	EXPECT_EQ(Interface->GetPathName(), TEXT("/Script/Profiling.UIOverlaySettings"));
+	EXPECT_EQ(StaticFindFirstObject(UClass::StaticClass(), TEXT("UProfilingSettings")), nullptr);
 	const UClass* Profiling = Cast<UClass>(StaticFindFirstObject(UClass::StaticClass(), TEXT("ProfilingSettings")));
 	ASSERT_NE(Profiling, nullptr);
 	EXPECT_EQ(Profiling->GetPathName(), TEXT("/Script/Profiling.ProfilingSettings"));

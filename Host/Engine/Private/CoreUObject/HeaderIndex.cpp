@@ -281,50 +281,55 @@ namespace UE::Host::Private
 		return Remember(TypeName, std::string());
 	}
 
-	const std::string* FHeaderIndex::FindDeclaringHeaderOfEither(const std::string& First, const std::string& Second)
+	const std::string* FHeaderIndex::FindDeclaringHeaderOfAny(const std::vector<std::string>& Names)
 	{
 		if (Roots.empty())
 		{
 			return nullptr;
 		}
-		for (const std::string* Name : {&First, &Second})
+		for (const std::string& Name : Names)
 		{
-			const auto Known = Found.find(*Name);
+			const auto Known = Found.find(Name);
 			if (Known != Found.end() && !Known->second.empty())
 			{
 				return &Known->second;
 			}
 		}
-		for (const std::string* Name : {&First, &Second})
+		std::vector<std::string> Unknown;
+		for (const std::string& Name : Names)
 		{
-			if (const std::string* ByName = FindHeaderByFileName(*Name))
+			if (const std::string* ByName = FindHeaderByFileName(Name))
 			{
 				return ByName;
 			}
+			if (!Found.count(Name))
+			{
+				Unknown.push_back(Name);
+			}
 		}
-		const bool bFirstKnownMissing = Found.count(First) != 0;
-		const bool bSecondKnownMissing = Found.count(Second) != 0;
-		if (bFirstKnownMissing && bSecondKnownMissing)
+		if (Unknown.empty())
 		{
 			return nullptr;
 		}
 		std::string Text;
 		for (const std::string& Path : Headers)
 		{
-			if (Parsed.count(Path) || !ReadWholeFile(Path, Text) || !(MayDeclare(Text, First) || MayDeclare(Text, Second)))
+			if (Parsed.count(Path) || !ReadWholeFile(Path, Text))
 			{
 				continue;
 			}
-			for (const std::string* Name : {&First, &Second})
+			for (const std::string& Name : Unknown)
 			{
-				if (Declares(Path, *Name))
+				if (MayDeclare(Text, Name) && Declares(Path, Name))
 				{
-					return Remember(*Name, Path);
+					return Remember(Name, Path);
 				}
 			}
 		}
-		Remember(First, std::string());
-		Remember(Second, std::string());
+		for (const std::string& Name : Unknown)
+		{
+			Remember(Name, std::string());
+		}
 		return nullptr;
 	}
 

@@ -26,8 +26,8 @@ namespace UE::Host::Private
 		// The header declaring the UCLASS, USTRUCT or UENUM named TypeName (C++ name), or null.
 		// NearHeader, when given, is the header that uses the type: it and its includes go first.
 		const std::string* FindDeclaringHeader(const std::string& TypeName, const std::string* NearHeader);
-		// The header declaring either of two names (UFoo or AFoo), with one scan for both.
-		const std::string* FindDeclaringHeaderOfEither(const std::string& First, const std::string& Second);
+		// The header declaring any of the names (UFoo, AFoo, ...), with one scan for all of them.
+		const std::string* FindDeclaringHeaderOfAny(const std::vector<std::string>& Names);
 		// The same by the header's file name alone (UFooSettings in FooSettings.h); never scans.
 		const std::string* FindHeaderByFileName(const std::string& TypeName);
 		// The declarations of a header, read once.

@@ -495,28 +495,29 @@ namespace UE::Host::Private
 		{
 			return nullptr;
 		}
+		// A class is found by its object name (UMySettings by "MySettings"). A name that looks
+		// like a C++ name ("UMySettings") may still be an object name (UUIManager's "UIManager"),
+		// and its class is built too, so that the retry without the prefix finds it; it is only
+		// returned when its object name is the one asked for.
 		const std::string ObjectName = UE::Host::StringToUtf8(Name);
-		if (HasTypePrefix(ObjectName, "UA"))
+		std::vector<std::string> CppNames = {"U" + ObjectName, "A" + ObjectName};
+		if (HasTypePrefix(ObjectName, "UA") && !FindLoaded<UClass>(ToFString(ObjectName.substr(1))))
 		{
-			// "UMySettings" is the C++ name: no class has it as its name, but the lookup that
-			// follows without the prefix should find the class, so it is built now.
-			if (!FindLoaded<UClass>(ToFString(ObjectName.substr(1))))
-			{
-				BuildClassFromHeaders(ObjectName, nullptr);
-			}
-			return nullptr;
+			CppNames.push_back(ObjectName);
 		}
-		const std::string* Header = Index().FindDeclaringHeaderOfEither("U" + ObjectName, "A" + ObjectName);
+		// One search for every reading, remembered, so the retry without a prefix costs nothing.
+		const std::string* Header = Index().FindDeclaringHeaderOfAny(CppNames);
 		if (!Header)
 		{
 			return nullptr;
 		}
 		const std::string Path = *Header;
-		for (const char* Prefix : {"U", "A"})
+		for (const std::string& CppName : CppNames)
 		{
-			if (Index().Read(Path).FindClass(Prefix + ObjectName))
+			if (Index().Read(Path).FindClass(CppName))
 			{
-				return BuildClassFromHeaders(Prefix + ObjectName, &Path);
+				UClass* Built = BuildClassFromHeaders(CppName, &Path);
+				return Built && Built->GetFName() == FName(*Name) ? Built : nullptr;
 			}
 		}
 		return nullptr;
