@@ -406,8 +406,10 @@ namespace UE::Host::Private
 			return Class;
 		}
 
-		// A class by its C++ name from the headers, when a header declares it.
-		UClass* BuildClassFromHeaders(const std::string& CppName, const std::string* NearHeader)
+		// A type by its C++ name from the header that declares it: found, read, then built.
+		template<typename TDecl, typename TType>
+		TType* BuildFromHeaders(const std::string& CppName, const std::string* NearHeader,
+			const TDecl* (Headers::FHeaderDecls::*FindDecl)(std::string_view) const, TType* (*Build)(const TDecl&, const std::string&))
 		{
 			const std::string* Header = Index().FindDeclaringHeader(CppName, NearHeader);
 			if (!Header)
@@ -415,8 +417,13 @@ namespace UE::Host::Private
 				return nullptr;
 			}
 			const std::string Path = *Header;
-			const FTypeDecl* Decl = Index().Read(Path).FindClass(CppName);
-			return Decl ? BuildClass(*Decl, Path) : nullptr;
+			const TDecl* Decl = (Index().Read(Path).*FindDecl)(CppName);
+			return Decl ? Build(*Decl, Path) : nullptr;
+		}
+
+		UClass* BuildClassFromHeaders(const std::string& CppName, const std::string* NearHeader)
+		{
+			return BuildFromHeaders(CppName, NearHeader, &Headers::FHeaderDecls::FindClass, &BuildClass);
 		}
 	}
 
@@ -457,14 +464,7 @@ namespace UE::Host::Private
 		{
 			return Loaded;
 		}
-		const std::string* Header = Index().FindDeclaringHeader(CppName, NearHeader);
-		if (!Header)
-		{
-			return nullptr;
-		}
-		const std::string Path = *Header;
-		const FTypeDecl* Decl = Index().Read(Path).FindStruct(CppName);
-		return Decl ? BuildStruct(*Decl, Path) : nullptr;
+		return BuildFromHeaders(CppName, NearHeader, &Headers::FHeaderDecls::FindStruct, &BuildStruct);
 	}
 
 	UEnum* ResolveEnum(const std::string& CppName, const std::string* NearHeader)
@@ -473,14 +473,7 @@ namespace UE::Host::Private
 		{
 			return Loaded;
 		}
-		const std::string* Header = Index().FindDeclaringHeader(CppName, NearHeader);
-		if (!Header)
-		{
-			return nullptr;
-		}
-		const std::string Path = *Header;
-		const FEnumDecl* Decl = Index().Read(Path).FindEnum(CppName);
-		return Decl ? BuildEnum(*Decl, Path) : nullptr;
+		return BuildFromHeaders(CppName, NearHeader, &Headers::FHeaderDecls::FindEnum, &BuildEnum);
 	}
 
 	std::string GetEnumUnderlyingType(const UEnum* Enum)
