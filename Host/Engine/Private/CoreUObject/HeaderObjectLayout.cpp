@@ -17,6 +17,8 @@ namespace UE::Host::Private
 		{
 			std::unordered_map<const UClass*, UObject* (*)(void*)> Placements;
 			std::unordered_map<const UClass*, std::unique_ptr<FExtendedLayout>> Layouts;
+			// The native classes' own layouts (no extra members); they live as long as the code.
+			std::unordered_map<const UClass*, std::unique_ptr<FExtendedLayout>> NativeLayouts;
 			// Objects made with a layout, and which: they are released the same way.
 			std::unordered_map<const UObject*, const FExtendedLayout*> Objects;
 		};
@@ -230,7 +232,22 @@ namespace UE::Host::Private
 		const FExtendedLayout* Layout = FindExtendedLayout(Class);
 		if (!Layout)
 		{
-			return Class->NativeFactory ? Class->NativeFactory() : nullptr;
+			// As the engine does, an object starts as zeroed memory, so the bits a constructor
+			// leaves alone (the rest of a bitfield word, padding) read as zero.
+			UObject* (*Placement)(void*) = FindNativePlacement(Class);
+			if (!Placement)
+			{
+				return Class->NativeFactory ? Class->NativeFactory() : nullptr;
+			}
+			std::unique_ptr<FExtendedLayout>& Native = State().NativeLayouts[Class];
+			if (!Native)
+			{
+				Native = std::make_unique<FExtendedLayout>();
+				Native->Placement = Placement;
+				Native->Size = FMath::Max(Class->GetPropertiesSize(), 1);
+				Native->Alignment = FMath::Max(Class->GetMinAlignment(), static_cast<int32>(alignof(std::max_align_t)));
+			}
+			Layout = Native.get();
 		}
 		const size_t Size = static_cast<size_t>(AlignUp(Layout->Size, Layout->Alignment));
 		void* Memory = ::operator new(Size, std::align_val_t(static_cast<size_t>(Layout->Alignment)));
