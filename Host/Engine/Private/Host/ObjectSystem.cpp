@@ -171,13 +171,14 @@ namespace UE::Host
 			Class->DestroyDefaultObject();
 		}
 		Private::DestroyRuntimeObjects();
-		Private::ResetHeaderTypes();
 
 		for (const FString& Name : GOwnedConsoleVariables)
 		{
 			IConsoleManager::Get().UnregisterConsoleObject(*Name, false);
 		}
 		GOwnedConsoleVariables.Empty();
+		// Types read from headers go last: the objects made of them are gone by now.
+		Private::ResetHeaderTypes();
 		GObjectSystemInitialized = false;
 	}
 
