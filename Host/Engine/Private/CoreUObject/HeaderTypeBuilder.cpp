@@ -595,7 +595,7 @@ namespace UE::Host::Private
 					Offset = AlignUp(Offset, Alignment);
 					Layout.Alignment = FMath::Max(Layout.Alignment, Alignment);
 					Property->SetOffset_Internal(Offset);
-					Property->SetArrayDim(ArrayDim);
+					Property->ArrayDim = ArrayDim;
 					Offset += Property->GetElementSize() * ArrayDim;
 				}
 				Property->SetPropertyFlags(FlagsFor(Member));
