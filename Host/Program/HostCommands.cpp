@@ -23,19 +23,19 @@ namespace
 	// Longest message line the server accepts; anything longer is refused whole.
 	constexpr size_t MaxLineBytes = 16 * 1024 * 1024;
 
-	void PrintJson(const FHostOptions& Options, const TSharedRef<FJsonObject>& Object)
-	{
-		const std::string Text = UE::Host::Json::ToUtf8(Object, !Options.bCompact);
-		std::fwrite(Text.data(), 1, Text.size(), stdout);
-		std::fputc('\n', stdout);
-		std::fflush(stdout);
-	}
-
 	int UsageError(const FString& Message)
 	{
 		std::fprintf(stderr, "orvex: %s\n", UE::Host::StringToUtf8(Message).c_str());
 		return 2;
 	}
+}
+
+void PrintJson(const FHostOptions& Options, const TSharedRef<FJsonObject>& Object)
+{
+	const std::string Text = UE::Host::Json::ToUtf8(Object, !Options.bCompact);
+	std::fwrite(Text.data(), 1, Text.size(), stdout);
+	std::fputc('\n', stdout);
+	std::fflush(stdout);
 }
 
 int RunActionsCommand(const FHostOptions& Options)

@@ -34,6 +34,10 @@ FHostParseOutcome ParseHostCommandLine(int Argc, const char* const* Argv, FHostO
 	CLI::App* Serve = App.add_subcommand("serve", "Serve JSON-RPC 2.0 on stdin/stdout, one message per line, until end of input");
 	Serve->callback([&OutOptions] { OutOptions.Command = EHostCommand::Serve; });
 
+	CLI::App* Settings = App.add_subcommand("settings", "List the settings classes (built-in and read from the engine's and project's headers), or one class's config properties (JSON)");
+	Settings->add_option("class", OutOptions.SettingsClass, "A class: 'RendererSettings', 'URendererSettings' or '/Script/Engine.RendererSettings'");
+	Settings->callback([&OutOptions] { OutOptions.Command = EHostCommand::Settings; });
+
 	App.footer("Exit codes: 0 success, 1 the action failed, 2 usage error.");
 
 	FHostParseOutcome Outcome;

@@ -12,6 +12,7 @@ enum class EHostCommand : std::uint8_t
 	Actions,
 	Call,
 	Serve,
+	Settings,
 };
 
 struct FHostOptions
@@ -30,6 +31,7 @@ struct FHostOptions
 	std::string Namespace;
 	std::string Method;
 	std::string ParamsText;
+	std::string SettingsClass;
 };
 
 struct FHostParseOutcome

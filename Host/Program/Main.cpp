@@ -70,6 +70,9 @@ int main(int Argc, char** Argv)
 	case EHostCommand::Call:
 		ExitCode = RunCallCommand(Options);
 		break;
+	case EHostCommand::Settings:
+		ExitCode = RunSettingsCommand(Options);
+		break;
 	case EHostCommand::Serve:
 		ExitCode = RunServeCommand(Options, stdin, stdout);
 		break;

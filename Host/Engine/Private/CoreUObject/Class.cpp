@@ -1,6 +1,8 @@
 #include "UObject/Class.h"
 
 #include "Host/ReflectionBuilder.h"
+#include "HeaderObjectLayout.h"
+#include "HeaderTypes.h"
 #include "Misc/OutputDevice.h"
 #include "ObjectRegistry.h"
 #include "ObjectConfigAccess.h"
@@ -162,6 +164,7 @@ FProperty* UStruct::FindPropertyByName(FName InName) const
 			return Property;
 		}
 	}
+	UE::Host::Private::NoteMissingProperty(this, InName);
 	return nullptr;
 }
 
@@ -465,7 +468,7 @@ UObject* UClass::CreateDefaultObject()
 		return ClassDefaultObject;
 	}
 
-	UObject* Object = NativeFactory();
+	UObject* Object = UE::Host::Private::NewObjectOfClass(this);
 	UE::Host::FObjectRegistry::Get().Register(Object, this, GetOuter(), FName(TEXT("Default__") + GetName()),
 		RF_Public | RF_ClassDefaultObject | RF_ArchetypeObject);
 	// Set before config and PostInitProperties, which may ask for it again.
@@ -489,7 +492,7 @@ void UClass::DestroyDefaultObject()
 {
 	UObject* Object = ClassDefaultObject;
 	ClassDefaultObject = nullptr;
-	delete Object;
+	UE::Host::Private::DeleteObject(Object);
 }
 
 const FString UClass::GetConfigName() const

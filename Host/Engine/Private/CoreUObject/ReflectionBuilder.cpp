@@ -1,5 +1,6 @@
 #include "Host/ReflectionBuilder.h"
 
+#include "HeaderObjectLayout.h"
 #include "ObjectRegistry.h"
 #include "ObjectSystemInternal.h"
 
@@ -43,6 +44,11 @@ namespace UE::Host
 		Class->NativeFactory = Factory;
 		UPackage* Package = CreatePackage(PackageName);
 		FObjectRegistry::Get().Register(Class, nullptr, Package, FName(ClassName), RF_Public | RF_Standalone | RF_MarkAsNative);
+	}
+
+	void RegisterNativePlacementFactory(UClass* Class, UObject* (*Placement)(void* Memory))
+	{
+		Private::SetNativePlacement(Class, Placement);
 	}
 
 	void FinishNativeClass(UClass* Class)
@@ -170,11 +176,11 @@ namespace UE::Host
 				if (Candidate != Object && Candidate->IsIn(Object))
 				{
 					Objects.RemoveAt(Index);
-					delete Candidate;
+					Private::DeleteObject(Candidate);
 				}
 			}
 			Objects.RemoveSingle(Object);
-			delete Object;
+			Private::DeleteObject(Object);
 			return true;
 		}
 
@@ -185,7 +191,7 @@ namespace UE::Host
 			while (!Objects.IsEmpty())
 			{
 				UObject* Object = Objects.Pop();
-				delete Object;
+				Private::DeleteObject(Object);
 			}
 		}
 	}

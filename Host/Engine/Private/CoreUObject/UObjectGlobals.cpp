@@ -1,5 +1,7 @@
 #include "UObject/UObjectGlobals.h"
 
+#include "HeaderObjectLayout.h"
+#include "HeaderTypes.h"
 #include "ObjectRegistry.h"
 #include "ObjectSystemInternal.h"
 #include "UObject/Class.h"
@@ -108,7 +110,15 @@ UObject* StaticFindObject(UClass* Class, UObject* InOuter, FStringView Name, EFi
 			return nullptr;
 		}
 	}
-	return MatchesClass(Current, Class, EnumHasAnyFlags(Flags, EFindObjectFlags::ExactClass)) ? Current : nullptr;
+	if (!MatchesClass(Current, Class, EnumHasAnyFlags(Flags, EFindObjectFlags::ExactClass)))
+	{
+		return nullptr;
+	}
+	if (Class == UClass::StaticClass())
+	{
+		UE::Host::Private::CompleteBuiltInClass(static_cast<UClass*>(Current));
+	}
+	return Current;
 }
 
 UObject* StaticFindObject(UClass* Class, UObject* InOuter, FStringView Name, bool ExactClass)
@@ -145,7 +155,8 @@ UObject* StaticFindFirstObject(UClass* Class, FStringView Name, EFindFirstObject
 	Candidates.RemoveAll([Class, bExactClass](const UObject* Object) { return !MatchesClass(Object, Class, bExactClass); });
 	if (Candidates.IsEmpty())
 	{
-		return nullptr;
+		// A class no loaded code declares may be declared in the engine's or the project's headers.
+		return Class == UClass::StaticClass() ? UE::Host::Private::FindClassInHeaders(SearchName) : nullptr;
 	}
 
 	UObject* Result = Candidates[0];
@@ -177,6 +188,11 @@ UObject* StaticFindFirstObject(UClass* Class, FStringView Name, EFindFirstObject
 		{
 			ensureMsgf(false, TEXT("Ambiguous object name"));
 		}
+	}
+	if (Class == UClass::StaticClass())
+	{
+		// The built-in class gains what its header declares before anyone uses it.
+		UE::Host::Private::CompleteBuiltInClass(Cast<UClass>(Result));
 	}
 	return Result;
 }
@@ -284,7 +300,7 @@ UObject* StaticConstructObject_Internal(const FStaticConstructObjectParameters& 
 	}
 
 	UObject* Default = Class->GetDefaultObject();
-	UObject* Object = Class->NativeFactory();
+	UObject* Object = UE::Host::Private::NewObjectOfClass(Class);
 	UE::Host::FObjectRegistry::Get().Register(Object, Class, Outer, Name, Params.SetFlags);
 	UE::Host::Private::TrackRuntimeObject(Object);
 	if (Default)

@@ -1,6 +1,7 @@
 #include "Host/ObjectSystem.h"
 
 #include "AndroidSDKSettings.h"
+#include "CoreUObject/HeaderTypes.h"
 #include "CoreUObject/ObjectConfigAccess.h"
 #include "CoreUObject/ObjectConfigRefresh.h"
 #include "CoreUObject/ObjectRegistry.h"
@@ -178,6 +179,8 @@ namespace UE::Host
 			IConsoleManager::Get().UnregisterConsoleObject(*Name, false);
 		}
 		GOwnedConsoleVariables.Empty();
+		// Types read from headers go last: the objects made of them are gone by now.
+		Private::ResetHeaderTypes();
 		GObjectSystemInitialized = false;
 	}
 

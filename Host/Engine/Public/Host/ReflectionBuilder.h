@@ -35,6 +35,8 @@ namespace UE::Host
 {
 	// Identity, parent, flags inherited from the parent, and the package "/Script/<Module>".
 	COREUOBJECT_API void InitializeNativeClass(UClass* Class, const TCHAR* PackageName, const TCHAR* ClassName, UClass* SuperClass, int32 Size, int32 Alignment, UClass::FNativeFactory Factory);
+	// How a class read from a header builds this native class as the first part of its objects.
+	COREUOBJECT_API void RegisterNativePlacementFactory(UClass* Class, UObject* (*Placement)(void* Memory));
 	// Links the properties and registers the class so the finders can see it.
 	COREUOBJECT_API void FinishNativeClass(UClass* Class);
 	COREUOBJECT_API void InitializeNativeStruct(UScriptStruct* Struct, const TCHAR* PackageName, const TCHAR* StructName, UScriptStruct* SuperStruct, std::unique_ptr<UScriptStruct::ICppStructOps> Ops);
@@ -348,6 +350,10 @@ namespace UE::Host
 			Factory = []() -> UObject* { return new TClass(); };
 		}
 		InitializeNativeClass(OutClass, PackageName, ClassName, SuperClass, static_cast<int32>(sizeof(TClass)), static_cast<int32>(alignof(TClass)), Factory);
+		if constexpr (std::is_default_constructible_v<TClass> && !std::is_abstract_v<TClass>)
+		{
+			RegisterNativePlacementFactory(OutClass, [](void* Memory) -> UObject* { return new (Memory) TClass(); });
+		}
 		{
 			TClassBuilder<TClass> Builder(OutClass);
 			TClass::DeclareReflection(Builder);

@@ -1,0 +1,722 @@
+#include "Host/HeaderDeclarations.h"
+
+#include "HeaderTokenizer.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+namespace UE::Host::Headers
+{
+	bool EqualsIgnoreCase(std::string_view A, std::string_view B)
+	{
+		if (A.size() != B.size())
+		{
+			return false;
+		}
+		for (size_t Index = 0; Index < A.size(); ++Index)
+		{
+			if (std::tolower(static_cast<unsigned char>(A[Index])) != std::tolower(static_cast<unsigned char>(B[Index])))
+			{
+				return false;
+			}
+		}
+		return true;
+	}
+
+	namespace
+	{
+		const FSpecifier* FindIn(const std::vector<FSpecifier>& List, std::string_view Key)
+		{
+			for (const FSpecifier& Specifier : List)
+			{
+				if (EqualsIgnoreCase(Specifier.Key, Key))
+				{
+					return &Specifier;
+				}
+			}
+			return nullptr;
+		}
+
+		template<typename T>
+		const T* FindByName(const std::vector<T>& List, std::string_view Name)
+		{
+			for (const T& Entry : List)
+			{
+				if (Entry.Name == Name)
+				{
+					return &Entry;
+				}
+			}
+			return nullptr;
+		}
+
+		bool IsTypeKeyword(const std::string& Text)
+		{
+			return Text == "const" || Text == "class" || Text == "struct" || Text == "enum" || Text == "mutable" || Text == "typename" || Text == "volatile";
+		}
+
+		bool IsIdentifierText(std::string_view Text)
+		{
+			return !Text.empty() && (std::isalnum(static_cast<unsigned char>(Text.front())) || Text.front() == '_');
+		}
+
+		class FParser
+		{
+		public:
+			explicit FParser(std::vector<FToken> InTokens) : Tokens(std::move(InTokens)) {}
+
+			void Run(FHeaderDecls& Out)
+			{
+				while (!AtEnd())
+				{
+					const FToken& Token = Tokens[Position];
+					if (Token.Kind == ETokenKind::DocComment)
+					{
+						PendingDoc = CleanDocComment(Token.Text);
+						++Position;
+					}
+					else if (Token.Is("UCLASS") || Token.Is("USTRUCT"))
+					{
+						ParseType(Out, Token.Is("USTRUCT"));
+					}
+					else if (Token.Is("UENUM"))
+					{
+						ParseEnum(Out);
+					}
+					else
+					{
+						if (Token.Is(";") || Token.Is("}"))
+						{
+							PendingDoc.clear();
+						}
+						++Position;
+					}
+				}
+			}
+
+		private:
+			bool AtEnd() const { return Position >= Tokens.size(); }
+			const FToken* Peek(size_t Ahead = 0) const { return Position + Ahead < Tokens.size() ? &Tokens[Position + Ahead] : nullptr; }
+			bool PeekIs(std::string_view Text, size_t Ahead = 0) const { return Peek(Ahead) && Peek(Ahead)->Is(Text); }
+			bool Accept(std::string_view Text)
+			{
+				if (PeekIs(Text))
+				{
+					++Position;
+					return true;
+				}
+				return false;
+			}
+
+			// From an opening bracket to just past its match. False when the text ends first.
+			bool SkipBalanced()
+			{
+				const std::string Open = Tokens[Position].Text;
+				const std::string Close = Open == "(" ? ")" : Open == "{" ? "}" : "]";
+				int32_t Depth = 0;
+				while (!AtEnd())
+				{
+					const FToken& Token = Tokens[Position++];
+					Depth += Token.Is(Open) ? 1 : Token.Is(Close) ? -1 : 0;
+					if (Depth == 0)
+					{
+						return true;
+					}
+				}
+				return false;
+			}
+
+			// The tokens between an opening parenthesis at Position and its match; Position ends past it.
+			std::vector<FToken> ReadParenthesized()
+			{
+				std::vector<FToken> Inner;
+				if (!PeekIs("("))
+				{
+					return Inner;
+				}
+				const size_t Start = Position;
+				if (!SkipBalanced())
+				{
+					return Inner;
+				}
+				Inner.assign(Tokens.begin() + static_cast<std::ptrdiff_t>(Start + 1), Tokens.begin() + static_cast<std::ptrdiff_t>(Position - 1));
+				return Inner;
+			}
+
+			static std::string JoinValue(const std::vector<FToken>& Value)
+			{
+				if (Value.size() == 1 && Value[0].Kind == ETokenKind::String)
+				{
+					return UnquoteString(Value[0].Text);
+				}
+				std::string Result;
+				for (const FToken& Token : Value)
+				{
+					Result += Token.Kind == ETokenKind::String ? UnquoteString(Token.Text) : Token.Text;
+				}
+				return Result;
+			}
+
+			// "A, B=C, meta=(D, E="F")": specifiers into OutSpecifiers, meta entries into OutMeta.
+			static void ParseSpecifierList(const std::vector<FToken>& List, std::vector<FSpecifier>& OutSpecifiers, std::vector<FSpecifier>* OutMeta)
+			{
+				size_t Index = 0;
+				while (Index < List.size())
+				{
+					std::vector<FToken> Item;
+					int32_t Depth = 0;
+					while (Index < List.size() && !(Depth == 0 && List[Index].Is(",")))
+					{
+						Depth += List[Index].Is("(") ? 1 : List[Index].Is(")") ? -1 : 0;
+						Item.push_back(List[Index++]);
+					}
+					++Index;
+					if (Item.empty())
+					{
+						continue;
+					}
+					size_t Equals = 0;
+					while (Equals < Item.size() && !Item[Equals].Is("="))
+					{
+						++Equals;
+					}
+					std::string Key;
+					for (size_t KeyIndex = 0; KeyIndex < Equals; ++KeyIndex)
+					{
+						Key += Item[KeyIndex].Text;
+					}
+					std::vector<FToken> Value;
+					if (Equals < Item.size())
+					{
+						Value.assign(Item.begin() + static_cast<std::ptrdiff_t>(Equals + 1), Item.end());
+					}
+					if (OutMeta && (EqualsIgnoreCase(Key, "meta") || EqualsIgnoreCase(Key, "metadata")) && !Value.empty() && Value.front().Is("("))
+					{
+						const std::vector<FToken> Inner(Value.begin() + 1, Value.end() - (Value.back().Is(")") ? 1 : 0));
+						ParseSpecifierList(Inner, *OutMeta, nullptr);
+						continue;
+					}
+					// A parenthesised value, as in "ToolTip=(...)" or a list, keeps its text.
+					if (!Value.empty() && Value.front().Is("(") && Value.back().Is(")"))
+					{
+						Value = std::vector<FToken>(Value.begin() + 1, Value.end() - 1);
+					}
+					OutSpecifiers.push_back(FSpecifier{Key, Equals < Item.size() ? JoinValue(Value) : std::string()});
+				}
+			}
+
+			void ParseType(FHeaderDecls& Out, bool bStruct)
+			{
+				FTypeDecl Decl;
+				Decl.bStruct = bStruct;
+				Decl.Doc = std::move(PendingDoc);
+				PendingDoc.clear();
+				Decl.Line = Tokens[Position].Line;
+				++Position;
+				ParseSpecifierList(ReadParenthesized(), Decl.Specifiers, &Decl.Meta);
+				while (Peek() && Peek()->Kind == ETokenKind::DocComment)
+				{
+					++Position;
+				}
+				if (!Accept(bStruct ? "struct" : "class"))
+				{
+					return;
+				}
+				// Export macros (ENGINE_API), alignment and deprecation attributes come before the name.
+				std::vector<std::string> Names;
+				while (Peek() && !PeekIs(":") && !PeekIs("{") && !PeekIs(";"))
+				{
+					if (PeekIs("(") || PeekIs("["))
+					{
+						SkipBalanced();
+						continue;
+					}
+					if (Peek()->Kind == ETokenKind::Identifier && Peek()->Text != "final")
+					{
+						Names.push_back(Peek()->Text);
+					}
+					++Position;
+				}
+				// The name is the last identifier that is not an export macro.
+				for (auto It = Names.rbegin(); It != Names.rend(); ++It)
+				{
+					if (It->size() < 4 || It->compare(It->size() - 4, 4, "_API") != 0)
+					{
+						Decl.Name = *It;
+						break;
+					}
+				}
+				if (Accept(":"))
+				{
+					while (Peek() && !PeekIs("{") && !PeekIs(";"))
+					{
+						const FToken& Token = *Peek();
+						if (Decl.Parent.empty() && Token.Kind == ETokenKind::Identifier && Token.Text != "public" && Token.Text != "protected" && Token.Text != "private" && Token.Text != "virtual")
+						{
+							Decl.Parent = Token.Text;
+						}
+						++Position;
+					}
+				}
+				if (!PeekIs("{") || Decl.Name.empty())
+				{
+					return;
+				}
+				++Position;
+				ParseBody(Decl);
+				(bStruct ? Out.Structs : Out.Classes).push_back(std::move(Decl));
+			}
+
+			// Members up to the closing brace of the class or struct body.
+			void ParseBody(FTypeDecl& Decl)
+			{
+				std::string Doc;
+				bool bDeprecated = false;
+				while (!AtEnd())
+				{
+					const FToken& Token = Tokens[Position];
+					if (Token.Is("}"))
+					{
+						++Position;
+						return;
+					}
+					if (Token.Kind == ETokenKind::DocComment)
+					{
+						Doc = CleanDocComment(Token.Text);
+						++Position;
+						continue;
+					}
+					if (Token.Is("UE_DEPRECATED") || Token.Is("UE_DEPRECATED_FORGAME"))
+					{
+						++Position;
+						ReadParenthesized();
+						bDeprecated = true;
+						continue;
+					}
+					if (Token.Is("GENERATED_BODY") || Token.Is("GENERATED_UCLASS_BODY") || Token.Is("GENERATED_USTRUCT_BODY") || Token.Is("GENERATED_UINTERFACE_BODY") || Token.Is("GENERATED_IINTERFACE_BODY"))
+					{
+						++Position;
+						ReadParenthesized();
+						continue;
+					}
+					if ((Token.Is("public") || Token.Is("protected") || Token.Is("private")) && PeekIs(":", 1))
+					{
+						Position += 2;
+						continue;
+					}
+					if (Token.Is("UPROPERTY"))
+					{
+						FPropertyDecl Property;
+						Property.Line = Token.Line;
+						++Position;
+						ParseSpecifierList(ReadParenthesized(), Property.Specifiers, &Property.Meta);
+						Property.Doc = std::move(Doc);
+						Property.bDeprecated = bDeprecated;
+						if (ParsePropertyDeclaration(Property))
+						{
+							Decl.Properties.push_back(std::move(Property));
+						}
+						Doc.clear();
+						bDeprecated = false;
+						continue;
+					}
+					if (Token.Is(";"))
+					{
+						++Position;
+						continue;
+					}
+					SkipMember();
+					Doc.clear();
+					bDeprecated = false;
+				}
+			}
+
+			// A function, a nested type, a plain member: up to its ';' or the end of its body.
+			void SkipMember()
+			{
+				while (!AtEnd())
+				{
+					const FToken& Token = Tokens[Position];
+					if (Token.Is(";"))
+					{
+						++Position;
+						return;
+					}
+					if (Token.Is("}"))
+					{
+						// The enclosing body's end: left for the caller.
+						return;
+					}
+					if (Token.Is("(") || Token.Is("["))
+					{
+						SkipBalanced();
+						continue;
+					}
+					if (Token.Is("{"))
+					{
+						SkipBalanced();
+						// "int32 X{1};" and "struct F { } Y;" go on to their ';'; a function body ends here.
+						if (PeekIs(";") || (Peek() && Peek()->Kind == ETokenKind::Identifier && PeekIs(";", 1)))
+						{
+							continue;
+						}
+						return;
+					}
+					++Position;
+				}
+			}
+
+			bool ParsePropertyDeclaration(FPropertyDecl& Property)
+			{
+				std::vector<FToken> Declaration;
+				int32_t Depth = 0;
+				while (!AtEnd())
+				{
+					const FToken& Token = Tokens[Position];
+					if (Depth == 0 && (Token.Is(";") || Token.Is("}")))
+					{
+						break;
+					}
+					Depth += (Token.Is("(") || Token.Is("{") || Token.Is("[")) ? 1 : (Token.Is(")") || Token.Is("}") || Token.Is("]")) ? -1 : 0;
+					if (Token.Kind != ETokenKind::DocComment)
+					{
+						Declaration.push_back(Token);
+					}
+					++Position;
+				}
+				Accept(";");
+
+				// The name is the identifier before the first '[', ':' (a bitfield), '=' or '{' at depth 0.
+				size_t Stop = Declaration.size();
+				int32_t AngleDepth = 0;
+				for (size_t Index = 0; Index < Declaration.size(); ++Index)
+				{
+					const FToken& Token = Declaration[Index];
+					AngleDepth += Token.Is("<") ? 1 : Token.Is(">") ? -1 : 0;
+					if (AngleDepth == 0 && (Token.Is("[") || Token.Is(":") || Token.Is("=") || Token.Is("{")))
+					{
+						Stop = Index;
+						break;
+					}
+				}
+				if (Stop == 0 || Declaration[Stop - 1].Kind != ETokenKind::Identifier)
+				{
+					return false;
+				}
+				Property.Name = Declaration[Stop - 1].Text;
+				std::string Type;
+				for (size_t Index = 0; Index + 1 < Stop; ++Index)
+				{
+					const FToken& Token = Declaration[Index];
+					if (Token.Kind == ETokenKind::Identifier && IsTypeKeyword(Token.Text))
+					{
+						continue;
+					}
+					if (!Type.empty() && IsIdentifierText(Token.Text) && IsIdentifierText(std::string_view(&Type.back(), 1)))
+					{
+						Type.push_back(' ');
+					}
+					Type += Token.Text;
+				}
+				Property.Type = Type;
+				if (Property.Type.empty())
+				{
+					return false;
+				}
+
+				size_t Index = Stop;
+				if (Index < Declaration.size() && Declaration[Index].Is("["))
+				{
+					++Index;
+					while (Index < Declaration.size() && !Declaration[Index].Is("]"))
+					{
+						Property.ArrayDim += Declaration[Index++].Text;
+					}
+					++Index;
+				}
+				if (Index < Declaration.size() && Declaration[Index].Is(":"))
+				{
+					Property.bBitfield = true;
+					Index += 2;
+				}
+				const bool bBraceInit = Index < Declaration.size() && Declaration[Index].Is("{");
+				if (Index < Declaration.size() && (Declaration[Index].Is("=") || bBraceInit))
+				{
+					size_t End = Declaration.size();
+					if (bBraceInit && Declaration.back().Is("}"))
+					{
+						++Index;
+						--End;
+					}
+					else if (!bBraceInit)
+					{
+						++Index;
+					}
+					for (; Index < End; ++Index)
+					{
+						Property.Default += (Property.Default.empty() ? "" : " ") + Declaration[Index].Text;
+					}
+				}
+				return true;
+			}
+
+			// An enumerator value: literals, earlier enumerators, unary -, ~ and | & << >> + -.
+			bool EvaluateEnumValue(const std::vector<FToken>& Expression, const std::map<std::string, int64_t>& Known, int64_t& OutValue) const
+			{
+				size_t Index = 0;
+				bool bOk = true;
+				std::function<int64_t(int)> ParseBinary;
+				std::function<int64_t()> ParsePrimary = [&]() -> int64_t
+				{
+					if (Index >= Expression.size())
+					{
+						bOk = false;
+						return 0;
+					}
+					const FToken& Token = Expression[Index++];
+					if (Token.Is("-"))
+					{
+						// Unsigned, so that negating the smallest value wraps instead of overflowing.
+						return static_cast<int64_t>(0 - static_cast<uint64_t>(ParsePrimary()));
+					}
+					if (Token.Is("~"))
+					{
+						return ~ParsePrimary();
+					}
+					if (Token.Is("("))
+					{
+						const int64_t Value = ParseBinary(0);
+						if (Index < Expression.size() && Expression[Index].Is(")"))
+						{
+							++Index;
+						}
+						return Value;
+					}
+					if (Token.Kind == ETokenKind::Number)
+					{
+						return static_cast<int64_t>(std::strtoull(Token.Text.c_str(), nullptr, 0));
+					}
+					if (Token.Kind == ETokenKind::Identifier)
+					{
+						std::string Name = Token.Text;
+						// "EFoo::Bar" names an enumerator of this enum.
+						while (Index + 1 < Expression.size() && Expression[Index].Is("::"))
+						{
+							Name = Expression[Index + 1].Text;
+							Index += 2;
+						}
+						const auto Found = Known.find(Name);
+						if (Found != Known.end())
+						{
+							return Found->second;
+						}
+					}
+					bOk = false;
+					return 0;
+				};
+				auto Precedence = [](const FToken& Token, const FToken* Next) -> int
+				{
+					if (Token.Is("|"))
+					{
+						return 1;
+					}
+					if (Token.Is("&"))
+					{
+						return 2;
+					}
+					if ((Token.Is("<") || Token.Is(">")) && Next && Next->Is(Token.Text))
+					{
+						return 3;
+					}
+					if (Token.Is("+") || Token.Is("-"))
+					{
+						return 4;
+					}
+					return 0;
+				};
+				ParseBinary = [&](int MinPrecedence) -> int64_t
+				{
+					int64_t Left = ParsePrimary();
+					while (Index < Expression.size())
+					{
+						const FToken& Op = Expression[Index];
+						const FToken* Next = Index + 1 < Expression.size() ? &Expression[Index + 1] : nullptr;
+						const int OpPrecedence = Precedence(Op, Next);
+						if (OpPrecedence == 0 || OpPrecedence <= MinPrecedence)
+						{
+							break;
+						}
+						Index += OpPrecedence == 3 ? 2 : 1;
+						const int64_t Right = ParseBinary(OpPrecedence);
+						// Wrapping arithmetic and shift counts kept in range: a header cannot make this undefined.
+						const uint64_t L = static_cast<uint64_t>(Left);
+						const uint64_t R = static_cast<uint64_t>(Right);
+						const unsigned Shift = static_cast<unsigned>(R & 63u);
+						Left = static_cast<int64_t>(Op.Is("|") ? (L | R) : Op.Is("&") ? (L & R) : Op.Is("<") ? (L << Shift) : Op.Is(">") ? (L >> Shift) : Op.Is("+") ? L + R : L - R);
+					}
+					return Left;
+				};
+				OutValue = ParseBinary(0);
+				return bOk && Index == Expression.size();
+			}
+
+			void ParseEnum(FHeaderDecls& Out)
+			{
+				FEnumDecl Decl;
+				Decl.Line = Tokens[Position].Line;
+				++Position;
+				std::vector<FSpecifier> Specifiers;
+				ParseSpecifierList(ReadParenthesized(), Specifiers, &Decl.Meta);
+				PendingDoc.clear();
+				while (Peek() && Peek()->Kind == ETokenKind::DocComment)
+				{
+					++Position;
+				}
+				if (Accept("namespace"))
+				{
+					Decl.Form = FEnumDecl::EForm::Namespaced;
+					if (!Peek() || Peek()->Kind != ETokenKind::Identifier)
+					{
+						return;
+					}
+					Decl.Name = Tokens[Position++].Text;
+					if (!Accept("{"))
+					{
+						return;
+					}
+					while (Peek() && Peek()->Kind == ETokenKind::DocComment)
+					{
+						++Position;
+					}
+					if (!Accept("enum") || !Peek())
+					{
+						return;
+					}
+					++Position;
+				}
+				else
+				{
+					if (!Accept("enum"))
+					{
+						return;
+					}
+					if (Accept("class") || Accept("struct"))
+					{
+						Decl.Form = FEnumDecl::EForm::EnumClass;
+					}
+					if (!Peek() || Peek()->Kind != ETokenKind::Identifier)
+					{
+						return;
+					}
+					Decl.Name = Tokens[Position++].Text;
+				}
+				if (Accept(":"))
+				{
+					while (Peek() && !PeekIs("{") && !PeekIs(";"))
+					{
+						Decl.Underlying += (Decl.Underlying.empty() ? "" : " ") + Tokens[Position++].Text;
+					}
+				}
+				if (!Accept("{"))
+				{
+					return;
+				}
+				std::map<std::string, int64_t> Known;
+				int64_t Next = 0;
+				while (!AtEnd() && !PeekIs("}"))
+				{
+					if (Peek()->Kind == ETokenKind::DocComment || PeekIs(","))
+					{
+						++Position;
+						continue;
+					}
+					if (Peek()->Kind != ETokenKind::Identifier)
+					{
+						++Position;
+						continue;
+					}
+					FEnumeratorDecl Enumerator;
+					Enumerator.Name = Tokens[Position++].Text;
+					Enumerator.Value = Next;
+					if (Accept("="))
+					{
+						std::vector<FToken> Expression;
+						while (!AtEnd() && !PeekIs(",") && !PeekIs("}") && !PeekIs("UMETA"))
+						{
+							Expression.push_back(Tokens[Position++]);
+						}
+						int64_t Value = 0;
+						if (EvaluateEnumValue(Expression, Known, Value))
+						{
+							Enumerator.Value = Value;
+						}
+					}
+					if (Accept("UMETA"))
+					{
+						ParseSpecifierList(ReadParenthesized(), Enumerator.Meta, nullptr);
+					}
+					Known[Enumerator.Name] = Enumerator.Value;
+					Next = static_cast<int64_t>(static_cast<uint64_t>(Enumerator.Value) + 1u);
+					Decl.Enumerators.push_back(std::move(Enumerator));
+				}
+				Accept("}");
+				if (!Decl.Name.empty())
+				{
+					Out.Enums.push_back(std::move(Decl));
+				}
+			}
+
+			std::vector<FToken> Tokens;
+			size_t Position = 0;
+			std::string PendingDoc;
+		};
+	}
+
+	bool FPropertyDecl::HasSpecifier(std::string_view Key) const
+	{
+		return FindIn(Specifiers, Key) != nullptr;
+	}
+
+	const std::string* FPropertyDecl::FindMeta(std::string_view Key) const
+	{
+		const FSpecifier* Found = FindIn(Meta, Key);
+		return Found ? &Found->Value : nullptr;
+	}
+
+	bool FTypeDecl::HasSpecifier(std::string_view Key) const
+	{
+		return FindIn(Specifiers, Key) != nullptr;
+	}
+
+	const std::string* FTypeDecl::FindSpecifier(std::string_view Key) const
+	{
+		const FSpecifier* Found = FindIn(Specifiers, Key);
+		return Found ? &Found->Value : nullptr;
+	}
+
+	const FTypeDecl* FHeaderDecls::FindClass(std::string_view Name) const
+	{
+		return FindByName(Classes, Name);
+	}
+
+	const FTypeDecl* FHeaderDecls::FindStruct(std::string_view Name) const
+	{
+		return FindByName(Structs, Name);
+	}
+
+	const FEnumDecl* FHeaderDecls::FindEnum(std::string_view Name) const
+	{
+		return FindByName(Enums, Name);
+	}
+
+	FHeaderDecls ReadHeader(std::string_view Text)
+	{
+		FTokenizedHeader Tokenized = TokenizeHeader(Text);
+		FHeaderDecls Decls;
+		Decls.Includes = std::move(Tokenized.Includes);
+		FParser(std::move(Tokenized.Tokens)).Run(Decls);
+		return Decls;
+	}
+}

@@ -1,0 +1,104 @@
+// The reflection declarations of one C++ header, read the way the engine's header tool reads them:
+// UCLASS/USTRUCT/UENUM with their specifiers, and the UPROPERTY members of classes and structs.
+// Nothing here knows about objects; the host's header classes are built from these.
+//
+// Text stays UTF-8: headers are read in bulk and most of them are never turned into classes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace UE::Host::Headers
+{
+	// "Key" or "Key=Value" from a specifier list; a quoted value is stored without its quotes.
+	struct FSpecifier
+	{
+		std::string Key;
+		std::string Value;
+	};
+
+	struct FPropertyDecl
+	{
+		std::string Name;
+		// The declared type with keywords (const, class, struct, mutable) dropped and no blanks:
+		// "TArray<FMyStruct>", "TEnumAsByte<EFoo::Type>", "UObject*".
+		std::string Type;
+		// Static array dimension as written ("4", "EFoo::Count"); empty for a single value.
+		std::string ArrayDim;
+		bool bBitfield = false;
+		// The in-class initializer as written (tokens joined by single blanks), empty when none.
+		std::string Default;
+		std::vector<FSpecifier> Specifiers;
+		std::vector<FSpecifier> Meta;
+		std::string Doc;
+		bool bDeprecated = false;
+		int32_t Line = 0;
+
+		bool HasSpecifier(std::string_view Key) const;
+		const std::string* FindMeta(std::string_view Key) const;
+	};
+
+	// A UCLASS or a USTRUCT.
+	struct FTypeDecl
+	{
+		std::string Name;
+		std::string Parent;
+		bool bStruct = false;
+		std::vector<FSpecifier> Specifiers;
+		std::vector<FSpecifier> Meta;
+		std::string Doc;
+		std::vector<FPropertyDecl> Properties;
+		int32_t Line = 0;
+
+		bool HasSpecifier(std::string_view Key) const;
+		// The value of "Key=Value" (case ignored), or null.
+		const std::string* FindSpecifier(std::string_view Key) const;
+	};
+
+	struct FEnumeratorDecl
+	{
+		std::string Name;
+		int64_t Value = 0;
+		std::vector<FSpecifier> Meta;
+	};
+
+	struct FEnumDecl
+	{
+		enum class EForm
+		{
+			Regular,
+			Namespaced,
+			EnumClass,
+		};
+		std::string Name;
+		EForm Form = EForm::Regular;
+		// The declared underlying type ("uint8"), empty when none was written.
+		std::string Underlying;
+		std::vector<FEnumeratorDecl> Enumerators;
+		std::vector<FSpecifier> Meta;
+		int32_t Line = 0;
+	};
+
+	struct FHeaderDecls
+	{
+		std::vector<FTypeDecl> Classes;
+		std::vector<FTypeDecl> Structs;
+		std::vector<FEnumDecl> Enums;
+		// #include targets as written, in order ("Engine/DeveloperSettings.h").
+		std::vector<std::string> Includes;
+
+		const FTypeDecl* FindClass(std::string_view Name) const;
+		const FTypeDecl* FindStruct(std::string_view Name) const;
+		const FEnumDecl* FindEnum(std::string_view Name) const;
+	};
+
+	// Reads every declaration of one header. Blocks under #if are kept when their condition holds
+	// for an editor build on Linux (WITH_EDITOR, WITH_EDITORONLY_DATA, PLATFORM_LINUX are 1, unknown
+	// names 0, as the preprocessor treats them); a declaration the reader cannot follow is skipped.
+	FHeaderDecls ReadHeader(std::string_view Text);
+
+	bool EqualsIgnoreCase(std::string_view A, std::string_view B);
+}

@@ -1,0 +1,332 @@
+// Reading reflection declarations from settings headers written the way engine headers are.
+#include "Host/HeaderDeclarations.h"
+
+#include <gtest/gtest.h>
+
+using namespace UE::Host::Headers;
+
+namespace
+{
+	const char* const StreamingSettingsHeader = R"hdr(// Copyright Epic Games, Inc. All Rights Reserved.
+
+#pragma once
+
+#include "CoreMinimal.h"
+#include "UObject/ObjectMacros.h"
+#include "Engine/DeveloperSettings.h"
+#include "StreamingSettings.generated.h"
+
+/** How aggressively the streamer drops mips; see r.Streaming.DropMips. */
+UENUM()
+namespace EMipDropPolicy
+{
+	enum Type : int
+	{
+		/** Keep everything. */
+		Keep UMETA(DisplayName = "Keep all mips"),
+		Drop = 2,
+		DropHidden UMETA(Hidden),
+		Count = DropHidden + 1 UMETA(Hidden)
+	};
+}
+
+UENUM(BlueprintType)
+enum class EStreamingQuality : uint8
+{
+	Low = 1 << 0,
+	Medium = 1 << 1 UMETA(DisplayName="Medium (default)"),
+	High = 0x08,
+};
+
+USTRUCT()
+struct FStreamingPoolEntry
+{
+	GENERATED_BODY()
+
+	/** Pool name; "}" and ';' in a comment must not end anything. */
+	UPROPERTY(EditAnywhere, Category = Pool)
+	FString Name = TEXT("Default");
+
+	UPROPERTY(EditAnywhere, Category = Pool, meta = (ClampMin = "0"))
+	int32 SizeMB = 64;
+
+	FStreamingPoolEntry() {}
+	bool operator==(const FStreamingPoolEntry& Other) const { return Name == Other.Name; }
+};
+
+/**
+ * Settings for texture streaming.
+ */
+UCLASS(config=Engine, defaultconfig, meta=(DisplayName="Texture Streaming"))
+class ENGINE_API UStreamingSettings : public UDeveloperSettings
+{
+	GENERATED_UCLASS_BODY()
+
+public:
+	/** Pool size in megabytes; a value ; with } inside. */
+	UPROPERTY(config, EditAnywhere, Category = Streaming, meta = (
+		ConsoleVariable = "r.Streaming.PoolSize", DisplayName = "Pool Size",
+		ClampMin = "0", ClampMax = "16384",
+		ToolTip = "Pool (MB)"))
+	int32 PoolSize = 1000;
+
+	UPROPERTY(config, EditAnywhere, Category = Streaming, meta = (ConsoleVariable = "r.Streaming.UseFixedPoolSize", ConfigRestartRequired = true))
+	uint32 bUseFixedPoolSize : 1;
+
+	UPROPERTY(config)
+	uint32 bLimitPoolSizeToVRAM:1;
+
+	UPROPERTY(config, EditAnywhere, Category = Streaming)
+	TEnumAsByte<EMipDropPolicy::Type> DropPolicy = EMipDropPolicy::Drop;
+
+	UPROPERTY(globalconfig, EditAnywhere, Category = Streaming)
+	EStreamingQuality Quality = EStreamingQuality::Medium;
+
+	UPROPERTY(config, EditAnywhere, Category = Streaming)
+	TArray<FStreamingPoolEntry> Pools;
+
+	UPROPERTY(config)
+	float MipBias{0.5f};
+
+	UPROPERTY(config)
+	FName LevelNames[4];
+
+	UPROPERTY(config)
+	TSubclassOf<class UObject> StreamerClass;
+
+	UPROPERTY(config)
+	TSoftObjectPtr<UTexture2D> FallbackTexture;
+
+	UPROPERTY(config)
+	TMap<FName, int32> BudgetsPerGroup;
+
+	UE_DEPRECATED(5.3, "Use PoolSize instead.")
+	UPROPERTY(config, meta = (DeprecatedProperty))
+	int32 OldPoolSize_DEPRECATED = 0;
+
+#if WITH_EDITORONLY_DATA
+	UPROPERTY(config, EditAnywhere, Category = Editor)
+	bool bShowStreamingStats = true;
+#endif
+
+#if PLATFORM_WINDOWS
+	UPROPERTY(config)
+	FString WindowsOnlyPath;
+#elif PLATFORM_LINUX && !defined(SOME_UNKNOWN_FLAG)
+	UPROPERTY(config)
+	FString LinuxPath = TEXT("/tmp/stream");
+#else
+	UPROPERTY(config)
+	FString OtherPath;
+#endif
+
+#if 0
+	UPROPERTY(config)
+	int32 NeverSeen;
+#endif
+
+	UFUNCTION(BlueprintCallable, Category = Streaming)
+	void FlushPools() { if (PoolSize > 0) { PoolSize = 0; } }
+
+	virtual FName GetCategoryName() const override;
+
+#if WITH_EDITOR
+	virtual void PostEditChangeProperty(FPropertyChangedEvent& PropertyChangedEvent) override;
+#endif
+
+private:
+	/** Not a UPROPERTY: ignored. */
+	int32 CachedValue = 3;
+
+	UPROPERTY(config)
+	FText Banner = NSLOCTEXT("Streaming", "Banner", "Hello; world}");
+};
+
+UCLASS()
+class UStreamingSettingsOverride final : public UStreamingSettings
+{
+	GENERATED_BODY()
+
+	UPROPERTY(config)
+	FSoftObjectPath OverrideMap = FSoftObjectPath(TEXT("/Game/Maps/Override.Override"));
+};
+)hdr";
+
+	const FPropertyDecl* FindProperty(const FTypeDecl& Type, const char* Name)
+	{
+		for (const FPropertyDecl& Property : Type.Properties)
+		{
+			if (Property.Name == Name)
+			{
+				return &Property;
+			}
+		}
+		return nullptr;
+	}
+
+	std::vector<std::string> PropertyNames(const FTypeDecl& Type)
+	{
+		std::vector<std::string> Names;
+		for (const FPropertyDecl& Property : Type.Properties)
+		{
+			Names.push_back(Property.Name);
+		}
+		return Names;
+	}
+}
+
+TEST(HeaderReader, ReadsClassSpecifiersParentAndDocComment)
+{
+	const FHeaderDecls Decls = ReadHeader(StreamingSettingsHeader);
+	ASSERT_EQ(Decls.Classes.size(), 2u);
+	const FTypeDecl& Settings = Decls.Classes[0];
+	EXPECT_EQ(Settings.Name, "UStreamingSettings");
+	EXPECT_EQ(Settings.Parent, "UDeveloperSettings");
+	ASSERT_NE(Settings.FindSpecifier("Config"), nullptr);
+	EXPECT_EQ(*Settings.FindSpecifier("config"), "Engine");
+	EXPECT_TRUE(Settings.HasSpecifier("DefaultConfig"));
+	EXPECT_FALSE(Settings.HasSpecifier("Abstract"));
+	ASSERT_EQ(Settings.Meta.size(), 1u);
+	EXPECT_EQ(Settings.Meta[0].Key, "DisplayName");
+	EXPECT_EQ(Settings.Meta[0].Value, "Texture Streaming");
+	EXPECT_EQ(Settings.Doc, "Settings for texture streaming.");
+
+	const FTypeDecl& Override = Decls.Classes[1];
+	EXPECT_EQ(Override.Name, "UStreamingSettingsOverride");
+	EXPECT_EQ(Override.Parent, "UStreamingSettings");
+	EXPECT_EQ(Override.FindSpecifier("config"), nullptr);
+	EXPECT_EQ(Decls.Includes, (std::vector<std::string>{"CoreMinimal.h", "UObject/ObjectMacros.h", "Engine/DeveloperSettings.h", "StreamingSettings.generated.h"}));
+}
+
+TEST(HeaderReader, KeepsOnlyPropertiesAndBlocksAnEditorOnLinuxSees)
+{
+	const FHeaderDecls Decls = ReadHeader(StreamingSettingsHeader);
+	ASSERT_FALSE(Decls.Classes.empty());
+	EXPECT_EQ(PropertyNames(Decls.Classes[0]), (std::vector<std::string>{"PoolSize", "bUseFixedPoolSize", "bLimitPoolSizeToVRAM", "DropPolicy", "Quality",
+		"Pools", "MipBias", "LevelNames", "StreamerClass", "FallbackTexture", "BudgetsPerGroup", "OldPoolSize_DEPRECATED", "bShowStreamingStats", "LinuxPath", "Banner"}));
+	ASSERT_EQ(Decls.Classes[1].Properties.size(), 1u);
+	EXPECT_EQ(Decls.Classes[1].Properties[0].Type, "FSoftObjectPath");
+	EXPECT_EQ(Decls.Classes[1].Properties[0].Default, "FSoftObjectPath ( TEXT ( \"/Game/Maps/Override.Override\" ) )");
+}
+
+TEST(HeaderReader, ReadsMultiLineMetadataBitfieldsArraysAndInitializers)
+{
+	const FHeaderDecls Decls = ReadHeader(StreamingSettingsHeader);
+	ASSERT_FALSE(Decls.Classes.empty());
+	const FTypeDecl& Settings = Decls.Classes[0];
+
+	const FPropertyDecl* PoolSize = FindProperty(Settings, "PoolSize");
+	ASSERT_NE(PoolSize, nullptr);
+	EXPECT_EQ(PoolSize->Type, "int32");
+	EXPECT_EQ(PoolSize->Default, "1000");
+	EXPECT_TRUE(PoolSize->HasSpecifier("Config"));
+	EXPECT_TRUE(PoolSize->HasSpecifier("EditAnywhere"));
+	ASSERT_NE(PoolSize->FindMeta("ConsoleVariable"), nullptr);
+	EXPECT_EQ(*PoolSize->FindMeta("ConsoleVariable"), "r.Streaming.PoolSize");
+	EXPECT_EQ(*PoolSize->FindMeta("DisplayName"), "Pool Size");
+	EXPECT_EQ(*PoolSize->FindMeta("ClampMax"), "16384");
+	EXPECT_EQ(*PoolSize->FindMeta("ToolTip"), "Pool (MB)");
+	EXPECT_EQ(PoolSize->Doc, "Pool size in megabytes; a value ; with } inside.");
+
+	const FPropertyDecl* FixedPool = FindProperty(Settings, "bUseFixedPoolSize");
+	ASSERT_NE(FixedPool, nullptr);
+	EXPECT_TRUE(FixedPool->bBitfield);
+	EXPECT_EQ(FixedPool->Type, "uint32");
+	EXPECT_EQ(*FixedPool->FindMeta("ConfigRestartRequired"), "true");
+	EXPECT_TRUE(FindProperty(Settings, "bLimitPoolSizeToVRAM")->bBitfield);
+
+	EXPECT_EQ(FindProperty(Settings, "DropPolicy")->Type, "TEnumAsByte<EMipDropPolicy::Type>");
+	EXPECT_EQ(FindProperty(Settings, "DropPolicy")->Default, "EMipDropPolicy :: Drop");
+	EXPECT_TRUE(FindProperty(Settings, "Quality")->HasSpecifier("globalconfig"));
+	EXPECT_EQ(FindProperty(Settings, "Pools")->Type, "TArray<FStreamingPoolEntry>");
+	EXPECT_EQ(FindProperty(Settings, "MipBias")->Default, "0.5f");
+	EXPECT_EQ(FindProperty(Settings, "LevelNames")->ArrayDim, "4");
+	EXPECT_EQ(FindProperty(Settings, "StreamerClass")->Type, "TSubclassOf<UObject>");
+	EXPECT_EQ(FindProperty(Settings, "BudgetsPerGroup")->Type, "TMap<FName,int32>");
+	EXPECT_TRUE(FindProperty(Settings, "OldPoolSize_DEPRECATED")->bDeprecated);
+	EXPECT_FALSE(FindProperty(Settings, "PoolSize")->bDeprecated);
+	EXPECT_EQ(FindProperty(Settings, "LinuxPath")->Default, "TEXT ( \"/tmp/stream\" )");
+	EXPECT_EQ(FindProperty(Settings, "Banner")->Default, "NSLOCTEXT ( \"Streaming\" , \"Banner\" , \"Hello; world}\" )");
+}
+
+TEST(HeaderReader, ReadsStructsWithMemberDefaults)
+{
+	const FHeaderDecls Decls = ReadHeader(StreamingSettingsHeader);
+	const FTypeDecl* Entry = Decls.FindStruct("FStreamingPoolEntry");
+	ASSERT_NE(Entry, nullptr);
+	EXPECT_TRUE(Entry->bStruct);
+	EXPECT_EQ(PropertyNames(*Entry), (std::vector<std::string>{"Name", "SizeMB"}));
+	EXPECT_EQ(Entry->Properties[0].Default, "TEXT ( \"Default\" )");
+	EXPECT_EQ(Entry->Properties[0].Doc, "Pool name; \"}\" and ';' in a comment must not end anything.");
+}
+
+TEST(HeaderReader, ReadsNamespacedAndScopedEnumsWithValuesAndUmeta)
+{
+	const FHeaderDecls Decls = ReadHeader(StreamingSettingsHeader);
+	const FEnumDecl* Policy = Decls.FindEnum("EMipDropPolicy");
+	ASSERT_NE(Policy, nullptr);
+	EXPECT_EQ(Policy->Form, FEnumDecl::EForm::Namespaced);
+	ASSERT_EQ(Policy->Enumerators.size(), 4u);
+	EXPECT_EQ(Policy->Enumerators[0].Name, "Keep");
+	EXPECT_EQ(Policy->Enumerators[0].Value, 0);
+	ASSERT_EQ(Policy->Enumerators[0].Meta.size(), 1u);
+	EXPECT_EQ(Policy->Enumerators[0].Meta[0].Value, "Keep all mips");
+	EXPECT_EQ(Policy->Enumerators[1].Value, 2);
+	EXPECT_EQ(Policy->Enumerators[2].Value, 3);
+	EXPECT_EQ(Policy->Enumerators[2].Meta[0].Key, "Hidden");
+	EXPECT_EQ(Policy->Enumerators[3].Value, 4);
+
+	const FEnumDecl* Quality = Decls.FindEnum("EStreamingQuality");
+	ASSERT_NE(Quality, nullptr);
+	EXPECT_EQ(Quality->Form, FEnumDecl::EForm::EnumClass);
+	EXPECT_EQ(Quality->Underlying, "uint8");
+	ASSERT_EQ(Quality->Enumerators.size(), 3u);
+	EXPECT_EQ(Quality->Enumerators[0].Value, 1);
+	EXPECT_EQ(Quality->Enumerators[1].Value, 2);
+	EXPECT_EQ(Quality->Enumerators[2].Value, 8);
+}
+
+TEST(HeaderReader, SurvivesUnbalancedAndTruncatedText)
+{
+	for (const char* Text : {"UCLASS(config=Engine", "UCLASS(config=Engine) class", "UCLASS() class UA : public UObject { UPROPERTY(config) int32",
+		"UENUM() enum class E : uint8 { A = , B", "#if WITH_EDITOR\nUCLASS()", "/** never closed", "R\"x(raw", "#endif\n#else\n"})
+	{
+		const FHeaderDecls Decls = ReadHeader(Text);
+		for (const FTypeDecl& Class : Decls.Classes)
+		{
+			EXPECT_FALSE(Class.Name.empty()) << Text;
+		}
+	}
+	const FHeaderDecls Decls = ReadHeader("UCLASS() class UA : public UObject { UPROPERTY(config) int32 X = 1; UPROPERTY(config) float");
+	ASSERT_EQ(Decls.Classes.size(), 1u);
+	EXPECT_EQ(Decls.Classes[0].Properties[0].Name, "X");
+}
+
+TEST(HeaderReader, RegularEnumsAndDeprecatedClassMacrosAfterTheKeyword)
+{
+	const FHeaderDecls Decls = ReadHeader(R"(
+UENUM()
+enum ETonemapper
+{
+	TM_Filmic,
+	TM_Legacy = 5,
+	TM_MAX,
+};
+
+UCLASS(config=Game, Abstract, perObjectConfig)
+class UE_DEPRECATED(5.2, "gone") MYGAME_API UOldSettings : public UObject, public IInterfaceA
+{
+	GENERATED_BODY()
+	UPROPERTY(config) TEnumAsByte<ETonemapper> Tonemapper = TM_Legacy;
+};
+)");
+	ASSERT_EQ(Decls.Enums.size(), 1u);
+	EXPECT_EQ(Decls.Enums[0].Form, FEnumDecl::EForm::Regular);
+	EXPECT_EQ(Decls.Enums[0].Enumerators[2].Value, 6);
+	ASSERT_EQ(Decls.Classes.size(), 1u);
+	EXPECT_EQ(Decls.Classes[0].Name, "UOldSettings");
+	EXPECT_EQ(Decls.Classes[0].Parent, "UObject");
+	EXPECT_TRUE(Decls.Classes[0].HasSpecifier("abstract"));
+	EXPECT_TRUE(Decls.Classes[0].HasSpecifier("PerObjectConfig"));
+	EXPECT_EQ(Decls.Classes[0].Properties[0].Type, "TEnumAsByte<ETonemapper>");
+}

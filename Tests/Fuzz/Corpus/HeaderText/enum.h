@@ -1,0 +1,1 @@
+UENUM() enum class E : uint8 { A = 1 << 70, B = ~0, C = (((1 UMETA(

@@ -1,0 +1,1 @@
+UCLASS() class UA : public UObject { UPROPERTY(meta=(a=(b=(c=")\"")))) TArray<TMap<int32, TArray<FA>>> X[N] = {{{}}}; R"x(raw ) " )x" }
