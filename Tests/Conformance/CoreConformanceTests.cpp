@@ -37,6 +37,7 @@ namespace CoreConformance
 	CHECK_ENGINE_OVERLOAD(FString::Mid, FString (FString::*)(int32) const&);
 	CHECK_ENGINE_OVERLOAD(FString::Mid, FString (FString::*)(int32, int32) &&);
 	CHECK_ENGINE_OVERLOAD(FString::Mid, FString (FString::*)(int32) &&);
+	CHECK_ENGINE_OVERLOAD(FString::AppendChar, FString& (FString::*)(TCHAR));
 	CHECK_ENGINE_OVERLOAD(FString::LeftChopInline, void (FString::*)(int32, EAllowShrinking));
 	CHECK_ENGINE_OVERLOAD(FString::RightChopInline, void (FString::*)(int32, EAllowShrinking));
 	CHECK_ENGINE_OVERLOAD(FString::Contains, bool (FString::*)(const TCHAR*, ESearchCase::Type, ESearchDir::Type) const);
@@ -133,6 +134,10 @@ namespace CoreConformance
 	CHECK_ENGINE_DECL(FPaths::ProjectConfigDir, FString (*)());
 	CHECK_ENGINE_DECL(FPaths::ProjectSavedDir, const FString& (*)());
 	CHECK_ENGINE_DECL(FPaths::GeneratedConfigDir, FString (*)());
+	// Relative get_section paths and the cache's spelling of a category.
+	CHECK_ENGINE_DECL(FPaths::ProjectDir, FString (*)());
+	CHECK_ENGINE_OVERLOAD(FPaths::IsRelative, bool (*)(const FString&));
+	CHECK_ENGINE_OVERLOAD(FPaths::GetBaseFilename, FString (*)(const FString&, bool));
 	CHECK_ENGINE_DECL(FPaths::FileExists, bool (*)(const FString&));
 	CHECK_ENGINE_DECL(FPaths::DirectoryExists, bool (*)(const FString&));
 	CHECK_ENGINE_OVERLOAD(FPaths::ConvertRelativePathToFull, FString (*)(const FString&));
