@@ -345,9 +345,10 @@ namespace UE::Host::Config
 			{
 				continue;
 			}
-			const FSlot& Newest = Slots[static_cast<size_t>(NewestOf(Index.Slots))];
-			const FSlot& Last = Slots[static_cast<size_t>(*Index.Slots.rbegin())];
-			if (!(Newest.Value == Last.Value))
+			const int32 NewestSlot = NewestOf(Index.Slots);
+			const int32 LastSlot = *Index.Slots.rbegin();
+			const FSlot& Newest = Slots[static_cast<size_t>(NewestSlot)];
+			if (NewestSlot != LastSlot && !(Newest.Value == Slots[static_cast<size_t>(LastSlot)].Value))
 			{
 				Relinks.Add(TPair<FName, FConfigValue>(Newest.Key, Newest.Value));
 			}
