@@ -1,6 +1,7 @@
 #include "Config/ConfigLineReader.h"
 
 #include <array>
+#include <utility>
 
 namespace
 {
@@ -325,7 +326,9 @@ namespace UE::Host::Config
 		{
 			return Line;
 		}
-		FString Value = Text.Mid(Equals + 1);
+		// The line is not needed past its key: its tail becomes the value without a copy.
+		Text.RightChopInline(Equals + 1);
+		FString Value = std::move(Text);
 		Value.TrimStartAndEndInline();
 		Line.Kind = EConfigLineKind::KeyValue;
 		Line.Key = std::move(Key);
