@@ -117,7 +117,12 @@ bool FHostEngine::Startup(const UE::Host::FEnvironment& Environment, FString& Ou
 	Shutdown();
 	UE::Host::SetEnvironment(Environment);
 	UE::Host::InitializeConfigSystem();
-	if (!UE::Host::InitializeInternationalization(UE::Host::GetEnvironment().Culture) && Environment.bCultureRequired)
+	// A culture asked for by name is checked now, so that a wrong one fails the start-up.
+	if (!Environment.bCultureRequired)
+	{
+		UE::Host::DeferInternationalization(UE::Host::GetEnvironment().Culture);
+	}
+	else if (!UE::Host::InitializeInternationalization(UE::Host::GetEnvironment().Culture))
 	{
 		OutError = FString::Printf(TEXT("unknown culture '%s'"), *Environment.Culture);
 		UE::Host::ShutdownConfigSystem();

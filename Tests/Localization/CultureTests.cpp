@@ -3,6 +3,7 @@
 #include "Host/Internationalization.h"
 #include "Internationalization/Culture.h"
 #include "Internationalization/Internationalization.h"
+#include "ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -45,44 +46,6 @@ namespace
 		}
 
 		FInternationalization& I18N = FInternationalization::Get();
-	};
-
-	// Sets an environment variable for one test and puts the old value back.
-	class FScopedEnvironment
-	{
-	public:
-		FScopedEnvironment(const char* InName, const char* Value)
-			: Name(InName)
-		{
-			if (const char* Old = std::getenv(Name))
-			{
-				OldValue = Old;
-			}
-			if (Value)
-			{
-				setenv(Name, Value, 1);
-			}
-			else
-			{
-				unsetenv(Name);
-			}
-		}
-
-		~FScopedEnvironment()
-		{
-			if (OldValue)
-			{
-				setenv(Name, OldValue->c_str(), 1);
-			}
-			else
-			{
-				unsetenv(Name);
-			}
-		}
-
-	private:
-		const char* Name;
-		std::optional<std::string> OldValue;
 	};
 }
 
@@ -317,6 +280,15 @@ TEST_F(CultureTest, CurrentCultureChangesOnlyToKnownCultures)
 	EXPECT_TRUE(UE::Host::InitializeInternationalization(TEXT("ja_JP")));
 	EXPECT_TRUE(I18N.GetCurrentLanguage()->GetName().Equals(TEXT("ja-JP")));
 	EXPECT_TRUE(I18N.GetCurrentLocale()->GetName().Equals(TEXT("ja-JP")));
+}
+
+TEST_F(CultureTest, DeferredCultureAppliesAtOnceOnceTheCatalogueExists)
+{
+	UE::Host::DeferInternationalization(TEXT("it_IT"));
+	EXPECT_TRUE(I18N.GetCurrentLanguage()->GetName().Equals(TEXT("it-IT")));
+	EXPECT_TRUE(I18N.GetCurrentLocale()->GetName().Equals(TEXT("it-IT")));
+	UE::Host::DeferInternationalization(TEXT("zz-NotACulture"));
+	EXPECT_TRUE(I18N.GetCurrentLanguage()->GetName().Equals(TEXT("en")));
 }
 
 TEST_F(CultureTest, SystemCultureComesFromTheLocaleEnvironment)

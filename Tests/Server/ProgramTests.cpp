@@ -3,6 +3,7 @@
 #include "Dom/JsonValue.h"
 #include "HostTestEnvironment.h"
 #include "ProgramRunner.h"
+#include "ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,35 @@ TEST_F(Program, BadInputIsOneLineOnStderrWithExitTwoAndNoOutput)
 		EXPECT_EQ(Run.ExitCode, 2) << Joined;
 		EXPECT_TRUE(Run.Out.empty()) << Joined << Run.Out;
 		EXPECT_EQ(LineCount(Run.Err), 1) << Joined << Run.Err;
+	}
+}
+
+// The cultures are built on first use; what start-up chose must be in place by then.
+TEST_F(Program, CurrentCultureIsTheLocaleUnlessOneIsNamed)
+{
+	const std::string Parameters = R"({"culture_names":["en"],"include_derived":false})";
+	auto CurrentLanguage = [](const FProgramRun& Run)
+	{
+		return ParseObject(Run.Out)->GetStringField(TEXT("current_language"));
+	};
+	FScopedEnvironment Messages("LC_MESSAGES", nullptr);
+	FScopedEnvironment Language("LANG", nullptr);
+	{
+		FScopedEnvironment All("LC_ALL", "fr_FR.UTF-8");
+		const FProgramRun FromLocale = RunOrvex(With({"call", "localization.list_cultures", Parameters}));
+		ASSERT_EQ(FromLocale.ExitCode, 0) << FromLocale.Err;
+		EXPECT_EQ(CurrentLanguage(FromLocale), TEXT("fr-FR"));
+
+		const FProgramRun Named = RunOrvex(With({"--culture", "de_DE", "call", "localization.list_cultures", Parameters}));
+		ASSERT_EQ(Named.ExitCode, 0) << Named.Err;
+		EXPECT_EQ(CurrentLanguage(Named), TEXT("de-DE"));
+	}
+	{
+		// An unknown locale is no error: the language falls back to English.
+		FScopedEnvironment All("LC_ALL", "qq_Nowhere.UTF-8");
+		const FProgramRun Unknown = RunOrvex(With({"call", "localization.list_cultures", Parameters}));
+		ASSERT_EQ(Unknown.ExitCode, 0) << Unknown.Err;
+		EXPECT_EQ(CurrentLanguage(Unknown), TEXT("en"));
 	}
 }
 

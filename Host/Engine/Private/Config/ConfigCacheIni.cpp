@@ -22,7 +22,8 @@ FString GGameUserSettingsIni = TEXT("GameUserSettings");
 FConfigValue::FConfigValue(const FString& InValue)
 	: SavedValue(InValue)
 {
-	if (InValue.Contains(TEXT("%"), ESearchCase::CaseSensitive))
+	int32 Percent = INDEX_NONE;
+	if (InValue.FindChar(TEXT('%'), Percent))
 	{
 		ExpandedValue = UE::Host::Config::ExpandConfigTokens(InValue);
 		bExpanded = !ExpandedValue.Equals(SavedValue);

@@ -1,10 +1,30 @@
 #include "Config/ConfigLineReader.h"
 
+#include <array>
+#include <utility>
+
 namespace
 {
 	bool IsLineBreak(TCHAR C)
 	{
 		return C == '\n' || C == '\r';
+	}
+
+	// The characters a logical line reacts to; everything else is copied as it stands.
+	constexpr std::array<bool, 128> MakeSignificantTable()
+	{
+		std::array<bool, 128> Table = {};
+		for (const char C : {'\n', '\r', '/', '\\', '{', '}', '"'})
+		{
+			Table[static_cast<size_t>(C)] = true;
+		}
+		return Table;
+	}
+	constexpr std::array<bool, 128> SignificantTable = MakeSignificantTable();
+
+	bool IsSignificant(TCHAR C)
+	{
+		return C < 128 && SignificantTable[C];
 	}
 
 	bool IsOperator(TCHAR C)
@@ -94,6 +114,14 @@ namespace UE::Host::Config
 		};
 		while (Position < Length && (!IsLineBreak(Data[Position]) || BraceDepth > 0))
 		{
+			while (Position < Length && !IsSignificant(Data[Position]))
+			{
+				++Position;
+			}
+			if (Position >= Length || (IsLineBreak(Data[Position]) && BraceDepth == 0))
+			{
+				break;
+			}
 			const TCHAR C = Data[Position];
 			if (!bQuoted && C == '/' && Position + 1 < Length && Data[Position + 1] == '/' && !bComment)
 			{
@@ -156,12 +184,24 @@ namespace UE::Host::Config
 		int32 Index = 1;
 		while (Index < Length)
 		{
+			// Up to the next quote or backslash the text is taken as it stands.
+			int32 RunEnd = Index;
+			while (RunEnd < Length && Text[RunEnd] != '"' && Text[RunEnd] != '\\')
+			{
+				++RunEnd;
+			}
+			if (RunEnd > Index)
+			{
+				Result.Append(*Text + Index, RunEnd - Index);
+				Index = RunEnd;
+				continue;
+			}
 			const TCHAR C = Text[Index];
 			if (C == '"')
 			{
 				break;
 			}
-			if (C != '\\' || Index + 1 >= Length)
+			if (Index + 1 >= Length)
 			{
 				Result.AppendChar(C);
 				++Index;
@@ -286,7 +326,9 @@ namespace UE::Host::Config
 		{
 			return Line;
 		}
-		FString Value = Text.Mid(Equals + 1);
+		// The line is not needed past its key: its tail becomes the value without a copy.
+		Text.RightChopInline(Equals + 1);
+		FString Value = std::move(Text);
 		Value.TrimStartAndEndInline();
 		Line.Kind = EConfigLineKind::KeyValue;
 		Line.Key = std::move(Key);

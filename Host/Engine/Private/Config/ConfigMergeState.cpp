@@ -3,6 +3,7 @@
 #include "Config/ConfigCommands.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -22,14 +23,14 @@ namespace UE::Host::Config
 
 	void FMergeSection::IndexIdentity(FKeyIndex& Index, int32 Slot, bool bAdd)
 	{
-		if (!Index.bIdentityIndexValid)
+		if (!Index.ByIdentity)
 		{
 			return;
 		}
 		FString Identity;
 		if (ExtractStructField(Slots[static_cast<size_t>(Slot)].Value.GetSavedValue(), Index.IdentityField, Identity))
 		{
-			std::set<int32>& IdentitySlots = Index.ByIdentity[IdentityKey(Identity)];
+			std::set<int32>& IdentitySlots = (*Index.ByIdentity)[IdentityKey(Identity)];
 			if (bAdd)
 			{
 				IdentitySlots.insert(Slot);
@@ -43,41 +44,41 @@ namespace UE::Host::Config
 
 	void FMergeSection::IndexValue(FKeyIndex& Index, int32 Slot, bool bAdd)
 	{
-		if (!Index.bValueIndexValid)
+		if (!Index.ByValue)
 		{
 			return;
 		}
 		const std::u16string& Value = Slots[static_cast<size_t>(Slot)].Value.GetValue().GetStdString();
 		if (bAdd)
 		{
-			Index.ByValue[Value].insert(Slot);
+			(*Index.ByValue)[Value].insert(Slot);
 			return;
 		}
-		const auto Found = Index.ByValue.find(Value);
-		if (Found != Index.ByValue.end())
+		const auto Found = Index.ByValue->find(Value);
+		if (Found != Index.ByValue->end())
 		{
 			Found->second.erase(Slot);
 			if (Found->second.empty())
 			{
-				Index.ByValue.erase(Found);
+				Index.ByValue->erase(Found);
 			}
 		}
 	}
 
 	void FMergeSection::EnsureValueIndex(FKeyIndex& Index)
 	{
-		if (Index.bValueIndexValid)
+		if (Index.ByValue)
 		{
 			return;
 		}
-		Index.bValueIndexValid = true;
+		Index.ByValue = std::make_unique<FSlotsByText>();
 		for (const int32 Slot : Index.Slots)
 		{
 			IndexValue(Index, Slot, true);
 		}
 	}
 
-	int32 FMergeSection::AddSlot(FName Key, const FConfigValue& Value)
+	int32 FMergeSection::AddSlot(FName Key, FConfigValue Value)
 	{
 		int32 Slot;
 		if (!FreeSlots.empty())
@@ -92,7 +93,7 @@ namespace UE::Host::Config
 		}
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
 		Entry.Key = Key;
-		Entry.Value = Value;
+		Entry.Value = std::move(Value);
 		Entry.Link = ++LinkCounter;
 		Entry.bUsed = true;
 		FKeyIndex& Index = Keys[Key.GetComparisonIndex()];
@@ -114,13 +115,13 @@ namespace UE::Host::Config
 		FreeSlots.push_back(Slot);
 	}
 
-	void FMergeSection::SetSlotValue(int32 Slot, const FConfigValue& Value)
+	void FMergeSection::SetSlotValue(int32 Slot, FConfigValue Value)
 	{
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
 		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
 		IndexIdentity(Index, Slot, false);
 		IndexValue(Index, Slot, false);
-		Entry.Value = Value;
+		Entry.Value = std::move(Value);
 		IndexValue(Index, Slot, true);
 		IndexIdentity(Index, Slot, true);
 	}
@@ -173,7 +174,7 @@ namespace UE::Host::Config
 		Keys.clear();
 		for (FSlot& Entry : Kept)
 		{
-			AddSlot(Entry.Key, Entry.Value);
+			AddSlot(Entry.Key, std::move(Entry.Value));
 		}
 	}
 
@@ -186,18 +187,17 @@ namespace UE::Host::Config
 		{
 			return INDEX_NONE;
 		}
-		if (!Index->bIdentityIndexValid || !Index->IdentityField.Equals(*Field))
+		if (!Index->ByIdentity || !Index->IdentityField.Equals(*Field))
 		{
 			Index->IdentityField = *Field;
-			Index->ByIdentity.clear();
-			Index->bIdentityIndexValid = true;
+			Index->ByIdentity = std::make_unique<FSlotsByText>();
 			for (const int32 Slot : Index->Slots)
 			{
 				IndexIdentity(*Index, Slot, true);
 			}
 		}
-		const auto Found = Index->ByIdentity.find(IdentityKey(Identity));
-		return Found == Index->ByIdentity.end() || Found->second.empty() ? INDEX_NONE : *Found->second.begin();
+		const auto Found = Index->ByIdentity->find(IdentityKey(Identity));
+		return Found == Index->ByIdentity->end() || Found->second.empty() ? INDEX_NONE : *Found->second.begin();
 	}
 
 	void FMergeSection::Apply(TCHAR Operation, FName Key, const FString& Value)
@@ -206,11 +206,11 @@ namespace UE::Host::Config
 		{
 		case '+':
 		{
-			const FConfigValue NewValue = MakeConfigValue(Value);
+			FConfigValue NewValue = MakeConfigValue(Value);
 			const int32 Same = FindByIdentity(Key, NewValue);
 			if (Same != INDEX_NONE)
 			{
-				SetSlotValue(Same, NewValue);
+				SetSlotValue(Same, std::move(NewValue));
 				break;
 			}
 			FKeyIndex* Index = FindKey(Key);
@@ -218,9 +218,9 @@ namespace UE::Host::Config
 			{
 				EnsureValueIndex(*Index);
 			}
-			if (!Index || Index->ByValue.find(NewValue.GetValue().GetStdString()) == Index->ByValue.end())
+			if (!Index || Index->ByValue->find(NewValue.GetValue().GetStdString()) == Index->ByValue->end())
 			{
-				AddSlot(Key, NewValue);
+				AddSlot(Key, std::move(NewValue));
 			}
 			break;
 		}
@@ -233,8 +233,8 @@ namespace UE::Host::Config
 			if (FKeyIndex* Index = FindKey(Key))
 			{
 				EnsureValueIndex(*Index);
-				const auto Found = Index->ByValue.find(OldValue.GetValue().GetStdString());
-				if (Found != Index->ByValue.end() && !Found->second.empty())
+				const auto Found = Index->ByValue->find(OldValue.GetValue().GetStdString());
+				if (Found != Index->ByValue->end() && !Found->second.empty())
 				{
 					RemoveSlot(NewestOf(Found->second));
 					Compact();
@@ -257,7 +257,7 @@ namespace UE::Host::Config
 			break;
 		default:
 		{
-			const FConfigValue NewValue = MakeConfigValue(Value);
+			FConfigValue NewValue = MakeConfigValue(Value);
 			int32 Target = FindByIdentity(Key, NewValue);
 			if (Target == INDEX_NONE)
 			{
@@ -266,11 +266,11 @@ namespace UE::Host::Config
 			}
 			if (Target != INDEX_NONE)
 			{
-				SetSlotValue(Target, NewValue);
+				SetSlotValue(Target, std::move(NewValue));
 			}
 			else
 			{
-				AddSlot(Key, NewValue);
+				AddSlot(Key, std::move(NewValue));
 			}
 			break;
 		}
@@ -345,9 +345,10 @@ namespace UE::Host::Config
 			{
 				continue;
 			}
-			const FSlot& Newest = Slots[static_cast<size_t>(NewestOf(Index.Slots))];
-			const FSlot& Last = Slots[static_cast<size_t>(*Index.Slots.rbegin())];
-			if (!(Newest.Value == Last.Value))
+			const int32 NewestSlot = NewestOf(Index.Slots);
+			const int32 LastSlot = *Index.Slots.rbegin();
+			const FSlot& Newest = Slots[static_cast<size_t>(NewestSlot)];
+			if (NewestSlot != LastSlot && !(Newest.Value == Slots[static_cast<size_t>(LastSlot)].Value))
 			{
 				Relinks.Add(TPair<FName, FConfigValue>(Newest.Key, Newest.Value));
 			}

@@ -7,6 +7,7 @@
 #include "CoreMinimal.h"
 #include "Misc/ConfigCacheIni.h"
 
+#include <memory>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -49,24 +50,25 @@ namespace UE::Host::Config
 			bool bUsed = false;
 		};
 
+		using FSlotsByText = std::unordered_map<std::u16string, std::set<int32>>;
+
 		struct FKeyIndex
 		{
 			// Used slots of the key, in section order.
 			std::set<int32> Slots;
-			// Slots by value (FConfigValue equality: the expanded text, case-sensitive), built the
-			// first time an array line needs it: most keys hold one plain value and never do.
-			bool bValueIndexValid = false;
-			std::unordered_map<std::u16string, std::set<int32>> ByValue;
-			// Slots by identity (letter case ignored), valid for IdentityField only.
+			// Slots by value (FConfigValue equality: the expanded text, case-sensitive), made the
+			// first time an array line needs it: most keys hold one plain value and never do, and
+			// an engine file has thousands of keys.
+			std::unique_ptr<FSlotsByText> ByValue;
+			// Slots by identity (letter case ignored), for IdentityField only; made when first needed.
 			FString IdentityField;
-			bool bIdentityIndexValid = false;
-			std::unordered_map<std::u16string, std::set<int32>> ByIdentity;
+			std::unique_ptr<FSlotsByText> ByIdentity;
 		};
 
-		int32 AddSlot(FName Key, const FConfigValue& Value);
+		int32 AddSlot(FName Key, FConfigValue Value);
 		void RemoveSlot(int32 Slot);
 		void RemoveKey(FName Key);
-		void SetSlotValue(int32 Slot, const FConfigValue& Value);
+		void SetSlotValue(int32 Slot, FConfigValue Value);
 		// The slot of the key's element with the same identity as Value, or INDEX_NONE.
 		int32 FindByIdentity(FName Key, const FConfigValue& Value);
 		void IndexIdentity(FKeyIndex& Index, int32 Slot, bool bAdd);

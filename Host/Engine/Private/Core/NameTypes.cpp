@@ -4,24 +4,45 @@
 
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace
 {
+	// Looked up by view, so that finding a name already made copies nothing.
+	struct FViewHash
+	{
+		using is_transparent = void;
+		size_t operator()(std::u16string_view Name) const
+		{
+			return std::hash<std::u16string_view>()(Name);
+		}
+	};
+
+	template<typename ValueType>
+	using TViewMap = std::unordered_map<std::u16string, ValueType, FViewHash, std::equal_to<>>;
+
 	// Index 0 is None in both tables.
 	struct FNameTable
 	{
+		struct FIndices
+		{
+			uint32 Display = 0;
+			uint32 Comparison = 0;
+		};
+
 		std::mutex Mutex;
-		std::unordered_map<std::u16string, uint32> ComparisonIndices;
-		std::unordered_map<std::u16string, uint32> DisplayIndices;
+		TViewMap<uint32> ComparisonIndices;
+		// Each spelling with the comparison index its lower-case form has.
+		TViewMap<FIndices> DisplayIndices;
 		std::vector<std::u16string> DisplayStrings{u"None"};
 		uint32 NextComparisonIndex = 1;
 
 		FNameTable()
 		{
 			ComparisonIndices.emplace(u"none", 0);
-			DisplayIndices.emplace(u"None", 0);
+			DisplayIndices.emplace(u"None", FIndices());
 		}
 
 		void Find(std::u16string_view Name, uint32& OutComparison, uint32& OutDisplay)
@@ -32,24 +53,27 @@ namespace
 				OutDisplay = 0;
 				return;
 			}
+			std::lock_guard<std::mutex> Lock(Mutex);
+			if (const auto Found = DisplayIndices.find(Name); Found != DisplayIndices.end())
+			{
+				OutComparison = Found->second.Comparison;
+				OutDisplay = Found->second.Display;
+				return;
+			}
 			std::u16string Lower(Name);
 			for (char16_t& C : Lower)
 			{
 				C = FChar::ToLower(C);
 			}
-			std::lock_guard<std::mutex> Lock(Mutex);
 			auto [ComparisonIt, bNewComparison] = ComparisonIndices.try_emplace(std::move(Lower), NextComparisonIndex);
 			if (bNewComparison)
 			{
 				++NextComparisonIndex;
 			}
 			OutComparison = ComparisonIt->second;
-			auto [DisplayIt, bNewDisplay] = DisplayIndices.try_emplace(std::u16string(Name), static_cast<uint32>(DisplayStrings.size()));
-			if (bNewDisplay)
-			{
-				DisplayStrings.emplace_back(Name);
-			}
-			OutDisplay = DisplayIt->second;
+			OutDisplay = static_cast<uint32>(DisplayStrings.size());
+			DisplayIndices.emplace(std::u16string(Name), FIndices{OutDisplay, OutComparison});
+			DisplayStrings.emplace_back(Name);
 		}
 
 		FString Display(uint32 Index)

@@ -2,6 +2,8 @@
 
 #include "Containers/UnrealString.h"
 
+#include <cstring>
+
 #include <unicode/ustring.h>
 #include <unicode/utypes.h>
 
@@ -13,16 +15,39 @@ namespace UE::Host
 		{
 			return FString();
 		}
+		// Config and source text is almost all ASCII: that prefix is widened directly, and ICU
+		// converts only from the first byte that needs it.
+		size_t Ascii = 0;
+		for (uint64 Word = 0; Ascii + sizeof(Word) <= Utf8.size(); Ascii += sizeof(Word))
+		{
+			std::memcpy(&Word, Utf8.data() + Ascii, sizeof(Word));
+			if (Word & 0x8080808080808080ull)
+			{
+				break;
+			}
+		}
+		while (Ascii < Utf8.size() && static_cast<unsigned char>(Utf8[Ascii]) < 0x80)
+		{
+			++Ascii;
+		}
 		std::u16string Out(Utf8.size(), u'\0');
+		for (size_t Index = 0; Index < Ascii; ++Index)
+		{
+			Out[Index] = static_cast<char16_t>(Utf8[Index]);
+		}
+		if (Ascii == Utf8.size())
+		{
+			return FString(std::move(Out));
+		}
 		int32_t OutLength = 0;
 		UErrorCode Status = U_ZERO_ERROR;
-		u_strFromUTF8WithSub(reinterpret_cast<UChar*>(Out.data()), static_cast<int32_t>(Out.size()), &OutLength,
-			Utf8.data(), static_cast<int32_t>(Utf8.size()), 0xFFFD, nullptr, &Status);
+		u_strFromUTF8WithSub(reinterpret_cast<UChar*>(Out.data() + Ascii), static_cast<int32_t>(Out.size() - Ascii), &OutLength,
+			Utf8.data() + Ascii, static_cast<int32_t>(Utf8.size() - Ascii), 0xFFFD, nullptr, &Status);
 		if (U_FAILURE(Status))
 		{
 			return FString();
 		}
-		Out.resize(static_cast<size_t>(OutLength));
+		Out.resize(Ascii + static_cast<size_t>(OutLength));
 		return FString(std::move(Out));
 	}
 

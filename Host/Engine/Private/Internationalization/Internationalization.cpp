@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -72,6 +73,10 @@ namespace UE::Host
 			// A fallback to a parent ("en" for "en-ZZ") is data; one to the default locale is not.
 			return U_SUCCESS(Status) && Status != U_USING_DEFAULT_WARNING;
 		}
+
+		// Whether the catalogue exists; until it does, the culture start-up chose waits here.
+		bool GCatalogueBuilt = false;
+		std::optional<FString> GPendingCulture;
 
 		FString ReadLocaleEnvironment()
 		{
@@ -332,14 +337,30 @@ namespace UE::Host
 		return Name.IsEmpty() ? FString(TEXT("en")) : Name;
 	}
 
+	namespace
+	{
+		bool ApplyCulture(FInternationalization& I18N, const FString& CultureName)
+		{
+			const FString Requested = CultureName.IsEmpty() ? GetSystemCultureName() : CultureName;
+			const bool bResolved = I18N.GetCulture(Requested).IsValid();
+			I18N.SetCurrentLanguageAndLocale(bResolved ? Requested : FString(TEXT("en")));
+			return bResolved;
+		}
+	}
+
 	bool InitializeInternationalization(const FString& CultureName)
 	{
-		FInternationalization& I18N = FInternationalization::Get();
-		const FString Requested = CultureName.IsEmpty() ? GetSystemCultureName() : CultureName;
-		const bool bResolved = I18N.GetCulture(Requested).IsValid();
-		const FString Chosen = bResolved ? Requested : FString(TEXT("en"));
-		I18N.SetCurrentLanguageAndLocale(Chosen);
-		return bResolved;
+		return ApplyCulture(FInternationalization::Get(), CultureName);
+	}
+
+	void DeferInternationalization(const FString& CultureName)
+	{
+		if (GCatalogueBuilt)
+		{
+			InitializeInternationalization(CultureName);
+			return;
+		}
+		GPendingCulture = CultureName;
 	}
 }
 
@@ -353,6 +374,12 @@ FInternationalization::FInternationalization()
 	: Catalogue(std::make_unique<UE::Host::FCultureCatalogue>())
 {
 	Catalogue->Initialize(UE::Host::GetSystemCultureName());
+	UE::Host::GCatalogueBuilt = true;
+	if (UE::Host::GPendingCulture)
+	{
+		UE::Host::ApplyCulture(*this, *UE::Host::GPendingCulture);
+		UE::Host::GPendingCulture.reset();
+	}
 }
 
 FInternationalization::~FInternationalization() = default;

@@ -14,4 +14,8 @@ namespace UE::Host
 	// default culture stays the system's. A name that resolves to no culture falls back to "en"
 	// and returns false.
 	bool InitializeInternationalization(const FString& CultureName);
+
+	// The same, left until the cultures are first asked for: building the catalogue reads every
+	// locale ICU knows, which a process that never touches a culture need not pay for.
+	void DeferInternationalization(const FString& CultureName);
 }
