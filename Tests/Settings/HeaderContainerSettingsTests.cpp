@@ -290,6 +290,8 @@ TEST_F(HeaderContainerSettings, BadElementsAreRefusedAndNothingIsWritten)
 		{R"({"class":"VoiceChatSettings","property":"ChannelVolumes","value":["Music"]})", "Value [...] for 'ChannelVolumes' is not an object (a map is given as an object of key and value pairs)"},
 		{R"({"class":"VoiceChatSettings","property":"MutedChannels","value":["Voice","voice"]})", "Value 'voice' for 'MutedChannels[1]' repeats element 0 (a set holds each element once)"},
 		{R"({"class":"VoiceChatSettings","property":"MutedChannels","value":["Voice",3]})", "Value 3 for 'MutedChannels[1]' is not a string"},
+		{R"({"class":"VoiceChatSettings","property":"ReservedChannelNames","value":["Admin","System","admin"]})", "Value 'admin' for 'ReservedChannelNames[2]' repeats element 0"},
+		{R"({"class":"VoiceChatSettings","property":"CodecPerQuality","value":{"High":{},"EVoiceQuality::High":{}}})", "Key 'EVoiceQuality::High' for 'CodecPerQuality' names the same key as an earlier one"},
 		{R"({"class":"VoiceChatSettings","property":"ChannelAttenuation","value":{"Voice":"Audio/ATT_Voice"}})", "Value 'Audio/ATT_Voice' for 'ChannelAttenuation[\"Voice\"]' is not an object path"},
 		{R"({"class":"VoiceChatSettings","property":"CodecPerQuality","value":{"Ultra":{}}})", "Value 'Ultra' for 'key of CodecPerQuality' is not a valid EVoiceQuality"},
 	};

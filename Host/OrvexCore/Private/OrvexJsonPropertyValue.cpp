@@ -534,6 +534,26 @@ namespace Orvex::PropertyWriter::Private
 			return true;
 		}
 
+		// The first of the elements before Limit that is the same set element or map key as the
+		// one at Limit. Strings ignore case, as a TSet<FString> does. Compared one by one: the
+		// container's hash is not valid until it is rehashed.
+		template<typename THelper, typename TGetPtr>
+		int32 FindEarlierKey(const FProperty* KeyProperty, const THelper& Helper, TGetPtr GetPtr, int32 Limit)
+		{
+			const FStrProperty* StringKey = CastField<FStrProperty>(KeyProperty);
+			const void* Wanted = (Helper.*GetPtr)(Limit);
+			for (int32 Index = 0; Index < Limit; ++Index)
+			{
+				const void* Candidate = (Helper.*GetPtr)(Index);
+				if (StringKey ? StringKey->GetPropertyValue(Candidate).Equals(StringKey->GetPropertyValue(Wanted), ESearchCase::IgnoreCase)
+					: KeyProperty->Identical(Candidate, Wanted, PPF_None))
+				{
+					return Index;
+				}
+			}
+			return INDEX_NONE;
+		}
+
 		// A JSON array of distinct elements; naming one twice is a mistake, not a request.
 		bool ConvertSet(const FSetProperty* Property, void* Data, const TSharedPtr<FJsonValue>& Value, const FValuePath& Path, const FConversion& Conversion, FString& OutError)
 		{
@@ -558,13 +578,11 @@ namespace Orvex::PropertyWriter::Private
 				{
 					return false;
 				}
-				for (int32 Earlier = 0; Earlier < Added; ++Earlier)
+				const int32 Earlier = FindEarlierKey(ElementProperty, Helper, &FScriptSetHelper::GetElementPtr, Added);
+				if (Earlier != INDEX_NONE)
 				{
-					if (ElementProperty->Identical(Helper.GetElementPtr(Earlier), Helper.GetElementPtr(Added), PPF_None))
-					{
-						OutError = Subject((*Elements)[Index], ElementPath) + FString::Printf(TEXT(" repeats element %d (a set holds each element once)"), Earlier);
-						return false;
-					}
+					OutError = Subject((*Elements)[Index], ElementPath) + FString::Printf(TEXT(" repeats element %d (a set holds each element once)"), Earlier);
+					return false;
 				}
 			}
 			Helper.Rehash();
@@ -597,8 +615,7 @@ namespace Orvex::PropertyWriter::Private
 				{
 					return false;
 				}
-				const int32 Existing = Helper.FindMapIndexWithKey(Helper.GetKeyPtr(Added));
-				if (Existing != Added)
+				if (FindEarlierKey(KeyProperty, Helper, &FScriptMapHelper::GetKeyPtr, Added) != INDEX_NONE)
 				{
 					OutError = FString::Printf(TEXT("Key '%s' for '%s' names the same key as an earlier one (a map holds each key once)"), *Pair.Key, *Path.Text);
 					return false;
