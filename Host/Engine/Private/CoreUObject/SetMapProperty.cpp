@@ -197,10 +197,48 @@ namespace
 		return nullptr;
 	}
 
-	// An empty container is written as nothing inside a struct field (",", ")") or at the end.
-	bool IsEmptyText(const TCHAR* Buffer)
+	// "(entry,entry)", each entry read and added by ReadEntry, which returns the text after it or
+	// null. An empty container may be written as nothing: at the end, or as a struct field
+	// (before "," or ")"). An entry that repeats an earlier key is folded into it.
+	template<typename TReadEntry>
+	const TCHAR* ImportEntries(const FProperty* Property, const FEntryLayout& Layout, void* PropertyValue, const TCHAR* Buffer, const TCHAR* Kind, FOutputDevice* ErrorText, TReadEntry&& ReadEntry)
 	{
-		return *Buffer == '\0' || *Buffer == ')' || *Buffer == ',';
+		FScriptContainer& Container = ContainerAt(PropertyValue);
+		SkipWhitespace(Buffer);
+		Layout.Empty(Container);
+		if (*Buffer == '\0' || *Buffer == ')' || *Buffer == ',')
+		{
+			return Buffer;
+		}
+		if (*Buffer != '(')
+		{
+			ImportError(ErrorText, Property, *FString::Printf(TEXT("a %s starts with '('"), Kind), Buffer);
+			return nullptr;
+		}
+		++Buffer;
+		SkipWhitespace(Buffer);
+		while (*Buffer != ')')
+		{
+			Buffer = ReadEntry(Buffer);
+			if (!Buffer)
+			{
+				return nullptr;
+			}
+			Layout.FoldLastIntoEarlier(Container);
+			SkipWhitespace(Buffer);
+			if (*Buffer != ',')
+			{
+				break;
+			}
+			++Buffer;
+			SkipWhitespace(Buffer);
+		}
+		if (*Buffer != ')')
+		{
+			ImportError(ErrorText, Property, TEXT("missing ')'"), Buffer);
+			return nullptr;
+		}
+		return Buffer + 1;
 	}
 }
 
@@ -276,45 +314,13 @@ void FSetProperty::ExportText_Internal(FString& ValueStr, const void* PropertyVa
 const TCHAR* FSetProperty::ImportText_Internal(const TCHAR* Buffer, void* PropertyValue, UObject* OwnerObject, int32 PortFlags, FOutputDevice* ErrorText) const
 {
 	FScriptSetHelper Helper(this, PropertyValue);
-	SkipWhitespace(Buffer);
-	if (IsEmptyText(Buffer))
-	{
-		Helper.EmptyElements();
-		return Buffer;
-	}
-	if (*Buffer != '(')
-	{
-		ImportError(ErrorText, this, TEXT("a set starts with '('"), Buffer);
-		return nullptr;
-	}
-	++Buffer;
-	Helper.EmptyElements();
-	SkipWhitespace(Buffer);
-	const FEntryLayout Layout(ElementProp);
-	while (*Buffer != ')')
+	const TCHAR* End = ImportEntries(this, FEntryLayout(ElementProp), PropertyValue, Buffer, TEXT("set"), ErrorText, [&](const TCHAR* Entry)
 	{
 		const int32 Index = Helper.AddDefaultValue_Invalid_NeedsRehash();
-		Buffer = ElementProp->ImportText_Direct(Buffer, Helper.GetElementPtr(Index), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
-		if (!Buffer)
-		{
-			return nullptr;
-		}
-		Layout.FoldLastIntoEarlier(ContainerAt(PropertyValue));
-		SkipWhitespace(Buffer);
-		if (*Buffer != ',')
-		{
-			break;
-		}
-		++Buffer;
-		SkipWhitespace(Buffer);
-	}
-	if (*Buffer != ')')
-	{
-		ImportError(ErrorText, this, TEXT("missing ')'"), Buffer);
-		return nullptr;
-	}
+		return ElementProp->ImportText_Direct(Entry, Helper.GetElementPtr(Index), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
+	});
 	Helper.Rehash();
-	return Buffer + 1;
+	return End;
 }
 
 void FSetProperty::CopyValuesInternal(void* Dest, void const* Src, int32 Count) const
@@ -417,72 +423,44 @@ void FMapProperty::ExportText_Internal(FString& ValueStr, const void* PropertyVa
 const TCHAR* FMapProperty::ImportText_Internal(const TCHAR* Buffer, void* PropertyValue, UObject* OwnerObject, int32 PortFlags, FOutputDevice* ErrorText) const
 {
 	FScriptMapHelper Helper(this, PropertyValue);
-	SkipWhitespace(Buffer);
-	if (IsEmptyText(Buffer))
+	const TCHAR* End = ImportEntries(this, FEntryLayout(KeyProp, ValueProp), PropertyValue, Buffer, TEXT("map"), ErrorText, [&](const TCHAR* Pair) -> const TCHAR*
 	{
-		Helper.EmptyValues();
-		return Buffer;
-	}
-	if (*Buffer != '(')
-	{
-		ImportError(ErrorText, this, TEXT("a map starts with '('"), Buffer);
-		return nullptr;
-	}
-	++Buffer;
-	Helper.EmptyValues();
-	SkipWhitespace(Buffer);
-	const FEntryLayout Layout(KeyProp, ValueProp);
-	while (*Buffer != ')')
-	{
-		if (*Buffer != '(')
+		if (*Pair != '(')
 		{
-			ImportError(ErrorText, this, TEXT("a pair starts with '('"), Buffer);
+			ImportError(ErrorText, this, TEXT("a pair starts with '('"), Pair);
 			return nullptr;
 		}
-		++Buffer;
-		SkipWhitespace(Buffer);
+		++Pair;
+		SkipWhitespace(Pair);
 		const int32 Index = Helper.AddDefaultValue_Invalid_NeedsRehash();
-		Buffer = KeyProp->ImportText_Direct(Buffer, Helper.GetKeyPtr(Index), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
-		if (!Buffer)
+		Pair = KeyProp->ImportText_Direct(Pair, Helper.GetKeyPtr(Index), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
+		if (!Pair)
 		{
 			return nullptr;
 		}
-		SkipWhitespace(Buffer);
-		if (*Buffer != ',')
+		SkipWhitespace(Pair);
+		if (*Pair != ',')
 		{
-			ImportError(ErrorText, this, TEXT("a pair separates its key and value with ','"), Buffer);
+			ImportError(ErrorText, this, TEXT("a pair separates its key and value with ','"), Pair);
 			return nullptr;
 		}
-		++Buffer;
-		SkipWhitespace(Buffer);
-		Buffer = ValueProp->ImportText_Direct(Buffer, Helper.GetValuePtr(Index), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
-		if (!Buffer)
+		++Pair;
+		SkipWhitespace(Pair);
+		Pair = ValueProp->ImportText_Direct(Pair, Helper.GetValuePtr(Index), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
+		if (!Pair)
 		{
 			return nullptr;
 		}
-		SkipWhitespace(Buffer);
-		if (*Buffer != ')')
+		SkipWhitespace(Pair);
+		if (*Pair != ')')
 		{
-			ImportError(ErrorText, this, TEXT("a pair ends with ')'"), Buffer);
+			ImportError(ErrorText, this, TEXT("a pair ends with ')'"), Pair);
 			return nullptr;
 		}
-		++Buffer;
-		Layout.FoldLastIntoEarlier(ContainerAt(PropertyValue));
-		SkipWhitespace(Buffer);
-		if (*Buffer != ',')
-		{
-			break;
-		}
-		++Buffer;
-		SkipWhitespace(Buffer);
-	}
-	if (*Buffer != ')')
-	{
-		ImportError(ErrorText, this, TEXT("missing ')'"), Buffer);
-		return nullptr;
-	}
+		return Pair + 1;
+	});
 	Helper.Rehash();
-	return Buffer + 1;
+	return End;
 }
 
 void FMapProperty::CopyValuesInternal(void* Dest, void const* Src, int32 Count) const
