@@ -41,6 +41,10 @@ struct FVoiceCodecSettings
 
 	UPROPERTY(EditAnywhere, Category = Codec)
 	bool bUseDtx = true;
+
+	/** Frame length in milliseconds per channel layout. */
+	UPROPERTY(EditAnywhere, Category = Codec)
+	TMap<FName, int32> FrameSizes = { { TEXT("Mono"), 20 } };
 };
 
 /**
@@ -250,7 +254,7 @@ TEST_F(HeaderContainerSettings, WritesRewriteTheDefaultSectionWithOneLinePerCont
 		"MutedChannels":["Debug","Music"],
 		"ChannelVolumes":{"Music":50,"Voice":100,"Effects":"70"},
 		"ChannelAttenuation":{"Voice":"/Game/Audio/ATT_Near.ATT_Near"},
-		"CodecPerQuality":{"Low":{"BitrateKbps":16,"bUseDtx":false},"EVoiceQuality::High":{}},
+		"CodecPerQuality":{"Low":{"BitrateKbps":16,"bUseDtx":false,"FrameSizes":{"Mono":10,"Stereo":40}},"EVoiceQuality::High":{}},
 		"SlotEnabled":[false,true,true]}})");
 	ASSERT_TRUE(Written.bSuccess) << UE::Host::StringToUtf8(Written.ErrorMessage);
 	EXPECT_EQ(Field(Written, TEXT("persist_method")), "TryUpdateDefaultConfigFile");
@@ -261,7 +265,7 @@ TEST_F(HeaderContainerSettings, WritesRewriteTheDefaultSectionWithOneLinePerCont
 	for (const char* Line : {"\r\nMutedChannels=(\"Debug\",\"Music\")\r\n",
 		"\r\nChannelVolumes=((\"Music\", 50),(\"Voice\", 100),(\"Effects\", 70))\r\n",
 		"\r\nChannelAttenuation=((\"Voice\", \"/Game/Audio/ATT_Near.ATT_Near\"))\r\n",
-		"\r\nCodecPerQuality=((Low, (BitrateKbps=16,bUseDtx=False)),(High, ()))\r\n",
+		"\r\nCodecPerQuality=((Low, (BitrateKbps=16,bUseDtx=False,FrameSizes=((\"Mono\", 10),(\"Stereo\", 40)))),(High, ()))\r\n",
 		"\r\nReservedChannelNames=(\"System\",\"Admin\")\r\n",
 		// An array element equal to an earlier one takes '.', which adds it all the same.
 		"\r\n!SlotEnabled=ClearArray\r\n+SlotEnabled=False\r\n+SlotEnabled=True\r\n.SlotEnabled=True\r\n"})
@@ -275,7 +279,12 @@ TEST_F(HeaderContainerSettings, WritesRewriteTheDefaultSectionWithOneLinePerCont
 	Property(TEXT("ChannelVolumes"))->ClearValue(Property(TEXT("ChannelVolumes"))->ContainerPtrToValuePtr<void>(Defaults));
 	Defaults->LoadConfig();
 	EXPECT_EQ(this->Text(TEXT("ChannelVolumes")), "((\"Music\", 50),(\"Voice\", 100),(\"Effects\", 70))");
-	EXPECT_EQ(this->Text(TEXT("CodecPerQuality")), "((Low, (BitrateKbps=16,bUseDtx=False)),(High, ()))");
+	EXPECT_EQ(this->Text(TEXT("CodecPerQuality")), "((Low, (BitrateKbps=16,bUseDtx=False,FrameSizes=((\"Mono\", 10),(\"Stereo\", 40)))),(High, ()))");
+
+	// A container member left empty in a struct's text is emptied, as an array member is.
+	const FProperty* Codecs = Property(TEXT("CodecPerQuality"));
+	ASSERT_NE(Codecs->ImportText_InContainer(TEXT("((Low, (FrameSizes=,BitrateKbps=8)))"), Defaults, Defaults, PPF_None), nullptr);
+	EXPECT_EQ(this->Text(TEXT("CodecPerQuality")), "((Low, (BitrateKbps=8,FrameSizes=())))");
 }
 
 TEST_F(HeaderContainerSettings, BadElementsAreRefusedAndNothingIsWritten)
