@@ -537,14 +537,14 @@ namespace Orvex::PropertyWriter::Private
 		// The first of the elements before Limit that is the same set element or map key as the
 		// one at Limit. Strings ignore case, as a TSet<FString> does. Compared one by one: the
 		// container's hash is not valid until it is rehashed.
-		template<typename THelper, typename TGetPtr>
-		int32 FindEarlierKey(const FProperty* KeyProperty, const THelper& Helper, TGetPtr GetPtr, int32 Limit)
+		template<typename TGetPtr>
+		int32 FindEarlierKey(const FProperty* KeyProperty, TGetPtr GetPtr, int32 Limit)
 		{
 			const FStrProperty* StringKey = CastField<FStrProperty>(KeyProperty);
-			const void* Wanted = (Helper.*GetPtr)(Limit);
+			const void* Wanted = GetPtr(Limit);
 			for (int32 Index = 0; Index < Limit; ++Index)
 			{
-				const void* Candidate = (Helper.*GetPtr)(Index);
+				const void* Candidate = GetPtr(Index);
 				if (StringKey ? StringKey->GetPropertyValue(Candidate).Equals(StringKey->GetPropertyValue(Wanted), ESearchCase::IgnoreCase)
 					: KeyProperty->Identical(Candidate, Wanted, PPF_None))
 				{
@@ -578,7 +578,7 @@ namespace Orvex::PropertyWriter::Private
 				{
 					return false;
 				}
-				const int32 Earlier = FindEarlierKey(ElementProperty, Helper, &FScriptSetHelper::GetElementPtr, Added);
+				const int32 Earlier = FindEarlierKey(ElementProperty, [&Helper](int32 At) { return Helper.GetElementPtr(At); }, Added);
 				if (Earlier != INDEX_NONE)
 				{
 					OutError = Subject((*Elements)[Index], ElementPath) + FString::Printf(TEXT(" repeats element %d (a set holds each element once)"), Earlier);
@@ -615,7 +615,7 @@ namespace Orvex::PropertyWriter::Private
 				{
 					return false;
 				}
-				if (FindEarlierKey(KeyProperty, Helper, &FScriptMapHelper::GetKeyPtr, Added) != INDEX_NONE)
+				if (FindEarlierKey(KeyProperty, [&Helper](int32 At) { return Helper.GetKeyPtr(At); }, Added) != INDEX_NONE)
 				{
 					OutError = FString::Printf(TEXT("Key '%s' for '%s' names the same key as an earlier one (a map holds each key once)"), *Pair.Key, *Path.Text);
 					return false;
