@@ -45,12 +45,12 @@ TEST_F(SettingsCommand, ListsBuiltInAndHeaderClassesOfTheSamples)
 	ASSERT_TRUE(Streaming.IsValid()) << Listed.Out;
 	EXPECT_EQ(ToJson(Streaming).rfind(R"({"name":"WorldStreamingSettings","section":"/Script/WorldStreaming.WorldStreamingSettings","config":"Engine","flags":["Config","DefaultConfig"],)", 0), 0u) << ToJson(Streaming);
 	EXPECT_TRUE(Streaming->GetStringField(TEXT("header")).EndsWith(TEXT("Samples/Engine/Source/Runtime/WorldStreaming/Public/WorldStreamingSettings.h")));
-	EXPECT_EQ(Streaming->GetNumberField(TEXT("properties")), 11.0);
+	EXPECT_EQ(Streaming->GetNumberField(TEXT("properties")), 12.0);
 
 	const TSharedPtr<FJsonObject> Mobile = FindByName(Classes, TEXT("MobileWorldStreamingSettings"));
 	ASSERT_TRUE(Mobile.IsValid());
 	EXPECT_EQ(Mobile->GetStringField(TEXT("config")), TEXT("Engine"));
-	EXPECT_EQ(Mobile->GetNumberField(TEXT("properties")), 12.0);
+	EXPECT_EQ(Mobile->GetNumberField(TEXT("properties")), 13.0);
 
 	const TSharedPtr<FJsonObject> User = FindByName(Classes, TEXT("SampleGameUserSettings"));
 	ASSERT_TRUE(User.IsValid());
@@ -68,12 +68,13 @@ TEST_F(SettingsCommand, OneClassShowsItsConfigPropertiesAndWhatWasNotRead)
 	ASSERT_EQ(Shown.ExitCode, 0) << Shown.Err;
 	const TSharedPtr<FJsonObject> Result = ParseObject(Shown.Out);
 	const TArray<TSharedPtr<FJsonValue>> Properties = Result->GetArrayField(TEXT("config_properties"));
-	ASSERT_EQ(Properties.Num(), 11);
+	ASSERT_EQ(Properties.Num(), 12);
 	EXPECT_EQ(ToJson(Properties[0]->AsObject()), R"({"name":"MaxCellsToLoadPerFrame","type":"int32","value":"8","cvar":"wp.Runtime.MaxCellsToLoadPerFrame","restart_required":false})");
 	EXPECT_EQ(ToJson(FindByName(Properties, TEXT("bEnableAsyncStreaming"))), R"({"name":"bEnableAsyncStreaming","type":"uint32","value":"False","cvar":"wp.Runtime.EnableAsyncStreaming","restart_required":true})");
 	EXPECT_EQ(ToJson(FindByName(Properties, TEXT("ReleasePolicy"))), R"({"name":"ReleasePolicy","type":"TEnumAsByte<ECellReleasePolicy::Type>","value":"Deferred","restart_required":false})");
 	EXPECT_EQ(ToJson(FindByName(Properties, TEXT("CellLoaderClass"))), R"({"name":"CellLoaderClass","type":"FSoftClassPath","value":"/Script/WorldStreaming.WorldCellLoader","restart_required":false})");
-	EXPECT_EQ(ToJson(Result->GetArrayField(TEXT("unread_properties"))[0]->AsObject()), R"({"name":"RangeScalePerGrid","type":"TMap<FName,float>"})");
+	EXPECT_EQ(ToJson(FindByName(Properties, TEXT("RangeScalePerGrid"))), R"j({"name":"RangeScalePerGrid","type":"TMap<FName,float>","value":"()","restart_required":false})j");
+	EXPECT_EQ(ToJson(Result->GetArrayField(TEXT("unread_properties"))[0]->AsObject()), R"({"name":"CellSizeOverride","type":"TOptional<float>"})");
 
 	const FProgramRun Unknown = Run({"settings", "NoSuchSettings"});
 	EXPECT_EQ(Unknown.ExitCode, 1);

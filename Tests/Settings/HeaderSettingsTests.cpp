@@ -77,6 +77,12 @@ public:
 	UPROPERTY(config)
 	TSet<FName> DisabledGroups;
 
+	UPROPERTY(config)
+	TWeakObjectPtr<UObject> StreamingSource;
+
+	UPROPERTY(config)
+	TOptional<int32> PoolOverride;
+
 	UPROPERTY(config, EditAnywhere, Category = Budget)
 	TArray<FStreamingPool> ReservedPools = { { TEXT("World"), 256 }, FStreamingPool{ TEXT("UI") } };
 
@@ -278,9 +284,11 @@ TEST_F(HeaderSettings, ClassComesFromItsHeaderWithSectionFlagsAndMetadata)
 
 	const TArray<UE::Host::FUnreadHeaderProperty> Unread = UE::Host::GetUnreadHeaderProperties(Class);
 	ASSERT_EQ(Unread.Num(), 2);
-	EXPECT_EQ(Unread[0].Name, TEXT("BudgetsPerGroup"));
-	EXPECT_EQ(Unread[0].Type, TEXT("TMap<FName,int32>"));
-	EXPECT_EQ(Unread[1].Type, TEXT("TSet<FName>"));
+	EXPECT_EQ(Unread[0].Name, TEXT("StreamingSource"));
+	EXPECT_EQ(Unread[0].Type, TEXT("TWeakObjectPtr<UObject>"));
+	EXPECT_EQ(Unread[1].Type, TEXT("TOptional<int32>"));
+	EXPECT_NE(CastField<FMapProperty>(Class->FindPropertyByName(FName(TEXT("BudgetsPerGroup")))), nullptr);
+	EXPECT_NE(CastField<FSetProperty>(Class->FindPropertyByName(FName(TEXT("DisabledGroups")))), nullptr);
 	EXPECT_NE(CastField<FClassProperty>(Class->FindPropertyByName(FName(TEXT("LoaderClass")))), nullptr);
 	EXPECT_NE(CastField<FObjectProperty>(Class->FindPropertyByName(FName(TEXT("LoaderTemplate")))), nullptr);
 
@@ -384,12 +392,12 @@ TEST_F(HeaderSettings, EnumsWriteByNameAndUnreadTypesAreRefused)
 
 	// The action's answer is the engine's; the log says which type the host could not read.
 	testing::internal::CaptureStderr();
-	const FOrvexActionResult Unread = Set(R"({"class":"TextureStreamingSettings","property":"BudgetsPerGroup","value":{}})");
+	const FOrvexActionResult Unread = Set(R"({"class":"TextureStreamingSettings","property":"StreamingSource","value":null})");
 	const std::string Log = testing::internal::GetCapturedStderr();
 	EXPECT_FALSE(Unread.bSuccess);
-	EXPECT_EQ(UE::Host::StringToUtf8(Unread.ErrorMessage), "Property 'BudgetsPerGroup' not found on TextureStreamingSettings");
-	EXPECT_NE(Log.find("Property 'BudgetsPerGroup' of 'TextureStreamingSettings'"), std::string::npos) << Log;
-	EXPECT_NE(Log.find("its type 'TMap<FName,int32>' could not be read"), std::string::npos) << Log;
+	EXPECT_EQ(UE::Host::StringToUtf8(Unread.ErrorMessage), "Property 'StreamingSource' not found on TextureStreamingSettings");
+	EXPECT_NE(Log.find("Property 'StreamingSource' of 'TextureStreamingSettings'"), std::string::npos) << Log;
+	EXPECT_NE(Log.find("its type 'TWeakObjectPtr<UObject>' could not be read"), std::string::npos) << Log;
 }
 
 TEST_F(HeaderSettings, InheritedConfigNameWritesTheChildSection)
@@ -539,6 +547,9 @@ class ENGINE_API URendererSettings : public UDeveloperSettings
 
 	UPROPERTY(config)
 	TMap<FName, FString> ShaderFormatOverrides;
+
+	UPROPERTY(config)
+	TWeakObjectPtr<UObject> PreviewMaterial;
 };
 )hdr";
 
@@ -585,7 +596,11 @@ TEST_F(BuiltInHeaderSettings, BuiltInClassGainsTheHeaderMembersAndKeepsItsChange
 	EXPECT_EQ(Class->GetFName(), FName(TEXT("RendererSettings")));
 	EXPECT_TRUE(UE::Host::GetClassHeader(Class).EndsWith(TEXT("Classes/Engine/RendererSettings.h")));
 	ASSERT_EQ(UE::Host::GetUnreadHeaderProperties(Class).Num(), 1);
-	EXPECT_EQ(UE::Host::GetUnreadHeaderProperties(Class)[0].Type, TEXT("TMap<FName,FString>"));
+	EXPECT_EQ(UE::Host::GetUnreadHeaderProperties(Class)[0].Type, TEXT("TWeakObjectPtr<UObject>"));
+	// A container the native class lacks is stored beside it like any other gained member.
+	const FMapProperty* Overrides = CastField<FMapProperty>(Class->FindPropertyByName(FName(TEXT("ShaderFormatOverrides"))));
+	ASSERT_NE(Overrides, nullptr);
+	EXPECT_GE(Overrides->GetOffset_ForInternal(), static_cast<int32>(sizeof(URendererSettings)));
 }
 
 TEST(BuiltInHeaderSettingsLifetime, TheGainedMembersGoWithTheHost)

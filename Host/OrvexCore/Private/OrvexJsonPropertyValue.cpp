@@ -534,6 +534,97 @@ namespace Orvex::PropertyWriter::Private
 			return true;
 		}
 
+		// The first of the elements before Limit that is the same set element or map key as the
+		// one at Limit. Strings ignore case, as a TSet<FString> does. Compared one by one: the
+		// container's hash is not valid until it is rehashed.
+		template<typename TGetPtr>
+		int32 FindEarlierKey(const FProperty* KeyProperty, TGetPtr GetPtr, int32 Limit)
+		{
+			const FStrProperty* StringKey = CastField<FStrProperty>(KeyProperty);
+			const void* Wanted = GetPtr(Limit);
+			for (int32 Index = 0; Index < Limit; ++Index)
+			{
+				const void* Candidate = GetPtr(Index);
+				if (StringKey ? StringKey->GetPropertyValue(Candidate).Equals(StringKey->GetPropertyValue(Wanted), ESearchCase::IgnoreCase)
+					: KeyProperty->Identical(Candidate, Wanted, PPF_None))
+				{
+					return Index;
+				}
+			}
+			return INDEX_NONE;
+		}
+
+		// A JSON array of distinct elements; naming one twice is a mistake, not a request.
+		bool ConvertSet(const FSetProperty* Property, void* Data, const TSharedPtr<FJsonValue>& Value, const FValuePath& Path, const FConversion& Conversion, FString& OutError)
+		{
+			if (Value->Type == EJson::String)
+			{
+				return ImportWhole(Property, Data, ReadTrimmedString(Value), Value, Path, Conversion, OutError);
+			}
+			const TArray<TSharedPtr<FJsonValue>>* Elements = nullptr;
+			if (Value->Type != EJson::Array || !Value->TryGetArray(Elements))
+			{
+				OutError = Subject(Value, Path) + TEXT(" is not an array (a set is given as an array of its elements)");
+				return false;
+			}
+			const FProperty* ElementProperty = Property->GetElementProperty();
+			FScriptSetHelper Helper(Property, Data);
+			Helper.EmptyElements(Elements->Num());
+			for (int32 Index = 0; Index < Elements->Num(); ++Index)
+			{
+				const FValuePath ElementPath = Path.Element(Index);
+				const int32 Added = Helper.AddDefaultValue_Invalid_NeedsRehash();
+				if (!ConvertCompleteValue(ElementProperty, Helper.GetElementPtr(Added), (*Elements)[Index], ElementPath, Conversion, OutError))
+				{
+					return false;
+				}
+				const int32 Earlier = FindEarlierKey(ElementProperty, [&Helper](int32 At) { return Helper.GetElementPtr(At); }, Added);
+				if (Earlier != INDEX_NONE)
+				{
+					OutError = Subject((*Elements)[Index], ElementPath) + FString::Printf(TEXT(" repeats element %d (a set holds each element once)"), Earlier);
+					return false;
+				}
+			}
+			Helper.Rehash();
+			return true;
+		}
+
+		// A JSON object: each field name is a key in the key's text form, each field value a value.
+		bool ConvertMap(const FMapProperty* Property, void* Data, const TSharedPtr<FJsonValue>& Value, const FValuePath& Path, const FConversion& Conversion, FString& OutError)
+		{
+			if (Value->Type == EJson::String)
+			{
+				return ImportWhole(Property, Data, ReadTrimmedString(Value), Value, Path, Conversion, OutError);
+			}
+			const TSharedPtr<FJsonObject>* Object = nullptr;
+			if (Value->Type != EJson::Object || !Value->TryGetObject(Object) || !Object->IsValid())
+			{
+				OutError = Subject(Value, Path) + TEXT(" is not an object (a map is given as an object of key and value pairs)");
+				return false;
+			}
+			const FProperty* KeyProperty = Property->GetKeyProperty();
+			FScriptMapHelper Helper(Property, Data);
+			Helper.EmptyValues((*Object)->Values.Num());
+			for (const auto& Pair : (*Object)->Values)
+			{
+				const FValuePath PairPath = Path.Key(Pair.Key);
+				const TSharedPtr<FJsonValue> KeyValue = MakeShared<FJsonValueString>(Pair.Key);
+				const int32 Added = Helper.AddDefaultValue_Invalid_NeedsRehash();
+				if (!ConvertCompleteValue(KeyProperty, Helper.GetKeyPtr(Added), KeyValue, FValuePath{FString::Printf(TEXT("key of %s"), *Path.Text), false}, Conversion, OutError)
+					|| !ConvertCompleteValue(Property->GetValueProperty(), Helper.GetValuePtr(Added), Pair.Value, PairPath, Conversion, OutError))
+				{
+					return false;
+				}
+				if (FindEarlierKey(KeyProperty, [&Helper](int32 At) { return Helper.GetKeyPtr(At); }, Added) != INDEX_NONE)
+				{
+					OutError = FString::Printf(TEXT("Key '%s' for '%s' names the same key as an earlier one (a map holds each key once)"), *Pair.Key, *Path.Text);
+					return false;
+				}
+			}
+			Helper.Rehash();
+			return true;
+		}
+
 		bool ConvertElement(const FProperty* Property, void* Data, const TSharedPtr<FJsonValue>& Value, const FValuePath& Path, const FConversion& Conversion, FString& OutError)
 		{
 			if (!Value.IsValid())
@@ -617,6 +708,14 @@ namespace Orvex::PropertyWriter::Private
 			if (const FArrayProperty* Array = CastField<FArrayProperty>(Property))
 			{
 				return ConvertArray(Array, Data, Value, Path, Conversion, OutError);
+			}
+			if (const FSetProperty* Set = CastField<FSetProperty>(Property))
+			{
+				return ConvertSet(Set, Data, Value, Path, Conversion, OutError);
+			}
+			if (const FMapProperty* Map = CastField<FMapProperty>(Property))
+			{
+				return ConvertMap(Map, Data, Value, Path, Conversion, OutError);
 			}
 			if (const FStructProperty* Struct = CastField<FStructProperty>(Property))
 			{

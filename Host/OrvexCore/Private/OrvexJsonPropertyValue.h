@@ -17,7 +17,7 @@ namespace Orvex::PropertyWriter::Private
 		bool bClampToMetaRange = false;
 	};
 
-	// Where a value goes, for messages: "IntValue", "Mappings[1].Scale".
+	// Where a value goes, for messages: "IntValue", "Mappings[1].Scale", "Budgets[\"Low\"]".
 	struct FValuePath
 	{
 		FString Text;
@@ -25,6 +25,7 @@ namespace Orvex::PropertyWriter::Private
 
 		FValuePath Element(int32 Index) const { return FValuePath{FString::Printf(TEXT("%s[%d]"), *Text, Index), false}; }
 		FValuePath Field(const FString& Name) const { return FValuePath{Text + TEXT(".") + Name, false}; }
+		FValuePath Key(const FString& Name) const { return FValuePath{FString::Printf(TEXT("%s[\"%s\"]"), *Text, *Name), false}; }
 	};
 
 	// Stores Value into the ArrayDim elements at Data: a fixed-size array takes a JSON array of

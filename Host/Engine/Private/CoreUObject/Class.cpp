@@ -403,9 +403,9 @@ const TCHAR* UScriptStruct::ImportText(const TCHAR* InBuffer, void* Value, UObje
 				return nullptr;
 			}
 		}
-		else if ((*Buffer == ',' || *Buffer == ')') && !CastField<FArrayProperty>(Property))
+		else if ((*Buffer == ',' || *Buffer == ')') && !CastField<FArrayProperty>(Property) && !CastField<FSetProperty>(Property) && !CastField<FMapProperty>(Property))
 		{
-			// "Member=" with nothing after it leaves the member as it is.
+			// "Member=" with nothing after it leaves the member as it is (and empties a container).
 		}
 		else
 		{

@@ -3,41 +3,12 @@
 
 #include "Misc/OutputDevice.h"
 #include "PropertyText.h"
-
-#include <new>
+#include "StructDefaults.h"
 
 UE_HOST_IMPLEMENT_FIELD(FStructProperty, FProperty)
 UE_HOST_IMPLEMENT_FIELD(FArrayProperty, FProperty)
 
 using namespace UE::Host::PropertyText;
-
-namespace
-{
-	// A default-constructed struct value in suitably aligned memory.
-	class FStructDefaults
-	{
-	public:
-		explicit FStructDefaults(const UScriptStruct* InStruct)
-			: Struct(InStruct)
-			, Memory(::operator new(static_cast<size_t>(InStruct->GetStructureSize()), std::align_val_t(static_cast<size_t>(InStruct->GetMinAlignment()))))
-		{
-			Struct->InitializeStruct(Memory);
-		}
-		FStructDefaults(const FStructDefaults&) = delete;
-		FStructDefaults& operator=(const FStructDefaults&) = delete;
-		~FStructDefaults()
-		{
-			Struct->DestroyStruct(Memory);
-			::operator delete(Memory, std::align_val_t(static_cast<size_t>(Struct->GetMinAlignment())));
-		}
-
-		const void* Get() const { return Memory; }
-
-	private:
-		const UScriptStruct* Struct;
-		void* Memory;
-	};
-}
 
 // FStructProperty
 

@@ -283,6 +283,50 @@ namespace UE::Host::Private
 			return false;
 		}
 
+		bool Convert(const FProperty* Property, const FTokens& Tokens, bool bNested, FString& OutText);
+
+		// "{ a, b }" as "(a,b)"; with a value property, "{ { k, v }, ... }" as "((k, v),...)".
+		bool ConvertElementList(const FProperty* Element, const FProperty* Value, const FTokens& Tokens, FString& OutText)
+		{
+			FTokens Inner;
+			if (!StripConstruction(Tokens, Inner))
+			{
+				return false;
+			}
+			FString Result = TEXT("(");
+			const std::vector<FTokens> Elements = SplitArguments(Inner);
+			for (size_t Index = 0; Index < Elements.size(); ++Index)
+			{
+				FString Text;
+				FTokens Pair;
+				std::vector<FTokens> Parts;
+				if (!Value)
+				{
+					Parts.push_back(Elements[Index]);
+				}
+				else if (StripConstruction(Elements[Index], Pair))
+				{
+					Parts = SplitArguments(Pair);
+				}
+				if (Parts.size() != (Value ? 2u : 1u) || !Convert(Element, Parts[0], true, Text))
+				{
+					return false;
+				}
+				if (Value)
+				{
+					FString ValueText;
+					if (!Convert(Value, Parts[1], true, ValueText))
+					{
+						return false;
+					}
+					Text = TEXT("(") + Text + TEXT(", ") + ValueText + TEXT(")");
+				}
+				Result += (Index ? TEXT(",") : TEXT("")) + Text;
+			}
+			OutText = Result + TEXT(")");
+			return true;
+		}
+
 		bool Convert(const FProperty* Property, const FTokens& Tokens, bool bNested, FString& OutText)
 		{
 			if (Tokens.empty())
@@ -291,24 +335,15 @@ namespace UE::Host::Private
 			}
 			if (const FArrayProperty* Array = CastField<FArrayProperty>(Property))
 			{
-				FTokens Inner;
-				if (!StripConstruction(Tokens, Inner))
-				{
-					return false;
-				}
-				FString Result = TEXT("(");
-				const std::vector<FTokens> Elements = SplitArguments(Inner);
-				for (size_t Index = 0; Index < Elements.size(); ++Index)
-				{
-					FString Element;
-					if (!Convert(Array->Inner, Elements[Index], true, Element))
-					{
-						return false;
-					}
-					Result += (Index ? TEXT(",") : TEXT("")) + Element;
-				}
-				OutText = Result + TEXT(")");
-				return true;
+				return ConvertElementList(Array->Inner, nullptr, Tokens, OutText);
+			}
+			if (const FSetProperty* Set = CastField<FSetProperty>(Property))
+			{
+				return ConvertElementList(Set->GetElementProperty(), nullptr, Tokens, OutText);
+			}
+			if (const FMapProperty* Map = CastField<FMapProperty>(Property))
+			{
+				return ConvertElementList(Map->GetKeyProperty(), Map->GetValueProperty(), Tokens, OutText);
 			}
 			if (CastField<FBoolProperty>(Property))
 			{

@@ -116,8 +116,9 @@ namespace UE::Host::Private
 			std::string Base;
 			std::vector<std::string> Arguments;
 			const bool bTemplate = SplitTemplate(Type, Base, Arguments);
-			// TArray<bool> has no storage on the host.
 			if (const FScriptArrayOps* Numeric = NumericArrayOps(Type)) { return Numeric; }
+			// The host's TArray<bool> holds no addressable bools; a byte per element stores the same.
+			if (Type == "bool") { return &GetScriptArrayOps<uint8>(); }
 			if (Type == "FString") { return &GetScriptArrayOps<FString>(); }
 			if (Type == "FName") { return &GetScriptArrayOps<FName>(); }
 			if (Type == "FText") { return &GetScriptArrayOps<FText>(); }
@@ -136,6 +137,50 @@ namespace UE::Host::Private
 				return AcquireStructArrayOps(Struct);
 			}
 			return nullptr;
+		}
+
+		// An element, key or value of a TSet or TMap. Containers do not nest; a text has no hash,
+		// so it is no set element or map key.
+		FProperty* CreateContainerPart(FFieldVariant Owner, FName Name, const std::string& Type, const std::string& Header, bool bHashed)
+		{
+			std::string Base;
+			std::vector<std::string> Arguments;
+			SplitTemplate(Type, Base, Arguments);
+			if (Base == "TArray" || Base == "TSet" || Base == "TMap" || (bHashed && Type == "FText"))
+			{
+				return nullptr;
+			}
+			std::string Unread;
+			return CreatePropertyFromType(Owner, Name, Type, Header, Unread);
+		}
+
+		FProperty* CreateSetProperty(FFieldVariant Owner, FName Name, const std::string& ElementType, const std::string& Header)
+		{
+			FSetProperty* Property = new FSetProperty(Owner, Name, RF_NoFlags);
+			FProperty* Element = CreateContainerPart(Property, Name, ElementType, Header, true);
+			if (!Element)
+			{
+				delete Property;
+				return nullptr;
+			}
+			Property->AddCppProperty(Element);
+			return Property;
+		}
+
+		FProperty* CreateMapProperty(FFieldVariant Owner, FName Name, const std::string& KeyType, const std::string& ValueType, const std::string& Header)
+		{
+			FMapProperty* Property = new FMapProperty(Owner, Name, RF_NoFlags);
+			FProperty* Key = CreateContainerPart(Property, FName(*(Name.ToString() + TEXT("_Key"))), KeyType, Header, true);
+			FProperty* Value = Key ? CreateContainerPart(Property, Name, ValueType, Header, false) : nullptr;
+			if (!Value)
+			{
+				delete Key;
+				delete Property;
+				return nullptr;
+			}
+			Property->AddCppProperty(Key);
+			Property->AddCppProperty(Value);
+			return Property;
 		}
 
 		FProperty* CreateEnumProperty(FFieldVariant Owner, FName Name, UEnum* Enum)
@@ -220,6 +265,20 @@ namespace UE::Host::Private
 					}
 					delete Property;
 				}
+			}
+		}
+		if (bTemplate && Base == "TSet" && Arguments.size() == 1)
+		{
+			if (FProperty* Property = CreateSetProperty(Owner, Name, Arguments[0], Header))
+			{
+				return Property;
+			}
+		}
+		if (bTemplate && Base == "TMap" && Arguments.size() == 2)
+		{
+			if (FProperty* Property = CreateMapProperty(Owner, Name, Arguments[0], Arguments[1], Header))
+			{
+				return Property;
 			}
 		}
 		if (!bTemplate && !Type.empty() && Type.back() == '*')

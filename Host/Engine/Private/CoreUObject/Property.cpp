@@ -12,8 +12,6 @@ UE_HOST_IMPLEMENT_FIELD(FBoolProperty, FProperty)
 UE_HOST_IMPLEMENT_FIELD(FStrProperty, FProperty)
 UE_HOST_IMPLEMENT_FIELD(FNameProperty, FProperty)
 UE_HOST_IMPLEMENT_FIELD(FTextProperty, FProperty)
-UE_HOST_IMPLEMENT_FIELD(FSetProperty, FProperty)
-UE_HOST_IMPLEMENT_FIELD(FMapProperty, FProperty)
 
 using namespace UE::Host::PropertyText;
 

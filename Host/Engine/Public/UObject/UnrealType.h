@@ -513,15 +513,133 @@ private:
 	const FScriptArrayOps* ArrayOps;
 };
 
-// Declared so that code testing for containers compiles; the host's settings classes have none.
+// TSet<T>: unique elements in insertion order, written as "(a,b)". The element property is
+// given with AddCppProperty; the set owns it.
 class FSetProperty : public FProperty
 {
 	UE_HOST_DECLARE_FIELD(FSetProperty, FProperty)
+
+public:
+	FSetProperty(FFieldVariant InOwner, const FName& InName, EObjectFlags InObjectFlags);
+	virtual ~FSetProperty() override;
+
+	void AddCppProperty(FProperty* Property);
+	FProperty* GetElementProperty() const { return ElementProp; }
+
+	// Equal when both hold the same elements, in any order.
+	virtual bool Identical(const void* A, const void* B, uint32 PortFlags = 0) const override;
+	virtual FString GetCPPType(FString* ExtendedTypeText = nullptr, uint32 CPPExportFlags = 0) const override;
+	virtual int32 GetMinAlignment() const override;
+
+protected:
+	virtual void ExportText_Internal(FString& ValueStr, const void* PropertyValue, const void* DefaultValue, UObject* Parent, int32 PortFlags, UObject* ExportRootScope) const override;
+	// "(a,b)"; empty text or "()" give an empty set; an element given twice is kept once.
+	virtual const TCHAR* ImportText_Internal(const TCHAR* Buffer, void* PropertyValue, UObject* OwnerObject, int32 PortFlags, FOutputDevice* ErrorText) const override;
+	virtual void CopyValuesInternal(void* Dest, void const* Src, int32 Count) const override;
+	virtual void InitializeValueInternal(void* Dest) const override;
+	virtual void DestroyValueInternal(void* Dest) const override;
+	virtual void ClearValueInternal(void* Data) const override;
+
+private:
+	FProperty* ElementProp = nullptr;
 };
 
+// TMap<K,V>: pairs with unique keys in insertion order, written as "((k1, v1),(k2, v2))". The key
+// property is given first with AddCppProperty, then the value property; the map owns both.
 class FMapProperty : public FProperty
 {
 	UE_HOST_DECLARE_FIELD(FMapProperty, FProperty)
+
+public:
+	FMapProperty(FFieldVariant InOwner, const FName& InName, EObjectFlags InObjectFlags);
+	virtual ~FMapProperty() override;
+
+	void AddCppProperty(FProperty* Property);
+	FProperty* GetKeyProperty() const { return KeyProp; }
+	FProperty* GetValueProperty() const { return ValueProp; }
+
+	// Equal when every key of one is in the other with an identical value.
+	virtual bool Identical(const void* A, const void* B, uint32 PortFlags = 0) const override;
+	virtual FString GetCPPType(FString* ExtendedTypeText = nullptr, uint32 CPPExportFlags = 0) const override;
+	virtual int32 GetMinAlignment() const override;
+
+protected:
+	virtual void ExportText_Internal(FString& ValueStr, const void* PropertyValue, const void* DefaultValue, UObject* Parent, int32 PortFlags, UObject* ExportRootScope) const override;
+	// "((k1, v1),(k2, v2))"; empty text or "()" give an empty map; a repeated key takes the later value.
+	virtual const TCHAR* ImportText_Internal(const TCHAR* Buffer, void* PropertyValue, UObject* OwnerObject, int32 PortFlags, FOutputDevice* ErrorText) const override;
+	virtual void CopyValuesInternal(void* Dest, void const* Src, int32 Count) const override;
+	virtual void InitializeValueInternal(void* Dest) const override;
+	virtual void DestroyValueInternal(void* Dest) const override;
+	virtual void ClearValueInternal(void* Data) const override;
+
+private:
+	FProperty* KeyProp = nullptr;
+	FProperty* ValueProp = nullptr;
+};
+
+// Indices run from 0 to GetMaxIndex() - 1; every index in that range holds an element.
+class FScriptSetHelper
+{
+public:
+	FScriptSetHelper(const FSetProperty* InProperty, const void* InSet);
+
+	int32 Num() const;
+	int32 GetMaxIndex() const { return Num(); }
+	bool IsValidIndex(int32 Index) const { return Index >= 0 && Index < Num(); }
+	uint8* GetElementPtr(int32 Index) const;
+
+	void EmptyElements(int32 Slack = 0);
+	// Adds a default element; Rehash makes it findable once it holds its value.
+	int32 AddDefaultValue_Invalid_NeedsRehash();
+	void Rehash() {}
+	void RemoveAt(int32 Index, int32 Count = 1);
+	int32 FindElementIndex(const void* ElementToFind) const;
+
+private:
+	const FSetProperty* Property;
+	void* Set;
+};
+
+class FScriptSetHelper_InContainer : public FScriptSetHelper
+{
+public:
+	FScriptSetHelper_InContainer(const FSetProperty* InProperty, const void* InContainer, int32 FixedIndex = 0)
+		: FScriptSetHelper(InProperty, InProperty->ContainerPtrToValuePtr<void>(InContainer, FixedIndex))
+	{
+	}
+};
+
+class FScriptMapHelper
+{
+public:
+	FScriptMapHelper(const FMapProperty* InProperty, const void* InMap);
+
+	int32 Num() const;
+	int32 GetMaxIndex() const { return Num(); }
+	bool IsValidIndex(int32 Index) const { return Index >= 0 && Index < Num(); }
+	uint8* GetPairPtr(int32 Index) const;
+	uint8* GetKeyPtr(int32 Index) const { return GetPairPtr(Index); }
+	uint8* GetValuePtr(int32 Index) const;
+
+	void EmptyValues(int32 Slack = 0);
+	// Adds a pair of defaults; Rehash makes it findable once its key is set.
+	int32 AddDefaultValue_Invalid_NeedsRehash();
+	void Rehash() {}
+	void RemoveAt(int32 Index, int32 Count = 1);
+	int32 FindMapIndexWithKey(const void* KeyPtr, int32 IndexHint = 0) const;
+
+private:
+	const FMapProperty* Property;
+	void* Map;
+};
+
+class FScriptMapHelper_InContainer : public FScriptMapHelper
+{
+public:
+	FScriptMapHelper_InContainer(const FMapProperty* InProperty, const void* InContainer, int32 FixedIndex = 0)
+		: FScriptMapHelper(InProperty, InProperty->ContainerPtrToValuePtr<void>(InContainer, FixedIndex))
+	{
+	}
 };
 
 class FScriptArrayHelper

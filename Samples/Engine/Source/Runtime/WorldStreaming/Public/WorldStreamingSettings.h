@@ -52,6 +52,9 @@ public:
 	UPROPERTY(config)
 	TMap<FName, float> RangeScalePerGrid;
 
+	UPROPERTY(config)
+	TOptional<float> CellSizeOverride;
+
 	UE_DEPRECATED(5.4, "Use StreamingTimeBudgetMS.")
 	UPROPERTY(config, meta = (DeprecatedProperty, DeprecationMessage = "Use StreamingTimeBudgetMS."))
 	float TimeBudget_DEPRECATED = 0.0f;
