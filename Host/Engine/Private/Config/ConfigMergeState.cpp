@@ -15,6 +15,44 @@ namespace
 
 namespace UE::Host::Config
 {
+	void FMergeSection::FSlotList::Insert(int32 Slot)
+	{
+		if (!Many && Count == 0)
+		{
+			Single = Slot;
+			Count = 1;
+			return;
+		}
+		if (!Many)
+		{
+			Many = std::make_unique<std::set<int32>>();
+			Many->insert(Single);
+		}
+		Many->insert(Slot);
+		Count = static_cast<int32>(Many->size());
+	}
+
+	void FMergeSection::FSlotList::Remove(int32 Slot)
+	{
+		if (Many)
+		{
+			Many->erase(Slot);
+			Count = static_cast<int32>(Many->size());
+		}
+		else if (Count == 1 && Single == Slot)
+		{
+			Count = 0;
+			Single = INDEX_NONE;
+		}
+	}
+
+	void FMergeSection::FSlotList::Reset()
+	{
+		Count = 0;
+		Single = INDEX_NONE;
+		Many.reset();
+	}
+
 	FMergeSection::FKeyIndex* FMergeSection::FindKey(FName Key)
 	{
 		const auto Found = Keys.find(Key.GetComparisonIndex());
@@ -72,10 +110,7 @@ namespace UE::Host::Config
 			return;
 		}
 		Index.ByValue = std::make_unique<FSlotsByText>();
-		for (const int32 Slot : Index.Slots)
-		{
-			IndexValue(Index, Slot, true);
-		}
+		Index.Slots.ForEach([this, &Index](int32 Slot) { IndexValue(Index, Slot, true); });
 	}
 
 	int32 FMergeSection::AddSlot(FName Key, FConfigValue Value)
@@ -97,7 +132,7 @@ namespace UE::Host::Config
 		Entry.Link = ++LinkCounter;
 		Entry.bUsed = true;
 		FKeyIndex& Index = Keys[Key.GetComparisonIndex()];
-		Index.Slots.insert(Slot);
+		Index.Slots.Insert(Slot);
 		IndexValue(Index, Slot, true);
 		IndexIdentity(Index, Slot, true);
 		return Slot;
@@ -108,7 +143,7 @@ namespace UE::Host::Config
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
 		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
 		IndexIdentity(Index, Slot, false);
-		Index.Slots.erase(Slot);
+		Index.Slots.Remove(Slot);
 		IndexValue(Index, Slot, false);
 		Entry.bUsed = false;
 		Entry.Value = FConfigValue();
@@ -126,16 +161,40 @@ namespace UE::Host::Config
 		IndexIdentity(Index, Slot, true);
 	}
 
+	bool FMergeSection::IsNewer(int32 A, int32 B) const
+	{
+		const uint64 LinkA = Slots[static_cast<size_t>(A)].Link;
+		const uint64 LinkB = Slots[static_cast<size_t>(B)].Link;
+		if (LinkA <= PackedLink && LinkB <= PackedLink)
+		{
+			return A > B;
+		}
+		return LinkA > LinkB;
+	}
+
 	int32 FMergeSection::NewestOf(const std::set<int32>& Candidates) const
 	{
 		int32 Newest = INDEX_NONE;
 		for (const int32 Slot : Candidates)
 		{
-			if (Newest == INDEX_NONE || Slots[static_cast<size_t>(Slot)].Link > Slots[static_cast<size_t>(Newest)].Link)
+			if (Newest == INDEX_NONE || IsNewer(Slot, Newest))
 			{
 				Newest = Slot;
 			}
 		}
+		return Newest;
+	}
+
+	int32 FMergeSection::NewestOf(const FSlotList& Candidates) const
+	{
+		int32 Newest = INDEX_NONE;
+		Candidates.ForEach([this, &Newest](int32 Slot)
+		{
+			if (Newest == INDEX_NONE || IsNewer(Slot, Newest))
+			{
+				Newest = Slot;
+			}
+		});
 		return Newest;
 	}
 
@@ -145,8 +204,9 @@ namespace UE::Host::Config
 		{
 			// Newest first, as the engine's multimap walks its hash chain: the oldest slot is freed
 			// last and so refilled first.
-			std::vector<int32> KeySlots(Index->Slots.begin(), Index->Slots.end());
-			std::sort(KeySlots.begin(), KeySlots.end(), [this](int32 A, int32 B) { return Slots[static_cast<size_t>(A)].Link > Slots[static_cast<size_t>(B)].Link; });
+			std::vector<int32> KeySlots;
+			Index->Slots.ForEach([&KeySlots](int32 Slot) { KeySlots.push_back(Slot); });
+			std::sort(KeySlots.begin(), KeySlots.end(), [this](int32 A, int32 B) { return IsNewer(A, B); });
 			for (const int32 Slot : KeySlots)
 			{
 				RemoveSlot(Slot);
@@ -156,26 +216,8 @@ namespace UE::Host::Config
 
 	void FMergeSection::Compact()
 	{
-		if (FreeSlots.empty())
-		{
-			return;
-		}
-		std::vector<FSlot> Kept;
-		Kept.reserve(Slots.size() - FreeSlots.size());
-		for (FSlot& Entry : Slots)
-		{
-			if (Entry.bUsed)
-			{
-				Kept.push_back(std::move(Entry));
-			}
-		}
-		Slots.clear();
 		FreeSlots.clear();
-		Keys.clear();
-		for (FSlot& Entry : Kept)
-		{
-			AddSlot(Entry.Key, std::move(Entry.Value));
-		}
+		PackedLink = LinkCounter;
 	}
 
 	int32 FMergeSection::FindByIdentity(FName Key, const FConfigValue& Value)
@@ -191,10 +233,7 @@ namespace UE::Host::Config
 		{
 			Index->IdentityField = *Field;
 			Index->ByIdentity = std::make_unique<FSlotsByText>();
-			for (const int32 Slot : Index->Slots)
-			{
-				IndexIdentity(*Index, Slot, true);
-			}
+			Index->Slots.ForEach([this, Index](int32 Slot) { IndexIdentity(*Index, Slot, true); });
 		}
 		const auto Found = Index->ByIdentity->find(IdentityKey(Identity));
 		return Found == Index->ByIdentity->end() || Found->second.empty() ? INDEX_NONE : *Found->second.begin();
@@ -262,7 +301,7 @@ namespace UE::Host::Config
 			if (Target == INDEX_NONE)
 			{
 				const FKeyIndex* Index = FindKey(Key);
-				Target = Index && !Index->Slots.empty() ? NewestOf(Index->Slots) : INDEX_NONE;
+				Target = Index && !Index->Slots.IsEmpty() ? NewestOf(Index->Slots) : INDEX_NONE;
 			}
 			if (Target != INDEX_NONE)
 			{
@@ -283,10 +322,7 @@ namespace UE::Host::Config
 		const auto Found = Keys.find(Key.GetComparisonIndex());
 		if (Found != Keys.end())
 		{
-			for (const int32 Slot : Found->second.Slots)
-			{
-				Values.Add(Slots[static_cast<size_t>(Slot)].Value);
-			}
+			Found->second.Slots.ForEach([this, &Values](int32 Slot) { Values.Add(Slots[static_cast<size_t>(Slot)].Value); });
 		}
 		return Values;
 	}
@@ -296,7 +332,7 @@ namespace UE::Host::Config
 		std::vector<int32> Existing;
 		if (const FKeyIndex* Index = FindKey(Key))
 		{
-			Existing.assign(Index->Slots.begin(), Index->Slots.end());
+			Index->Slots.ForEach([&Existing](int32 Slot) { Existing.push_back(Slot); });
 		}
 		const size_t Common = Existing.size() < static_cast<size_t>(NewValues.Num()) ? Existing.size() : static_cast<size_t>(NewValues.Num());
 		for (size_t Index = 0; Index < Common; ++Index)
@@ -316,10 +352,17 @@ namespace UE::Host::Config
 	void FMergeSection::ImportFrom(const FConfigSection& Section)
 	{
 		std::vector<int32> NewestSlots;
+		// Each key's newest value is looked up once: a lookup walks all of the key's values.
+		std::unordered_map<uint32, const FConfigValue*> NewestValues;
 		for (const auto& Pair : Section)
 		{
 			const int32 Slot = AddSlot(Pair.Key, Pair.Value);
-			if (Section.Find(Pair.Key) == &Pair.Value)
+			const auto Known = NewestValues.try_emplace(Pair.Key.GetComparisonIndex(), nullptr);
+			if (Known.second)
+			{
+				Known.first->second = Section.Find(Pair.Key);
+			}
+			if (Known.first->second == &Pair.Value)
 			{
 				NewestSlots.push_back(Slot);
 			}
@@ -341,12 +384,12 @@ namespace UE::Host::Config
 		for (const auto& Pair : Keys)
 		{
 			const FKeyIndex& Index = Pair.second;
-			if (Index.Slots.empty())
+			if (Index.Slots.IsEmpty())
 			{
 				continue;
 			}
 			const int32 NewestSlot = NewestOf(Index.Slots);
-			const int32 LastSlot = *Index.Slots.rbegin();
+			const int32 LastSlot = Index.Slots.Last();
 			const FSlot& Newest = Slots[static_cast<size_t>(NewestSlot)];
 			if (NewestSlot != LastSlot && !(Newest.Value == Slots[static_cast<size_t>(LastSlot)].Value))
 			{
@@ -354,7 +397,7 @@ namespace UE::Host::Config
 			}
 		}
 		Section.Empty();
-		Section.Reserve(static_cast<int32>(Slots.size() - FreeSlots.size()));
+		Section.Reserve(static_cast<int32>(std::count_if(Slots.begin(), Slots.end(), [](const FSlot& Entry) { return Entry.bUsed; })));
 		for (FSlot& Entry : Slots)
 		{
 			if (Entry.bUsed)
