@@ -55,8 +55,48 @@ namespace UE::Host::Config
 
 	FMergeSection::FKeyIndex* FMergeSection::FindKey(FName Key)
 	{
-		const auto Found = Keys.find(Key.GetComparisonIndex());
-		return Found == Keys.end() ? nullptr : &Found->second;
+		return const_cast<FKeyIndex*>(static_cast<const FMergeSection*>(this)->FindKey(Key));
+	}
+
+	size_t FMergeSection::FindKeyPosition(uint32 Name) const
+	{
+		const size_t Mask = KeyTable.size() - 1;
+		size_t Position = (static_cast<size_t>(Name) * 2654435761u) & Mask;
+		while (KeyTable[Position] != INDEX_NONE && Keys[static_cast<size_t>(KeyTable[Position])].Name != Name)
+		{
+			Position = (Position + 1) & Mask;
+		}
+		return Position;
+	}
+
+	const FMergeSection::FKeyIndex* FMergeSection::FindKey(FName Key) const
+	{
+		if (KeyTable.empty())
+		{
+			return nullptr;
+		}
+		const int32 Found = KeyTable[FindKeyPosition(Key.GetComparisonIndex())];
+		return Found == INDEX_NONE ? nullptr : &Keys[static_cast<size_t>(Found)];
+	}
+
+	FMergeSection::FKeyIndex& FMergeSection::FindOrAddKey(FName Key)
+	{
+		const uint32 Name = Key.GetComparisonIndex();
+		if ((Keys.size() + 1) * 2 > KeyTable.size())
+		{
+			KeyTable.assign(KeyTable.empty() ? 16 : KeyTable.size() * 2, INDEX_NONE);
+			for (size_t Existing = 0; Existing < Keys.size(); ++Existing)
+			{
+				KeyTable[FindKeyPosition(Keys[Existing].Name)] = static_cast<int32>(Existing);
+			}
+		}
+		const size_t Position = FindKeyPosition(Name);
+		if (KeyTable[Position] == INDEX_NONE)
+		{
+			KeyTable[Position] = static_cast<int32>(Keys.size());
+			Keys.emplace_back().Name = Name;
+		}
+		return Keys[static_cast<size_t>(KeyTable[Position])];
 	}
 
 	void FMergeSection::IndexIdentity(FKeyIndex& Index, int32 Slot, bool bAdd)
@@ -131,7 +171,7 @@ namespace UE::Host::Config
 		Entry.Value = std::move(Value);
 		Entry.Link = ++LinkCounter;
 		Entry.bUsed = true;
-		FKeyIndex& Index = Keys[Key.GetComparisonIndex()];
+		FKeyIndex& Index = FindOrAddKey(Key);
 		Index.Slots.Insert(Slot);
 		IndexValue(Index, Slot, true);
 		IndexIdentity(Index, Slot, true);
@@ -141,7 +181,7 @@ namespace UE::Host::Config
 	void FMergeSection::RemoveSlot(int32 Slot)
 	{
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
-		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
+		FKeyIndex& Index = FindOrAddKey(Entry.Key);
 		IndexIdentity(Index, Slot, false);
 		Index.Slots.Remove(Slot);
 		IndexValue(Index, Slot, false);
@@ -153,7 +193,7 @@ namespace UE::Host::Config
 	void FMergeSection::SetSlotValue(int32 Slot, FConfigValue Value)
 	{
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
-		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
+		FKeyIndex& Index = FindOrAddKey(Entry.Key);
 		IndexIdentity(Index, Slot, false);
 		IndexValue(Index, Slot, false);
 		Entry.Value = std::move(Value);
@@ -319,10 +359,9 @@ namespace UE::Host::Config
 	TArray<FConfigValue> FMergeSection::GetValues(FName Key) const
 	{
 		TArray<FConfigValue> Values;
-		const auto Found = Keys.find(Key.GetComparisonIndex());
-		if (Found != Keys.end())
+		if (const FKeyIndex* Found = FindKey(Key))
 		{
-			Found->second.Slots.ForEach([this, &Values](int32 Slot) { Values.Add(Slots[static_cast<size_t>(Slot)].Value); });
+			Found->Slots.ForEach([this, &Values](int32 Slot) { Values.Add(Slots[static_cast<size_t>(Slot)].Value); });
 		}
 		return Values;
 	}
@@ -381,9 +420,8 @@ namespace UE::Host::Config
 		// merge's newest lies elsewhere, removing and adding it again refills the same slot and
 		// makes it the newest there too.
 		TArray<TPair<FName, FConfigValue>> Relinks;
-		for (const auto& Pair : Keys)
+		for (const FKeyIndex& Index : Keys)
 		{
-			const FKeyIndex& Index = Pair.second;
 			if (Index.Slots.IsEmpty())
 			{
 				continue;

@@ -87,6 +87,8 @@ namespace UE::Host::Config
 
 		struct FKeyIndex
 		{
+			// The key's name index.
+			uint32 Name = 0;
 			// Used slots of the key, in section order.
 			FSlotList Slots;
 			// Slots by value (FConfigValue equality: the expanded text, case-sensitive), made the
@@ -108,6 +110,10 @@ namespace UE::Host::Config
 		void IndexValue(FKeyIndex& Index, int32 Slot, bool bAdd);
 		void EnsureValueIndex(FKeyIndex& Index);
 		FKeyIndex* FindKey(FName Key);
+		const FKeyIndex* FindKey(FName Key) const;
+		FKeyIndex& FindOrAddKey(FName Key);
+		// The position in KeyTable where Name is, or the empty one where it would go.
+		size_t FindKeyPosition(uint32 Name) const;
 		// Whether slot A's value was linked after slot B's.
 		bool IsNewer(int32 A, int32 B) const;
 		int32 NewestOf(const std::set<int32>& Candidates) const;
@@ -120,7 +126,12 @@ namespace UE::Host::Config
 
 		std::vector<FSlot> Slots;
 		std::vector<int32> FreeSlots;
-		std::unordered_map<uint32, FKeyIndex> Keys;
+		// Keys in order of first use, found through an open-addressing table of their positions
+		// (INDEX_NONE marks a free entry; the table is a power of two at most half full): a
+		// section is built once and mostly holds keys of one value, where a node per key costs
+		// more than the key's merging.
+		std::vector<FKeyIndex> Keys;
+		std::vector<int32> KeyTable;
 		uint64 LinkCounter = 0;
 		// Slots linked at or before this were relinked in slot order by the last pack.
 		uint64 PackedLink = 0;
