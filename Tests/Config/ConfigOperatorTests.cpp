@@ -127,3 +127,23 @@ TEST(ConfigOperators, MinusPacksTheSectionSoLaterAddsAppend)
 	ASSERT_TRUE(File.GetString(TEXT("S"), TEXT("Key"), Value));
 	EXPECT_EQ(ToUtf8(Value), "D");
 }
+
+TEST(ConfigOperators, MinusPacksAwayEarlierHolesAndRelinksInSectionOrder)
+{
+	// The hole "!Other" leaves is dropped by the pack, so the later addition goes last.
+	FConfigFile File = Merge({"[S]\n.Other=X\n.Key=A\n.Key=B\n", "[S]\n!Other=ClearArray\n-Key=B\n.Added=Y\n"});
+	std::string Order;
+	for (const auto& Pair : *File.FindSection(TEXT("S")))
+	{
+		Order += ToUtf8(Pair.Key.ToString()) + ";";
+	}
+	EXPECT_EQ(Order, "Key;Added;");
+
+	// B refills the hole ahead of A and is the newest until the pack relinks the section in
+	// slot order; from then on A, the later slot, is what a plain line replaces.
+	File = Merge({"[S]\n.Other=X\n.Key=A\n!Other=ClearArray\n.Key=B\n", "[S]\n.Temp=1\n-Temp=1\nKey=Z\n"});
+	EXPECT_EQ(Values(File, TEXT("Key")), "B|Z");
+	FString Value;
+	ASSERT_TRUE(File.GetString(TEXT("S"), TEXT("Key"), Value));
+	EXPECT_EQ(ToUtf8(Value), "Z");
+}

@@ -57,6 +57,20 @@ TEST(ConfigParsing, CommentsAreSemicolonLinesAndDoubleSlashOutsideQuotes)
 	EXPECT_EQ(Value(File, TEXT("S"), TEXT("; Indented")), "2");
 }
 
+TEST(ConfigParsing, MarkersAreFoundWhereverTheyFallInALongLine)
+{
+	// Plain text is skipped in runs; a marker must stop the run at every offset within one, and
+	// a character that only shares a byte with a marker must not.
+	for (size_t Offset = 0; Offset < 20; ++Offset)
+	{
+		const std::string Padding(Offset, 'x');
+		const FConfigFile File = Parse("[S]\nKey=" + Padding + "//note\nQuoted=\"" + Padding + "//kept\" // gone\nWide=" + Padding + "\xC4\xAF\xC4\xA2\xC4\x8A end\n");
+		EXPECT_EQ(Value(File, TEXT("S"), TEXT("Key")), Padding) << Offset;
+		EXPECT_EQ(Value(File, TEXT("S"), TEXT("Quoted")), Padding + "//kept") << Offset;
+		EXPECT_EQ(Value(File, TEXT("S"), TEXT("Wide")), Padding + "\xC4\xAF\xC4\xA2\xC4\x8A end") << Offset;
+	}
+}
+
 TEST(ConfigParsing, BracesAndTrailingBackslashJoinLines)
 {
 	const FConfigFile File = Parse(

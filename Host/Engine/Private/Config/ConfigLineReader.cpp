@@ -3,6 +3,10 @@
 #include <array>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace
 {
 	bool IsLineBreak(TCHAR C)
@@ -25,6 +29,41 @@ namespace
 	bool IsSignificant(TCHAR C)
 	{
 		return C < 128 && SignificantTable[C];
+	}
+
+	// The index of the first significant character at or after Position, or Length. Most of a
+	// config file is plain text, so it is tested eight characters at a time where the processor
+	// allows.
+	int32 SkipPlainRun(const TCHAR* Data, int32 Position, int32 Length)
+	{
+#if defined(__SSE2__)
+		const __m128i LineFeed = _mm_set1_epi16('\n');
+		const __m128i Return = _mm_set1_epi16('\r');
+		const __m128i Slash = _mm_set1_epi16('/');
+		const __m128i Backslash = _mm_set1_epi16('\\');
+		const __m128i Open = _mm_set1_epi16('{');
+		const __m128i Close = _mm_set1_epi16('}');
+		const __m128i Quote = _mm_set1_epi16('"');
+		while (Position + 8 <= Length)
+		{
+			const __m128i Chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Data + Position));
+			__m128i Hits = _mm_or_si128(_mm_cmpeq_epi16(Chars, LineFeed), _mm_cmpeq_epi16(Chars, Return));
+			Hits = _mm_or_si128(Hits, _mm_or_si128(_mm_cmpeq_epi16(Chars, Slash), _mm_cmpeq_epi16(Chars, Backslash)));
+			Hits = _mm_or_si128(Hits, _mm_or_si128(_mm_cmpeq_epi16(Chars, Open), _mm_cmpeq_epi16(Chars, Close)));
+			Hits = _mm_or_si128(Hits, _mm_cmpeq_epi16(Chars, Quote));
+			const unsigned Mask = static_cast<unsigned>(_mm_movemask_epi8(Hits));
+			if (Mask != 0)
+			{
+				return Position + static_cast<int32>(__builtin_ctz(Mask) / 2);
+			}
+			Position += 8;
+		}
+#endif
+		while (Position < Length && !IsSignificant(Data[Position]))
+		{
+			++Position;
+		}
+		return Position;
 	}
 
 	bool IsOperator(TCHAR C)
@@ -73,9 +112,9 @@ namespace
 	}
 
 	// Reads exactly Count hex digits at Index; false when there are fewer.
-	bool ReadFixedHex(const FString& Text, int32 Index, int32 Count, uint32& OutValue)
+	bool ReadFixedHex(const TCHAR* Text, int32 Length, int32 Index, int32 Count, uint32& OutValue)
 	{
-		if (Index + Count > Text.Len())
+		if (Index + Count > Length)
 		{
 			return false;
 		}
@@ -114,10 +153,7 @@ namespace UE::Host::Config
 		};
 		while (Position < Length && (!IsLineBreak(Data[Position]) || BraceDepth > 0))
 		{
-			while (Position < Length && !IsSignificant(Data[Position]))
-			{
-				++Position;
-			}
+			Position = SkipPlainRun(Data, Position, Length);
 			if (Position >= Length || (IsLineBreak(Data[Position]) && BraceDepth == 0))
 			{
 				break;
@@ -180,7 +216,12 @@ namespace UE::Host::Config
 	FString ParseQuotedValue(const FString& Text)
 	{
 		FString Result;
-		const int32 Length = Text.Len();
+		AppendQuotedValue(*Text, Text.Len(), Result);
+		return Result;
+	}
+
+	void AppendQuotedValue(const TCHAR* Text, int32 Length, FString& Result)
+	{
 		int32 Index = 1;
 		while (Index < Length)
 		{
@@ -192,7 +233,7 @@ namespace UE::Host::Config
 			}
 			if (RunEnd > Index)
 			{
-				Result.Append(*Text + Index, RunEnd - Index);
+				Result.Append(Text + Index, RunEnd - Index);
 				Index = RunEnd;
 				continue;
 			}
@@ -230,7 +271,7 @@ namespace UE::Host::Config
 				Index += 2;
 				continue;
 			case 'u':
-				if (ReadFixedHex(Text, Index + 2, 4, CodePoint))
+				if (ReadFixedHex(Text, Length, Index + 2, 4, CodePoint))
 				{
 					AppendCodePoint(Result, CodePoint);
 					Index += 6;
@@ -238,7 +279,7 @@ namespace UE::Host::Config
 				}
 				break;
 			case 'U':
-				if (ReadFixedHex(Text, Index + 2, 8, CodePoint))
+				if (ReadFixedHex(Text, Length, Index + 2, 8, CodePoint))
 				{
 					AppendCodePoint(Result, CodePoint);
 					Index += 10;
@@ -283,57 +324,91 @@ namespace UE::Host::Config
 			Result.AppendChar('\\');
 			++Index;
 		}
-		return Result;
 	}
 
 	FConfigLine ParseLogicalLine(FString Text)
 	{
 		FConfigLine Line;
-		Text.TrimEndInline();
-		const int32 Length = Text.Len();
+		ParseLogicalLine(Text, Line);
+		return Line;
+	}
+
+	void ParseLogicalLine(const FString& Text, FConfigLine& OutLine)
+	{
+		// Works on positions in Text and assigns into the strings OutLine already holds, so a
+		// reader that keeps one line for a whole file allocates only when a line outgrows it.
+		OutLine.Kind = EConfigLineKind::Ignored;
+		OutLine.Operation = ' ';
+		const TCHAR* Data = *Text;
+		int32 Length = Text.Len();
+		while (Length > 0 && FChar::IsWhitespace(Data[Length - 1]))
+		{
+			--Length;
+		}
 		if (Length == 0)
 		{
-			return Line;
+			return;
 		}
-		if (Text[0] == '[' && Length >= 2 && Text[Length - 1] == ']')
+		if (Data[0] == '[' && Length >= 2 && Data[Length - 1] == ']')
 		{
-			Line.Kind = EConfigLineKind::Section;
-			Line.SectionName = Text.Mid(1, Length - 2);
-			return Line;
+			OutLine.Kind = EConfigLineKind::Section;
+			OutLine.SectionName.GetStdString().assign(Data + 1, static_cast<size_t>(Length - 2));
+			return;
 		}
-		if (Text[0] == ';')
+		if (Data[0] == ';')
 		{
-			return Line;
+			return;
 		}
-		int32 Equals = INDEX_NONE;
-		if (!Text.FindChar('=', Equals))
+		int32 Equals = 0;
+		while (Equals < Length && Data[Equals] != '=')
 		{
-			return Line;
+			++Equals;
 		}
-		FString Key = Text.Left(Equals);
-		Key.TrimStartInline();
-		if (Key.StartsWith(TEXT("~"), ESearchCase::CaseSensitive))
+		if (Equals == Length)
 		{
-			Key.RightChopInline(1);
+			return;
 		}
-		if (!Key.IsEmpty() && IsOperator(Key[0]))
+		int32 KeyStart = 0;
+		while (KeyStart < Equals && FChar::IsWhitespace(Data[KeyStart]))
 		{
-			Line.Operation = Key[0];
-			Key.RightChopInline(1);
+			++KeyStart;
 		}
-		Key.TrimEndInline();
-		if (Key.IsEmpty())
+		if (KeyStart < Equals && Data[KeyStart] == '~')
 		{
-			return Line;
+			++KeyStart;
 		}
-		// The line is not needed past its key: its tail becomes the value without a copy.
-		Text.RightChopInline(Equals + 1);
-		FString Value = std::move(Text);
-		Value.TrimStartAndEndInline();
-		Line.Kind = EConfigLineKind::KeyValue;
-		Line.Key = std::move(Key);
-		Line.Value = Value.StartsWith(TEXT("\""), ESearchCase::CaseSensitive) ? ParseQuotedValue(Value) : std::move(Value);
-		return Line;
+		TCHAR Operation = ' ';
+		if (KeyStart < Equals && IsOperator(Data[KeyStart]))
+		{
+			Operation = Data[KeyStart];
+			++KeyStart;
+		}
+		int32 KeyEnd = Equals;
+		while (KeyEnd > KeyStart && FChar::IsWhitespace(Data[KeyEnd - 1]))
+		{
+			--KeyEnd;
+		}
+		if (KeyEnd == KeyStart)
+		{
+			return;
+		}
+		int32 ValueStart = Equals + 1;
+		while (ValueStart < Length && FChar::IsWhitespace(Data[ValueStart]))
+		{
+			++ValueStart;
+		}
+		OutLine.Kind = EConfigLineKind::KeyValue;
+		OutLine.Operation = Operation;
+		OutLine.Key.GetStdString().assign(Data + KeyStart, static_cast<size_t>(KeyEnd - KeyStart));
+		if (ValueStart < Length && Data[ValueStart] == '"')
+		{
+			OutLine.Value.Reset();
+			AppendQuotedValue(Data + ValueStart, Length - ValueStart, OutLine.Value);
+		}
+		else
+		{
+			OutLine.Value.GetStdString().assign(Data + ValueStart, static_cast<size_t>(Length - ValueStart));
+		}
 	}
 
 	bool FConfigTextReader::Next(FConfigLine& OutLine)
@@ -350,9 +425,9 @@ namespace UE::Host::Config
 			{
 				break;
 			}
-			FString LineText;
+			LineText.Reset();
 			Position = ReadLogicalLine(Data, Length, Position, &LineText);
-			OutLine = ParseLogicalLine(std::move(LineText));
+			ParseLogicalLine(LineText, OutLine);
 			if (OutLine.Kind != EConfigLineKind::Ignored)
 			{
 				return true;

@@ -34,10 +34,14 @@ namespace UE::Host::Config
 	// Classifies one logical line: a header when its first character is '[' and its last (after
 	// trailing white space) is ']'; a ';' line is a comment; otherwise a key line when it holds '='.
 	FConfigLine ParseLogicalLine(FString Text);
+	// The same, filling OutLine in place (its strings keep their capacity).
+	void ParseLogicalLine(const FString& Text, FConfigLine& OutLine);
 
 	// The value of a quoted string that starts at Text[0] == '"': escapes resolved, everything
 	// after the closing quote dropped.
 	FString ParseQuotedValue(const FString& Text);
+	// The same for the Length characters at Text, appended to Out.
+	void AppendQuotedValue(const TCHAR* Text, int32 Length, FString& Out);
 
 	// Walks a file's text, returning its headers and key lines in order.
 	class FConfigTextReader
@@ -50,5 +54,7 @@ namespace UE::Host::Config
 	private:
 		const FString& Text;
 		int32 Position = 0;
+		// Reused from line to line.
+		FString LineText;
 	};
 }

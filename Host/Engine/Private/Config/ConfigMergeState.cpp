@@ -15,10 +15,88 @@ namespace
 
 namespace UE::Host::Config
 {
+	void FMergeSection::FSlotList::Insert(int32 Slot)
+	{
+		if (!Many && Count == 0)
+		{
+			Single = Slot;
+			Count = 1;
+			return;
+		}
+		if (!Many)
+		{
+			Many = std::make_unique<std::set<int32>>();
+			Many->insert(Single);
+		}
+		Many->insert(Slot);
+		Count = static_cast<int32>(Many->size());
+	}
+
+	void FMergeSection::FSlotList::Remove(int32 Slot)
+	{
+		if (Many)
+		{
+			Many->erase(Slot);
+			Count = static_cast<int32>(Many->size());
+		}
+		else if (Count == 1 && Single == Slot)
+		{
+			Count = 0;
+			Single = INDEX_NONE;
+		}
+	}
+
+	void FMergeSection::FSlotList::Reset()
+	{
+		Count = 0;
+		Single = INDEX_NONE;
+		Many.reset();
+	}
+
 	FMergeSection::FKeyIndex* FMergeSection::FindKey(FName Key)
 	{
-		const auto Found = Keys.find(Key.GetComparisonIndex());
-		return Found == Keys.end() ? nullptr : &Found->second;
+		return const_cast<FKeyIndex*>(static_cast<const FMergeSection*>(this)->FindKey(Key));
+	}
+
+	size_t FMergeSection::FindKeyPosition(uint32 Name) const
+	{
+		const size_t Mask = KeyTable.size() - 1;
+		size_t Position = (static_cast<size_t>(Name) * 2654435761u) & Mask;
+		while (KeyTable[Position] != INDEX_NONE && Keys[static_cast<size_t>(KeyTable[Position])].Name != Name)
+		{
+			Position = (Position + 1) & Mask;
+		}
+		return Position;
+	}
+
+	const FMergeSection::FKeyIndex* FMergeSection::FindKey(FName Key) const
+	{
+		if (KeyTable.empty())
+		{
+			return nullptr;
+		}
+		const int32 Found = KeyTable[FindKeyPosition(Key.GetComparisonIndex())];
+		return Found == INDEX_NONE ? nullptr : &Keys[static_cast<size_t>(Found)];
+	}
+
+	FMergeSection::FKeyIndex& FMergeSection::FindOrAddKey(FName Key)
+	{
+		const uint32 Name = Key.GetComparisonIndex();
+		if ((Keys.size() + 1) * 2 > KeyTable.size())
+		{
+			KeyTable.assign(KeyTable.empty() ? 16 : KeyTable.size() * 2, INDEX_NONE);
+			for (size_t Existing = 0; Existing < Keys.size(); ++Existing)
+			{
+				KeyTable[FindKeyPosition(Keys[Existing].Name)] = static_cast<int32>(Existing);
+			}
+		}
+		const size_t Position = FindKeyPosition(Name);
+		if (KeyTable[Position] == INDEX_NONE)
+		{
+			KeyTable[Position] = static_cast<int32>(Keys.size());
+			Keys.emplace_back().Name = Name;
+		}
+		return Keys[static_cast<size_t>(KeyTable[Position])];
 	}
 
 	void FMergeSection::IndexIdentity(FKeyIndex& Index, int32 Slot, bool bAdd)
@@ -72,10 +150,7 @@ namespace UE::Host::Config
 			return;
 		}
 		Index.ByValue = std::make_unique<FSlotsByText>();
-		for (const int32 Slot : Index.Slots)
-		{
-			IndexValue(Index, Slot, true);
-		}
+		Index.Slots.ForEach([this, &Index](int32 Slot) { IndexValue(Index, Slot, true); });
 	}
 
 	int32 FMergeSection::AddSlot(FName Key, FConfigValue Value)
@@ -96,8 +171,8 @@ namespace UE::Host::Config
 		Entry.Value = std::move(Value);
 		Entry.Link = ++LinkCounter;
 		Entry.bUsed = true;
-		FKeyIndex& Index = Keys[Key.GetComparisonIndex()];
-		Index.Slots.insert(Slot);
+		FKeyIndex& Index = FindOrAddKey(Key);
+		Index.Slots.Insert(Slot);
 		IndexValue(Index, Slot, true);
 		IndexIdentity(Index, Slot, true);
 		return Slot;
@@ -106,9 +181,9 @@ namespace UE::Host::Config
 	void FMergeSection::RemoveSlot(int32 Slot)
 	{
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
-		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
+		FKeyIndex& Index = FindOrAddKey(Entry.Key);
 		IndexIdentity(Index, Slot, false);
-		Index.Slots.erase(Slot);
+		Index.Slots.Remove(Slot);
 		IndexValue(Index, Slot, false);
 		Entry.bUsed = false;
 		Entry.Value = FConfigValue();
@@ -118,7 +193,7 @@ namespace UE::Host::Config
 	void FMergeSection::SetSlotValue(int32 Slot, FConfigValue Value)
 	{
 		FSlot& Entry = Slots[static_cast<size_t>(Slot)];
-		FKeyIndex& Index = Keys[Entry.Key.GetComparisonIndex()];
+		FKeyIndex& Index = FindOrAddKey(Entry.Key);
 		IndexIdentity(Index, Slot, false);
 		IndexValue(Index, Slot, false);
 		Entry.Value = std::move(Value);
@@ -126,16 +201,40 @@ namespace UE::Host::Config
 		IndexIdentity(Index, Slot, true);
 	}
 
+	bool FMergeSection::IsNewer(int32 A, int32 B) const
+	{
+		const uint64 LinkA = Slots[static_cast<size_t>(A)].Link;
+		const uint64 LinkB = Slots[static_cast<size_t>(B)].Link;
+		if (LinkA <= PackedLink && LinkB <= PackedLink)
+		{
+			return A > B;
+		}
+		return LinkA > LinkB;
+	}
+
 	int32 FMergeSection::NewestOf(const std::set<int32>& Candidates) const
 	{
 		int32 Newest = INDEX_NONE;
 		for (const int32 Slot : Candidates)
 		{
-			if (Newest == INDEX_NONE || Slots[static_cast<size_t>(Slot)].Link > Slots[static_cast<size_t>(Newest)].Link)
+			if (Newest == INDEX_NONE || IsNewer(Slot, Newest))
 			{
 				Newest = Slot;
 			}
 		}
+		return Newest;
+	}
+
+	int32 FMergeSection::NewestOf(const FSlotList& Candidates) const
+	{
+		int32 Newest = INDEX_NONE;
+		Candidates.ForEach([this, &Newest](int32 Slot)
+		{
+			if (Newest == INDEX_NONE || IsNewer(Slot, Newest))
+			{
+				Newest = Slot;
+			}
+		});
 		return Newest;
 	}
 
@@ -145,8 +244,9 @@ namespace UE::Host::Config
 		{
 			// Newest first, as the engine's multimap walks its hash chain: the oldest slot is freed
 			// last and so refilled first.
-			std::vector<int32> KeySlots(Index->Slots.begin(), Index->Slots.end());
-			std::sort(KeySlots.begin(), KeySlots.end(), [this](int32 A, int32 B) { return Slots[static_cast<size_t>(A)].Link > Slots[static_cast<size_t>(B)].Link; });
+			std::vector<int32> KeySlots;
+			Index->Slots.ForEach([&KeySlots](int32 Slot) { KeySlots.push_back(Slot); });
+			std::sort(KeySlots.begin(), KeySlots.end(), [this](int32 A, int32 B) { return IsNewer(A, B); });
 			for (const int32 Slot : KeySlots)
 			{
 				RemoveSlot(Slot);
@@ -156,26 +256,8 @@ namespace UE::Host::Config
 
 	void FMergeSection::Compact()
 	{
-		if (FreeSlots.empty())
-		{
-			return;
-		}
-		std::vector<FSlot> Kept;
-		Kept.reserve(Slots.size() - FreeSlots.size());
-		for (FSlot& Entry : Slots)
-		{
-			if (Entry.bUsed)
-			{
-				Kept.push_back(std::move(Entry));
-			}
-		}
-		Slots.clear();
 		FreeSlots.clear();
-		Keys.clear();
-		for (FSlot& Entry : Kept)
-		{
-			AddSlot(Entry.Key, std::move(Entry.Value));
-		}
+		PackedLink = LinkCounter;
 	}
 
 	int32 FMergeSection::FindByIdentity(FName Key, const FConfigValue& Value)
@@ -191,10 +273,7 @@ namespace UE::Host::Config
 		{
 			Index->IdentityField = *Field;
 			Index->ByIdentity = std::make_unique<FSlotsByText>();
-			for (const int32 Slot : Index->Slots)
-			{
-				IndexIdentity(*Index, Slot, true);
-			}
+			Index->Slots.ForEach([this, Index](int32 Slot) { IndexIdentity(*Index, Slot, true); });
 		}
 		const auto Found = Index->ByIdentity->find(IdentityKey(Identity));
 		return Found == Index->ByIdentity->end() || Found->second.empty() ? INDEX_NONE : *Found->second.begin();
@@ -262,7 +341,7 @@ namespace UE::Host::Config
 			if (Target == INDEX_NONE)
 			{
 				const FKeyIndex* Index = FindKey(Key);
-				Target = Index && !Index->Slots.empty() ? NewestOf(Index->Slots) : INDEX_NONE;
+				Target = Index && !Index->Slots.IsEmpty() ? NewestOf(Index->Slots) : INDEX_NONE;
 			}
 			if (Target != INDEX_NONE)
 			{
@@ -280,13 +359,9 @@ namespace UE::Host::Config
 	TArray<FConfigValue> FMergeSection::GetValues(FName Key) const
 	{
 		TArray<FConfigValue> Values;
-		const auto Found = Keys.find(Key.GetComparisonIndex());
-		if (Found != Keys.end())
+		if (const FKeyIndex* Found = FindKey(Key))
 		{
-			for (const int32 Slot : Found->second.Slots)
-			{
-				Values.Add(Slots[static_cast<size_t>(Slot)].Value);
-			}
+			Found->Slots.ForEach([this, &Values](int32 Slot) { Values.Add(Slots[static_cast<size_t>(Slot)].Value); });
 		}
 		return Values;
 	}
@@ -296,7 +371,7 @@ namespace UE::Host::Config
 		std::vector<int32> Existing;
 		if (const FKeyIndex* Index = FindKey(Key))
 		{
-			Existing.assign(Index->Slots.begin(), Index->Slots.end());
+			Index->Slots.ForEach([&Existing](int32 Slot) { Existing.push_back(Slot); });
 		}
 		const size_t Common = Existing.size() < static_cast<size_t>(NewValues.Num()) ? Existing.size() : static_cast<size_t>(NewValues.Num());
 		for (size_t Index = 0; Index < Common; ++Index)
@@ -316,10 +391,17 @@ namespace UE::Host::Config
 	void FMergeSection::ImportFrom(const FConfigSection& Section)
 	{
 		std::vector<int32> NewestSlots;
+		// Each key's newest value is looked up once: a lookup walks all of the key's values.
+		std::unordered_map<uint32, const FConfigValue*> NewestValues;
 		for (const auto& Pair : Section)
 		{
 			const int32 Slot = AddSlot(Pair.Key, Pair.Value);
-			if (Section.Find(Pair.Key) == &Pair.Value)
+			const auto Known = NewestValues.try_emplace(Pair.Key.GetComparisonIndex(), nullptr);
+			if (Known.second)
+			{
+				Known.first->second = Section.Find(Pair.Key);
+			}
+			if (Known.first->second == &Pair.Value)
 			{
 				NewestSlots.push_back(Slot);
 			}
@@ -338,15 +420,14 @@ namespace UE::Host::Config
 		// merge's newest lies elsewhere, removing and adding it again refills the same slot and
 		// makes it the newest there too.
 		TArray<TPair<FName, FConfigValue>> Relinks;
-		for (const auto& Pair : Keys)
+		for (const FKeyIndex& Index : Keys)
 		{
-			const FKeyIndex& Index = Pair.second;
-			if (Index.Slots.empty())
+			if (Index.Slots.IsEmpty())
 			{
 				continue;
 			}
 			const int32 NewestSlot = NewestOf(Index.Slots);
-			const int32 LastSlot = *Index.Slots.rbegin();
+			const int32 LastSlot = Index.Slots.Last();
 			const FSlot& Newest = Slots[static_cast<size_t>(NewestSlot)];
 			if (NewestSlot != LastSlot && !(Newest.Value == Slots[static_cast<size_t>(LastSlot)].Value))
 			{
@@ -354,7 +435,7 @@ namespace UE::Host::Config
 			}
 		}
 		Section.Empty();
-		Section.Reserve(static_cast<int32>(Slots.size() - FreeSlots.size()));
+		Section.Reserve(static_cast<int32>(std::count_if(Slots.begin(), Slots.end(), [](const FSlot& Entry) { return Entry.bUsed; })));
 		for (FSlot& Entry : Slots)
 		{
 			if (Entry.bUsed)

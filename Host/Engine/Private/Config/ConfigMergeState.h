@@ -52,10 +52,45 @@ namespace UE::Host::Config
 
 		using FSlotsByText = std::unordered_map<std::u16string, std::set<int32>>;
 
+		// Slot numbers in ascending order. Most keys hold one value, which is kept inline; a key
+		// that ever holds more moves to a tree, so a long array stays logarithmic per line.
+		class FSlotList
+		{
+		public:
+			bool IsEmpty() const { return Count == 0; }
+			void Insert(int32 Slot);
+			void Remove(int32 Slot);
+			void Reset();
+			int32 Last() const { return Many ? *Many->rbegin() : Single; }
+			// Visits the slots in ascending order.
+			template<typename VisitorType>
+			void ForEach(VisitorType&& Visit) const
+			{
+				if (Many)
+				{
+					for (const int32 Slot : *Many)
+					{
+						Visit(Slot);
+					}
+				}
+				else if (Count == 1)
+				{
+					Visit(Single);
+				}
+			}
+
+		private:
+			int32 Count = 0;
+			int32 Single = INDEX_NONE;
+			std::unique_ptr<std::set<int32>> Many;
+		};
+
 		struct FKeyIndex
 		{
+			// The key's name index.
+			uint32 Name = 0;
 			// Used slots of the key, in section order.
-			std::set<int32> Slots;
+			FSlotList Slots;
 			// Slots by value (FConfigValue equality: the expanded text, case-sensitive), made the
 			// first time an array line needs it: most keys hold one plain value and never do, and
 			// an engine file has thousands of keys.
@@ -75,14 +110,31 @@ namespace UE::Host::Config
 		void IndexValue(FKeyIndex& Index, int32 Slot, bool bAdd);
 		void EnsureValueIndex(FKeyIndex& Index);
 		FKeyIndex* FindKey(FName Key);
+		const FKeyIndex* FindKey(FName Key) const;
+		FKeyIndex& FindOrAddKey(FName Key);
+		// The position in KeyTable where Name is, or the empty one where it would go.
+		size_t FindKeyPosition(uint32 Name) const;
+		// Whether slot A's value was linked after slot B's.
+		bool IsNewer(int32 A, int32 B) const;
 		int32 NewestOf(const std::set<int32>& Candidates) const;
-		// Drops the holes, keeping the order; links are renumbered in slot order, as a rehash does.
+		int32 NewestOf(const FSlotList& Candidates) const;
+		// Packs the section as the engine does after a removal: the holes are never refilled
+		// (later additions go after every kept value, as they would once the holes were dropped)
+		// and the values present are relinked in slot order, as a rehash does. Constant time: the
+		// relinking is recorded as PackedLink rather than written into every slot.
 		void Compact();
 
 		std::vector<FSlot> Slots;
 		std::vector<int32> FreeSlots;
-		std::unordered_map<uint32, FKeyIndex> Keys;
+		// Keys in order of first use, found through an open-addressing table of their positions
+		// (INDEX_NONE marks a free entry; the table is a power of two at most half full): a
+		// section is built once and mostly holds keys of one value, where a node per key costs
+		// more than the key's merging.
+		std::vector<FKeyIndex> Keys;
+		std::vector<int32> KeyTable;
 		uint64 LinkCounter = 0;
+		// Slots linked at or before this were relinked in slot order by the last pack.
+		uint64 PackedLink = 0;
 	};
 
 	class FMergeFile
