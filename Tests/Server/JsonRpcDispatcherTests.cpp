@@ -1,5 +1,6 @@
 // The server's message handling: JSON-RPC 2.0 envelopes, requests, notifications and batches.
 #include "ActionTestUtils.h"
+#include "DispatcherTestFixture.h"
 #include "Dom/JsonValue.h"
 #include "Host/JsonText.h"
 #include "HostTestEnvironment.h"
@@ -12,25 +13,13 @@
 
 namespace
 {
-	class JsonRpc : public testing::Test
+	class JsonRpc : public FDispatcherTest
 	{
 	protected:
-		void SetUp() override
+		void WriteFixtures() override
 		{
 			Folders.WriteEngine("Config/BaseEngine.ini", "[S]\nK=V\n");
-			UE::Host::FEnvironment Environment = Folders.MakeEnvironment();
-			Environment.IniOverrides = IniOverrides;
-			Host = std::make_unique<FScopedHost>(Environment);
-			ASSERT_TRUE(Host->IsRunning());
-			Dispatcher = std::make_unique<FOrvexJsonRpcDispatcher>(FOrvexToolRegistry::Get());
 		}
-
-		std::string Handle(const std::string& Line) { return Dispatcher->HandleLine(Line); }
-
-		TArray<FString> IniOverrides;
-		FTempHostFolders Folders;
-		std::unique_ptr<FScopedHost> Host;
-		std::unique_ptr<FOrvexJsonRpcDispatcher> Dispatcher;
 	};
 }
 

@@ -1,6 +1,7 @@
 // The tool-calling protocol on the server stream: handshake, one tool per action, argument checks,
 // protocol errors and cancellation.
 #include "ActionTestUtils.h"
+#include "DispatcherTestFixture.h"
 #include "Dom/JsonValue.h"
 #include "Host/JsonText.h"
 #include "HostTestEnvironment.h"
@@ -18,10 +19,10 @@ namespace
 	const char* const InitializeLine =
 		R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"protocolVersion":"%s","capabilities":{},"clientInfo":{"name":"t","version":"1"}}})";
 
-	class ToolProtocol : public testing::Test
+	class ToolProtocol : public FDispatcherTest
 	{
 	protected:
-		void SetUp() override
+		void WriteFixtures() override
 		{
 			Folders.WriteEngine("Config/BaseEngine.ini",
 				"[/Script/Engine.RendererSettings]\n"
@@ -31,14 +32,7 @@ namespace
 				"\"Key\",\"SourceString\",\"Comment\"\n"
 				"\"Menu.Play\",\"Play\",\"Main menu button\"\n"
 				"\"Menu.Quit\",\"Quit\",\"\"\n");
-			UE::Host::FEnvironment Environment = Folders.MakeEnvironment();
-			Environment.IniOverrides = IniOverrides;
-			Host = std::make_unique<FScopedHost>(Environment);
-			ASSERT_TRUE(Host->IsRunning());
-			Dispatcher = std::make_unique<FOrvexJsonRpcDispatcher>(FOrvexToolRegistry::Get());
 		}
-
-		std::string Handle(const std::string& Line) { return Dispatcher->HandleLine(Line); }
 
 		TSharedPtr<FJsonObject> Initialize(const char* Version)
 		{
@@ -81,10 +75,6 @@ namespace
 
 		static std::string Str(const TSharedPtr<FJsonObject>& Object, const TCHAR* Field) { return UE::Host::StringToUtf8(Object->GetStringField(Field)); }
 
-		TArray<FString> IniOverrides;
-		FTempHostFolders Folders;
-		std::unique_ptr<FScopedHost> Host;
-		std::unique_ptr<FOrvexJsonRpcDispatcher> Dispatcher;
 	};
 
 	class ToolProtocolWithConfigOff : public ToolProtocol
