@@ -1,5 +1,5 @@
 // Reading reflection declarations from settings headers written the way engine headers are.
-#include "Host/HeaderDeclarations.h"
+#include "HeaderTool/HeaderDeclarations.h"
 
 #include <gtest/gtest.h>
 

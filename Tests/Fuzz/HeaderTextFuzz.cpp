@@ -1,5 +1,5 @@
 // Fuzz target: C++ header text through the reflection declaration reader.
-#include "Host/HeaderDeclarations.h"
+#include "HeaderTool/HeaderDeclarations.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include "CoreMinimal.h"
 #include "Host/HeaderClasses.h"
-#include "Host/HeaderDeclarations.h"
+#include "HeaderTool/HeaderDeclarations.h"
 #include "ObjectRegistry.h"
 #include "Templates/Casts.h"
 

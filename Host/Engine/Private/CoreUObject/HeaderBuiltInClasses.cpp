@@ -1,5 +1,5 @@
 #include "HeaderBuildState.h"
-#include "HeaderIndex.h"
+#include "HeaderTool/HeaderIndex.h"
 #include "HeaderObjectLayout.h"
 #include "HeaderTypes.h"
 

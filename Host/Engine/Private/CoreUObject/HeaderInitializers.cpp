@@ -1,4 +1,4 @@
-#include "HeaderTokenizer.h"
+#include "HeaderTool/HeaderTokenizer.h"
 #include "HeaderTypes.h"
 
 #include "Templates/Casts.h"

@@ -3,7 +3,7 @@
 #include "Containers/StringConv.h"
 #include "HAL/IConsoleManager.h"
 #include "HeaderBuildState.h"
-#include "HeaderIndex.h"
+#include "HeaderTool/HeaderIndex.h"
 #include "HeaderObjectLayout.h"
 #include "Host/HeaderClasses.h"
 #include "Host/HostEnvironment.h"

@@ -4,7 +4,7 @@
 // header for the name, parsing just the files that hold it.
 #pragma once
 
-#include "Host/HeaderDeclarations.h"
+#include "HeaderTool/HeaderDeclarations.h"
 
 #include <memory>
 #include <string>

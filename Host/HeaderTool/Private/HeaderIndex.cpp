@@ -1,4 +1,4 @@
-#include "HeaderIndex.h"
+#include "HeaderTool/HeaderIndex.h"
 
 #include <cstring>
 #include <dirent.h>

@@ -1,4 +1,4 @@
-#include "HeaderTokenizer.h"
+#include "HeaderTool/HeaderTokenizer.h"
 
 #include <cctype>
 #include <cstdlib>

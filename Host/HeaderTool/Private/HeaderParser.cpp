@@ -1,6 +1,6 @@
-#include "Host/HeaderDeclarations.h"
+#include "HeaderTool/HeaderDeclarations.h"
 
-#include "HeaderTokenizer.h"
+#include "HeaderTool/HeaderTokenizer.h"
 
 #include <cctype>
 #include <cstdlib>
