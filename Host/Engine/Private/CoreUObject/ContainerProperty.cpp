@@ -194,7 +194,7 @@ void FArrayProperty::CopyValuesInternal(void* Dest, void const* Src, int32 Count
 {
 	for (int32 Index = 0; Index < Count; ++Index)
 	{
-		ArrayOps->Copy(static_cast<uint8*>(Dest) + Index * ElementSize, static_cast<const uint8*>(Src) + Index * ElementSize);
+		ArrayOps->Copy(ArrayOps->Context, static_cast<uint8*>(Dest) + Index * ElementSize, static_cast<const uint8*>(Src) + Index * ElementSize);
 	}
 }
 
@@ -202,7 +202,7 @@ void FArrayProperty::InitializeValueInternal(void* Dest) const
 {
 	for (int32 Index = 0; Index < ArrayDim; ++Index)
 	{
-		ArrayOps->Construct(static_cast<uint8*>(Dest) + Index * ElementSize);
+		ArrayOps->Construct(ArrayOps->Context, static_cast<uint8*>(Dest) + Index * ElementSize);
 	}
 }
 
@@ -210,13 +210,13 @@ void FArrayProperty::DestroyValueInternal(void* Dest) const
 {
 	for (int32 Index = 0; Index < ArrayDim; ++Index)
 	{
-		ArrayOps->Destruct(static_cast<uint8*>(Dest) + Index * ElementSize);
+		ArrayOps->Destruct(ArrayOps->Context, static_cast<uint8*>(Dest) + Index * ElementSize);
 	}
 }
 
 void FArrayProperty::ClearValueInternal(void* Data) const
 {
-	ArrayOps->Resize(Data, 0);
+	ArrayOps->Resize(ArrayOps->Context, Data, 0);
 }
 
 // FScriptArrayHelper
@@ -230,13 +230,13 @@ FScriptArrayHelper::FScriptArrayHelper(const FArrayProperty* InProperty, const v
 
 uint8* FScriptArrayHelper::GetRawPtr(int32 Index) const
 {
-	return static_cast<uint8*>(Ops->GetData(Array)) + static_cast<SIZE_T>(Index) * static_cast<SIZE_T>(ElementSize);
+	return static_cast<uint8*>(Ops->GetData(Ops->Context, Array)) + static_cast<SIZE_T>(Index) * static_cast<SIZE_T>(ElementSize);
 }
 
 int32 FScriptArrayHelper::AddValues(int32 Count)
 {
 	const int32 OldNum = Num();
-	Ops->Resize(Array, OldNum + Count);
+	Ops->Resize(Ops->Context, Array, OldNum + Count);
 	return OldNum;
 }
 
@@ -246,6 +246,6 @@ bool FScriptArrayHelper::ExpandForIndex(int32 Index)
 	{
 		return false;
 	}
-	Ops->Resize(Array, Index + 1);
+	Ops->Resize(Ops->Context, Array, Index + 1);
 	return true;
 }

@@ -5,6 +5,7 @@
 #include "UObject/UnrealType.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 #include <unordered_map>
 #include <utility>
@@ -156,37 +157,26 @@ namespace UE::Host::Private
 			}
 		}
 
-		// The array operations take no context, so each run-time struct gets a slot of its own.
-		constexpr int32 StructSlotCount = 256;
-		const UScriptStruct* GSlotStructs[StructSlotCount] = {};
-		int32 GSlotsUsed = 0;
+		const UScriptStruct* StructOf(const void* Context) { return static_cast<const UScriptStruct*>(Context); }
+		FRawStructArray& Raw(void* Array) { return *static_cast<FRawStructArray*>(Array); }
 
-		template<int32 Slot>
-		struct TSlotOps
-		{
-			static const UScriptStruct* Struct() { return GSlotStructs[Slot]; }
-			static FRawStructArray& Raw(void* Array) { return *static_cast<FRawStructArray*>(Array); }
-
-			static const FScriptArrayOps Ops;
+		// The same operations for every run-time struct; the struct comes in as the context.
+		const FScriptArrayOps StructArrayOps = {
+			[](const void*, const void* Array) { return static_cast<const FRawStructArray*>(Array)->Num; },
+			[](const void*, void* Array) { return static_cast<void*>(Raw(Array).Data); },
+			[](const void* Context, void* Array, int32 NewNum) { Resize(Raw(Array), StructOf(Context), NewNum); },
+			[](const void* Context, void* Array, int32 Index, int32 Count) { InsertDefaulted(Raw(Array), StructOf(Context), Index, Count); },
+			[](const void* Context, void* Array, int32 Index, int32 Count) { Remove(Raw(Array), StructOf(Context), Index, Count); },
+			[](const void*, void* Dest) { new (Dest) FRawStructArray(); },
+			[](const void* Context, void* Dest) { Destruct(Raw(Dest), StructOf(Context)); },
+			[](const void* Context, void* Dest, const void* Src) { Copy(Raw(Dest), *static_cast<const FRawStructArray*>(Src), StructOf(Context)); },
 		};
 
-		template<int32 Slot>
-		const FScriptArrayOps TSlotOps<Slot>::Ops = {
-			[](const void* Array) { return static_cast<const FRawStructArray*>(Array)->Num; },
-			[](void* Array) { return static_cast<void*>(Raw(Array).Data); },
-			[](void* Array, int32 NewNum) { Resize(Raw(Array), Struct(), NewNum); },
-			[](void* Array, int32 Index, int32 Count) { InsertDefaulted(Raw(Array), Struct(), Index, Count); },
-			[](void* Array, int32 Index, int32 Count) { Remove(Raw(Array), Struct(), Index, Count); },
-			[](void* Dest) { new (Dest) FRawStructArray(); },
-			[](void* Dest) { Destruct(Raw(Dest), Struct()); },
-			[](void* Dest, const void* Src) { Copy(Raw(Dest), *static_cast<const FRawStructArray*>(Src), Struct()); },
-		};
-
-		template<int32... Slots>
-		const FScriptArrayOps* SlotOps(int32 Slot, std::integer_sequence<int32, Slots...>)
+		// One set of operations per struct, made on first use and kept until the header types go.
+		std::unordered_map<const UScriptStruct*, std::unique_ptr<FScriptArrayOps>>& StructOpsByStruct()
 		{
-			static const FScriptArrayOps* const Table[] = {&TSlotOps<Slots>::Ops...};
-			return Table[Slot];
+			static auto* Instance = new std::unordered_map<const UScriptStruct*, std::unique_ptr<FScriptArrayOps>>();
+			return *Instance;
 		}
 	}
 
@@ -289,27 +279,17 @@ namespace UE::Host::Private
 
 	const FScriptArrayOps* AcquireStructArrayOps(const UScriptStruct* Struct)
 	{
-		for (int32 Slot = 0; Slot < GSlotsUsed; ++Slot)
+		std::unique_ptr<FScriptArrayOps>& Ops = StructOpsByStruct()[Struct];
+		if (!Ops)
 		{
-			if (GSlotStructs[Slot] == Struct)
-			{
-				return SlotOps(Slot, std::make_integer_sequence<int32, StructSlotCount>());
-			}
+			Ops = std::make_unique<FScriptArrayOps>(StructArrayOps);
+			Ops->Context = Struct;
 		}
-		if (GSlotsUsed == StructSlotCount)
-		{
-			return nullptr;
-		}
-		GSlotStructs[GSlotsUsed] = Struct;
-		return SlotOps(GSlotsUsed++, std::make_integer_sequence<int32, StructSlotCount>());
+		return Ops.get();
 	}
 
 	void ReleaseStructArrayOps()
 	{
-		for (int32 Slot = 0; Slot < GSlotsUsed; ++Slot)
-		{
-			GSlotStructs[Slot] = nullptr;
-		}
-		GSlotsUsed = 0;
+		StructOpsByStruct().clear();
 	}
 }

@@ -446,17 +446,19 @@ protected:
 };
 
 // How the host reaches into one TArray<T> type: the engine's arrays share a layout, the host's
-// (std::vector underneath) do not, so each array property carries these.
+// (std::vector underneath) do not, so each array property carries these. Context is handed to
+// every operation: an array of a struct known only at run time keeps its struct there.
 struct FScriptArrayOps
 {
-	int32 (*Num)(const void* Array);
-	void* (*GetData)(void* Array);
-	void (*Resize)(void* Array, int32 NewNum);
-	void (*InsertDefaulted)(void* Array, int32 Index, int32 Count);
-	void (*Remove)(void* Array, int32 Index, int32 Count);
-	void (*Construct)(void* Dest);
-	void (*Destruct)(void* Dest);
-	void (*Copy)(void* Dest, const void* Src);
+	int32 (*Num)(const void* Context, const void* Array);
+	void* (*GetData)(const void* Context, void* Array);
+	void (*Resize)(const void* Context, void* Array, int32 NewNum);
+	void (*InsertDefaulted)(const void* Context, void* Array, int32 Index, int32 Count);
+	void (*Remove)(const void* Context, void* Array, int32 Index, int32 Count);
+	void (*Construct)(const void* Context, void* Dest);
+	void (*Destruct)(const void* Context, void* Dest);
+	void (*Copy)(const void* Context, void* Dest, const void* Src);
+	const void* Context = nullptr;
 };
 
 template<typename ElementType>
@@ -464,10 +466,10 @@ const FScriptArrayOps& GetScriptArrayOps()
 {
 	typedef TArray<ElementType> FArrayType;
 	static const FScriptArrayOps Ops = {
-		[](const void* Array) { return static_cast<const FArrayType*>(Array)->Num(); },
-		[](void* Array) { return static_cast<void*>(static_cast<FArrayType*>(Array)->GetData()); },
-		[](void* Array, int32 NewNum) { static_cast<FArrayType*>(Array)->SetNum(NewNum); },
-		[](void* Array, int32 Index, int32 Count)
+		[](const void*, const void* Array) { return static_cast<const FArrayType*>(Array)->Num(); },
+		[](const void*, void* Array) { return static_cast<void*>(static_cast<FArrayType*>(Array)->GetData()); },
+		[](const void*, void* Array, int32 NewNum) { static_cast<FArrayType*>(Array)->SetNum(NewNum); },
+		[](const void*, void* Array, int32 Index, int32 Count)
 		{
 			FArrayType& Typed = *static_cast<FArrayType*>(Array);
 			for (int32 Added = 0; Added < Count; ++Added)
@@ -475,10 +477,10 @@ const FScriptArrayOps& GetScriptArrayOps()
 				Typed.Insert(ElementType(), Index);
 			}
 		},
-		[](void* Array, int32 Index, int32 Count) { static_cast<FArrayType*>(Array)->RemoveAt(Index, Count); },
-		[](void* Dest) { new (Dest) FArrayType(); },
-		[](void* Dest) { static_cast<FArrayType*>(Dest)->~FArrayType(); },
-		[](void* Dest, const void* Src) { *static_cast<FArrayType*>(Dest) = *static_cast<const FArrayType*>(Src); },
+		[](const void*, void* Array, int32 Index, int32 Count) { static_cast<FArrayType*>(Array)->RemoveAt(Index, Count); },
+		[](const void*, void* Dest) { new (Dest) FArrayType(); },
+		[](const void*, void* Dest) { static_cast<FArrayType*>(Dest)->~FArrayType(); },
+		[](const void*, void* Dest, const void* Src) { *static_cast<FArrayType*>(Dest) = *static_cast<const FArrayType*>(Src); },
 	};
 	return Ops;
 }
@@ -647,7 +649,7 @@ class FScriptArrayHelper
 public:
 	FScriptArrayHelper(const FArrayProperty* InProperty, const void* InArray);
 
-	int32 Num() const { return Ops->Num(Array); }
+	int32 Num() const { return Ops->Num(Ops->Context, Array); }
 	int32 NumUnchecked() const { return Num(); }
 	bool IsValidIndex(int32 Index) const { return Index >= 0 && Index < Num(); }
 	uint8* GetRawPtr(int32 Index = 0) const;
@@ -656,12 +658,12 @@ public:
 	int32 AddValues(int32 Count);
 	int32 AddUninitializedValue() { return AddValues(1); }
 	int32 AddUninitializedValues(int32 Count) { return AddValues(Count); }
-	void InsertValues(int32 Index, int32 Count = 1) { Ops->InsertDefaulted(Array, Index, Count); }
-	void RemoveValues(int32 Index, int32 Count = 1) { Ops->Remove(Array, Index, Count); }
-	void EmptyValues(int32 Slack = 0) { Ops->Resize(Array, 0); }
-	void EmptyAndAddValues(int32 Count) { Ops->Resize(Array, 0); Ops->Resize(Array, Count); }
+	void InsertValues(int32 Index, int32 Count = 1) { Ops->InsertDefaulted(Ops->Context, Array, Index, Count); }
+	void RemoveValues(int32 Index, int32 Count = 1) { Ops->Remove(Ops->Context, Array, Index, Count); }
+	void EmptyValues(int32 Slack = 0) { Ops->Resize(Ops->Context, Array, 0); }
+	void EmptyAndAddValues(int32 Count) { Ops->Resize(Ops->Context, Array, 0); Ops->Resize(Ops->Context, Array, Count); }
 	void EmptyAndAddUninitializedValues(int32 Count) { EmptyAndAddValues(Count); }
-	void Resize(int32 NewNum) { Ops->Resize(Array, NewNum); }
+	void Resize(int32 NewNum) { Ops->Resize(Ops->Context, Array, NewNum); }
 	// Grows the array so that Index is valid; true when it had to grow.
 	bool ExpandForIndex(int32 Index);
 
