@@ -53,6 +53,14 @@ bool FHostEngine::MakeEnvironment(const FHostOptions& Options, UE::Host::FEnviro
 {
 	namespace fs = std::filesystem;
 	const fs::path Samples(ORVEX_SAMPLES_DIR);
+	// The bundled samples stand in for both or for neither: an engine with the sample project (or
+	// the reverse) would read and write files that belong together with nothing of the user's.
+	if (Options.EngineDir.empty() != Options.Project.empty())
+	{
+		OutError = Options.EngineDir.empty() ? FString(TEXT("--project needs --engine too (the engine folder that holds Config/ and Content/)"))
+			: FString(TEXT("--engine needs --project too (the project folder or its .uproject file)"));
+		return false;
+	}
 
 	const fs::path EngineDir = Options.EngineDir.empty() ? Samples / "Engine" : fs::path(Options.EngineDir);
 	std::error_code Error;

@@ -45,7 +45,7 @@ TSharedRef<FJsonObject> DescribeSettingsClassRow(const UClass* Class)
 {
 	TSharedRef<FJsonObject> Object = MakeShared<FJsonObject>();
 	Object->SetStringField(TEXT("name"), Class->GetName());
-	Object->SetStringField(TEXT("section"), Class->GetPathName());
+	Object->SetStringField(TEXT("section"), UE::Host::GetClassConfigSection(Class));
 	Object->SetStringField(TEXT("config"), Class->ClassConfigName.ToString());
 	Object->SetArrayField(TEXT("flags"), FlagNames(Class));
 	Object->SetStringField(TEXT("header"), UE::Host::GetClassHeader(Class));
@@ -111,6 +111,11 @@ TSharedRef<FJsonObject> DescribeSettingsClass(UClass* Class)
 			Row->SetStringField(TEXT("cvar"), ConsoleVariable);
 		}
 		Row->SetBoolField(TEXT("restart_required"), Property->GetMetaData(TEXT("ConfigRestartRequired")).Equals(TEXT("true"), ESearchCase::IgnoreCase));
+		// The writers leave such a value out unless it came from a file or a request.
+		if (!UE::Host::IsPropertyDefaultKnown(Class, Property))
+		{
+			Row->SetBoolField(TEXT("default_known"), false);
+		}
 		Rows.Add(MakeShared<FJsonValueObject>(Row));
 	}
 	Result->SetArrayField(TEXT("config_properties"), Rows);

@@ -102,6 +102,9 @@ TEST_F(Program, BadInputIsOneLineOnStderrWithExitTwoAndNoOutput)
 		With({"actions", "nonamespace"}),
 		{"--project", (Folders.Root() / "missing").string(), "actions"},
 		{"--engine", (Folders.Root() / "missing").string(), "actions"},
+		// One real folder without the other would pair it with the bundled sample.
+		{"--engine", Folders.EngineDir().string(), "call", "config.set_setting", R"({"class":"RendererSettings","property":"bEnableRayTracing","value":true})"},
+		{"--project", Folders.ProjectDir().string(), "actions"},
 		With({"--log", "LogOrvex=Loud", "actions"}),
 		With({"--culture", "qq-Nowhere-Land", "actions"}),
 		With({"--ini", "Engine:NoSection:Key", "actions"}),

@@ -70,7 +70,7 @@ TEST_F(SettingsCommand, OneClassShowsItsConfigPropertiesAndWhatWasNotRead)
 	const TArray<TSharedPtr<FJsonValue>> Properties = Result->GetArrayField(TEXT("config_properties"));
 	ASSERT_EQ(Properties.Num(), 12);
 	EXPECT_EQ(ToJson(Properties[0]->AsObject()), R"({"name":"MaxCellsToLoadPerFrame","type":"int32","value":"8","cvar":"wp.Runtime.MaxCellsToLoadPerFrame","restart_required":false})");
-	EXPECT_EQ(ToJson(FindByName(Properties, TEXT("bEnableAsyncStreaming"))), R"({"name":"bEnableAsyncStreaming","type":"uint32","value":"False","cvar":"wp.Runtime.EnableAsyncStreaming","restart_required":true})");
+	EXPECT_EQ(ToJson(FindByName(Properties, TEXT("bEnableAsyncStreaming"))), R"({"name":"bEnableAsyncStreaming","type":"uint32","value":"True","cvar":"wp.Runtime.EnableAsyncStreaming","restart_required":true})");
 	EXPECT_EQ(ToJson(FindByName(Properties, TEXT("ReleasePolicy"))), R"({"name":"ReleasePolicy","type":"TEnumAsByte<ECellReleasePolicy::Type>","value":"Deferred","restart_required":false})");
 	EXPECT_EQ(ToJson(FindByName(Properties, TEXT("CellLoaderClass"))), R"({"name":"CellLoaderClass","type":"FSoftClassPath","value":"/Script/WorldStreaming.WorldCellLoader","restart_required":false})");
 	EXPECT_EQ(ToJson(FindByName(Properties, TEXT("RangeScalePerGrid"))), R"j({"name":"RangeScalePerGrid","type":"TMap<FName,float>","value":"()","restart_required":false})j");

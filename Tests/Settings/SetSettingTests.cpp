@@ -238,34 +238,43 @@ TEST_F(SetSetting, EachConfigFlavourPersistsWithItsOwnMethod)
 	EXPECT_TRUE(std::filesystem::exists(Folders.ProjectDir() / "Saved" / "Config" / "LinuxEditor" / "EditorPerProjectUserSettings.ini"));
 }
 
-TEST_F(SetSetting, AnUnwritableFileIsReportedAndNotCountedAsPersisted)
+TEST_F(SetSetting, AWriteThatCannotReachAnUnwritableFolderIsNoSuccess)
 {
 	const std::filesystem::path ConfigDir = Folders.ProjectDir() / "Config";
+	const std::string OldValue = Str(Row(Set(R"({"class":"RendererSettings","property":"ReflectionCaptureResolution","value":256,"dry_run":true})"), 0), TEXT("old_value"));
 	std::filesystem::permissions(ConfigDir, std::filesystem::perms::owner_write | std::filesystem::perms::group_write | std::filesystem::perms::others_write,
 		std::filesystem::perm_options::remove);
-	const FOrvexActionResult Outcome = Set(R"({"class":"RendererSettings","property":"r.RayTracing","value":true})");
-	const FOrvexActionResult ByName = Set(R"({"class":"RendererSettings","property":"ReflectionCaptureResolution","value":256})");
+	const FOrvexActionResult Outcome = Set(R"({"class":"RendererSettings","property":"ReflectionCaptureResolution","value":256})");
 	std::filesystem::permissions(ConfigDir, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
 
 	EXPECT_FALSE(Outcome.bSuccess);
-	ASSERT_TRUE(ByName.bSuccess) << UE::Host::StringToUtf8(ByName.ErrorMessage);
-	const TSharedPtr<FJsonObject> Written = Row(ByName, 0);
-	EXPECT_TRUE(Written->GetBoolField(TEXT("written")));
-	EXPECT_EQ(Str(Written, TEXT("persist_method")), "UpdateSinglePropertyInConfigFile");
-	EXPECT_TRUE(Written->HasField(TEXT("persist_error")));
-	EXPECT_FALSE(ByName.Result->GetBoolField(TEXT("persisted")));
-	ASSERT_EQ(ByName.Result->GetArrayField(TEXT("warnings")).Num(), 1);
-	EXPECT_NE(ByName.Result->GetArrayField(TEXT("warnings"))[0]->AsString().Find(TEXT("ReflectionCaptureResolution")), INDEX_NONE);
+	EXPECT_EQ(Outcome.ErrorCode, -32603);
+	const std::string Path = (ConfigDir / "DefaultEngine.ini").string();
+	EXPECT_EQ(UE::Host::StringToUtf8(Outcome.ErrorMessage), "No property was written: ReflectionCaptureResolution: '" + Path + "' is read-only; check it out or make it writable first");
+	ASSERT_TRUE(Outcome.Result.IsValid());
+	EXPECT_EQ(ToJson(Row(Outcome, 0)), R"({"property":"ReflectionCaptureResolution","old_value":")" + OldValue
+		+ R"(","restart_required":false,"cvar":"r.ReflectionCaptureResolution","written":false,"error":"')" + Path + R"(' is read-only; check it out or make it writable first"})");
+	EXPECT_FALSE(Outcome.Result->GetBoolField(TEXT("persisted")));
+	EXPECT_EQ(Outcome.Result->GetNumberField(TEXT("written")), 0);
 	EXPECT_EQ(DefaultEngine(), DefaultEngineText);
+	// Memory went back to what the file says, so a later write of another key cannot carry it to disk.
+	EXPECT_EQ(Str(Row(Set(R"({"class":"RendererSettings","property":"ReflectionCaptureResolution","value":256,"dry_run":true})"), 0), TEXT("old_value")), OldValue);
 }
 
-TEST_F(SetSetting, AReadOnlyDefaultFileIsMadeWritableFirst)
+TEST_F(SetSetting, AReadOnlyDefaultFileIsLeftAsItIs)
 {
 	const std::filesystem::path File = Folders.ProjectDir() / "Config" / "DefaultEngine.ini";
-	std::filesystem::permissions(File, std::filesystem::perms::owner_read | std::filesystem::perms::group_read | std::filesystem::perms::others_read,
-		std::filesystem::perm_options::replace);
-	const FOrvexActionResult Outcome = Set(R"({"class":"RendererSettings","property":"ReflectionCaptureResolution","value":256})");
-	ASSERT_TRUE(Outcome.bSuccess);
-	EXPECT_FALSE(Row(Outcome, 0)->HasField(TEXT("persist_error")));
-	EXPECT_NE(DefaultEngine().find("r.ReflectionCaptureResolution=256"), std::string::npos);
+	const std::filesystem::perms ReadOnly = std::filesystem::perms::owner_read | std::filesystem::perms::group_read | std::filesystem::perms::others_read;
+	std::filesystem::permissions(File, ReadOnly, std::filesystem::perm_options::replace);
+	const FOrvexActionResult Outcome = Set(R"({"class":"RendererSettings","properties":{"ReflectionCaptureResolution":256,"bEnableRayTracing":true}})");
+	const std::filesystem::perms After = std::filesystem::status(File).permissions();
+	std::filesystem::permissions(File, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
+
+	EXPECT_FALSE(Outcome.bSuccess);
+	const std::string Reason = "'" + File.string() + "' is read-only; check it out or make it writable first";
+	EXPECT_EQ(UE::Host::StringToUtf8(Outcome.ErrorMessage), "No property was written: ReflectionCaptureResolution: " + Reason + "; bEnableRayTracing: " + Reason);
+	EXPECT_EQ(Str(Row(Outcome, 1), TEXT("error")), Reason);
+	EXPECT_EQ(Outcome.Result->GetArrayField(TEXT("auto_changed")).Num(), 0);
+	EXPECT_EQ(After, ReadOnly);
+	EXPECT_EQ(DefaultEngine(), DefaultEngineText);
 }

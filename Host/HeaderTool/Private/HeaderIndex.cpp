@@ -1,5 +1,6 @@
 #include "HeaderTool/HeaderIndex.h"
 
+#include <algorithm>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -47,17 +48,25 @@ namespace UE::Host::Private
 			return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
 		}
 
-		// Text holds Name as a whole word and a reflection macro: worth parsing.
-		bool MayDeclare(const std::string& Text, const std::string& Name)
+		bool ContainsWord(const std::string& Text, const std::string& Name)
 		{
-			bool bWord = false;
-			for (size_t At = Text.find(Name); At != std::string::npos && !bWord; At = Text.find(Name, At + 1))
+			for (size_t At = Text.find(Name); At != std::string::npos; At = Text.find(Name, At + 1))
 			{
 				const bool bStart = At == 0 || !IsIdentChar(Text[At - 1]);
 				const bool bEnd = At + Name.size() >= Text.size() || !IsIdentChar(Text[At + Name.size()]);
-				bWord = bStart && bEnd;
+				if (bStart && bEnd)
+				{
+					return true;
+				}
 			}
-			return bWord && (Text.find("UCLASS") != std::string::npos || Text.find("USTRUCT") != std::string::npos || Text.find("UENUM") != std::string::npos);
+			return false;
+		}
+
+		// Text holds Name as a whole word and a reflection macro: worth parsing.
+		bool MayDeclare(const std::string& Text, const std::string& Name)
+		{
+			return ContainsWord(Text, Name)
+				&& (Text.find("UCLASS") != std::string::npos || Text.find("USTRUCT") != std::string::npos || Text.find("UENUM") != std::string::npos);
 		}
 
 		bool IsSkippedFolder(const std::string& Name)
@@ -145,6 +154,8 @@ namespace UE::Host::Private
 		Parsed.clear();
 		Found.clear();
 		ModuleByFolder.clear();
+		SourcesByModuleFolder.clear();
+		ConstantHeaders.clear();
 	}
 
 	void FHeaderIndex::ListHeaders()
@@ -249,20 +260,11 @@ namespace UE::Host::Private
 			{
 				return Remember(TypeName, Near);
 			}
-			const std::vector<std::string> Includes = Read(Near).Includes;
-			for (const std::string& Include : Includes)
+			for (const std::string& Included : IncludedHeaders(Near))
 			{
-				const auto IncludeStem = HeadersByStem.find(StemOf(Include));
-				if (IncludeStem == HeadersByStem.end())
+				if (Declares(Included, TypeName))
 				{
-					continue;
-				}
-				for (const size_t Index : IncludeStem->second)
-				{
-					if (EndsWith(Headers[Index], "/" + Include) && Declares(Headers[Index], TypeName))
-					{
-						return Remember(TypeName, Headers[Index]);
-					}
+					return Remember(TypeName, Included);
 				}
 			}
 		}
@@ -357,6 +359,145 @@ namespace UE::Host::Private
 			}
 		}
 		return nullptr;
+	}
+
+	std::vector<std::string> FHeaderIndex::IncludedHeaders(const std::string& NearHeader)
+	{
+		ListHeaders();
+		std::vector<std::string> Result;
+		const std::vector<std::string> Includes = Read(NearHeader).Includes;
+		for (const std::string& Include : Includes)
+		{
+			const auto IncludeStem = HeadersByStem.find(StemOf(Include));
+			if (IncludeStem == HeadersByStem.end())
+			{
+				continue;
+			}
+			for (const size_t Index : IncludeStem->second)
+			{
+				if (EndsWith(Headers[Index], "/" + Include))
+				{
+					Result.push_back(Headers[Index]);
+				}
+			}
+		}
+		return Result;
+	}
+
+	bool FHeaderIndex::FindEnumConstant(const std::string& Scope, const std::string& Name, const std::string* NearHeader, int64_t& OutValue)
+	{
+		if (Roots.empty() || Name.empty())
+		{
+			return false;
+		}
+		const std::string Id = Scope + "::" + Name;
+		const auto Known = ConstantHeaders.find(Id);
+		if (Known != ConstantHeaders.end())
+		{
+			return !Known->second.empty() && Read(Known->second).FindEnumConstant(Scope, Name, OutValue);
+		}
+		std::vector<std::string> Candidates;
+		if (NearHeader)
+		{
+			Candidates.push_back(*NearHeader);
+			for (const std::string& Included : IncludedHeaders(*NearHeader))
+			{
+				Candidates.push_back(Included);
+			}
+		}
+		for (const std::string& Path : Candidates)
+		{
+			if (Read(Path).FindEnumConstant(Scope, Name, OutValue))
+			{
+				ConstantHeaders[Id] = Path;
+				return true;
+			}
+		}
+		// Any header that names the enumerator and declares an enum.
+		ListHeaders();
+		std::string Text;
+		for (const std::string& Path : Headers)
+		{
+			if (!ReadWholeFile(Path, Text) || !ContainsWord(Text, Name) || Text.find("enum") == std::string::npos)
+			{
+				continue;
+			}
+			if (Read(Path).FindEnumConstant(Scope, Name, OutValue))
+			{
+				ConstantHeaders[Id] = Path;
+				return true;
+			}
+		}
+		ConstantHeaders[Id] = std::string();
+		return false;
+	}
+
+	std::string FHeaderIndex::ModuleFolderOf(const std::string& Path)
+	{
+		std::error_code Error;
+		for (std::filesystem::path Current = std::filesystem::path(Path).parent_path(); !Current.empty() && Current.has_filename(); Current = Current.parent_path())
+		{
+			for (std::filesystem::directory_iterator It(Current, Error); !Error && It != std::filesystem::directory_iterator(); It.increment(Error))
+			{
+				if (EndsWith(It->path().filename().string(), ".Build.cs"))
+				{
+					return Current.string();
+				}
+			}
+			if (Current.filename() == "Source")
+			{
+				break;
+			}
+		}
+		return std::string();
+	}
+
+	bool FHeaderIndex::FindConstructorDefinition(const std::string& Header, const std::string& ClassName, Headers::FConstructorDefaults& OutDefaults)
+	{
+		const std::string Folder = ModuleFolderOf(Header);
+		if (Folder.empty())
+		{
+			return false;
+		}
+		auto Listed = SourcesByModuleFolder.find(Folder);
+		if (Listed == SourcesByModuleFolder.end())
+		{
+			std::vector<std::string> Sources;
+			auto Visit = [&Sources](const std::string& Path)
+			{
+				if (EndsWith(Path, ".cpp"))
+				{
+					Sources.push_back(Path);
+				}
+			};
+			WalkHeaders(Folder, Visit, 0);
+			std::sort(Sources.begin(), Sources.end());
+			Listed = SourcesByModuleFolder.emplace(Folder, std::move(Sources)).first;
+		}
+		// The source named after the header goes first; it nearly always holds the constructor.
+		std::vector<std::string> Ordered;
+		const std::string Stem = StemOf(Header);
+		for (const std::string& Source : Listed->second)
+		{
+			if (StemOf(Source) == Stem)
+			{
+				Ordered.insert(Ordered.begin(), Source);
+			}
+			else
+			{
+				Ordered.push_back(Source);
+			}
+		}
+		const std::string Qualified = ClassName + "::" + ClassName;
+		std::string Text;
+		for (const std::string& Source : Ordered)
+		{
+			if (ReadWholeFile(Source, Text) && Text.find(Qualified) != std::string::npos && Headers::ReadConstructorDefinition(Text, ClassName, OutDefaults))
+			{
+				return true;
+			}
+		}
+		return false;
 	}
 
 	const std::string& FHeaderIndex::ModuleOf(const std::string& Path)

@@ -1,5 +1,6 @@
 #include "HeaderTool/HeaderDeclarations.h"
 
+#include "HeaderTool/HeaderExpressions.h"
 #include "HeaderTool/HeaderTokenizer.h"
 
 #include <cctype>
@@ -84,6 +85,15 @@ namespace UE::Host::Headers
 					else if (Token.Is("UENUM"))
 					{
 						ParseEnum(Out);
+					}
+					else if (Token.Is("enum") || (Token.Is("namespace") && PeekIs("{", 2) && PeekIs("enum", 3)))
+					{
+						FEnumDecl Decl;
+						Decl.Line = Token.Line;
+						if (ParseEnumDeclaration(Decl))
+						{
+							Out.PlainEnums.push_back(std::move(Decl));
+						}
 					}
 					else
 					{
@@ -297,6 +307,8 @@ namespace UE::Host::Headers
 					}
 					if (Token.Is("GENERATED_BODY") || Token.Is("GENERATED_UCLASS_BODY") || Token.Is("GENERATED_USTRUCT_BODY") || Token.Is("GENERATED_UINTERFACE_BODY") || Token.Is("GENERATED_IINTERFACE_BODY"))
 					{
+						// The older form declares UFoo(const FObjectInitializer&), defined in the source file.
+						Decl.bDeclaresConstructor |= Token.Is("GENERATED_UCLASS_BODY");
 						++Position;
 						ReadParenthesized();
 						continue;
@@ -327,15 +339,166 @@ namespace UE::Host::Headers
 						++Position;
 						continue;
 					}
-					SkipMember();
+					if (!ParseSpecialMember(Decl))
+					{
+						SkipMember();
+					}
 					Doc.clear();
 					bDeprecated = false;
 				}
 			}
 
+			// The name a member declares before its first parenthesis ("OverrideConfigSection" in
+			// "virtual void OverrideConfigSection(FString& Name) override"), and where that
+			// parenthesis is; empty when the member has none before its end.
+			std::string FindMemberFunctionName(size_t& OutOpen) const
+			{
+				for (size_t Index = Position; Index < Tokens.size(); ++Index)
+				{
+					const FToken& Token = Tokens[Index];
+					if (Token.Is(";") || Token.Is("{") || Token.Is("}") || Token.Is("=") || Token.Is("UPROPERTY") || Token.Is("UFUNCTION"))
+					{
+						return std::string();
+					}
+					if (Token.Is("("))
+					{
+						OutOpen = Index;
+						return Index > Position && Tokens[Index - 1].Kind == ETokenKind::Identifier ? Tokens[Index - 1].Text : std::string();
+					}
+				}
+				return std::string();
+			}
+
+			// Constructors and OverrideConfigSection: what they say about the class's defaults and
+			// its config section. False for any other member (left to SkipMember).
+			bool ParseSpecialMember(FTypeDecl& Decl)
+			{
+				size_t Open = 0;
+				const std::string Name = FindMemberFunctionName(Open);
+				const bool bConstructor = Name == Decl.Name && Open >= 1 && !(Open >= 2 + Position && Tokens[Open - 2].Is("~"));
+				if (!bConstructor && Name != "OverrideConfigSection")
+				{
+					return false;
+				}
+				const size_t Start = Open - 1;
+				Position = Open;
+				const size_t ParametersStart = Position + 1;
+				if (!SkipBalanced())
+				{
+					return true;
+				}
+				const std::vector<FToken> Parameters(Tokens.begin() + static_cast<std::ptrdiff_t>(ParametersStart), Tokens.begin() + static_cast<std::ptrdiff_t>(Position - 1));
+				while (Peek() && Peek()->Kind == ETokenKind::Identifier)
+				{
+					++Position;
+				}
+				if (bConstructor)
+				{
+					ParseConstructor(Decl, Start);
+					return true;
+				}
+				ParseSectionOverride(Decl, Parameters);
+				return true;
+			}
+
+			void ParseConstructor(FTypeDecl& Decl, size_t Start)
+			{
+				if (Accept(";"))
+				{
+					Decl.bDeclaresConstructor = true;
+					return;
+				}
+				// "= default;" and "= delete;" leave the defaults to the members' initializers.
+				if (Accept("="))
+				{
+					SkipMember();
+					return;
+				}
+				Decl.bDeclaresConstructor = true;
+				// The member initializers, up to the body; "Member{1}" is an initializer, not the body.
+				while (Peek() && !PeekIs(";") && !PeekIs("}"))
+				{
+					if (PeekIs("(") || PeekIs("["))
+					{
+						SkipBalanced();
+						continue;
+					}
+					if (PeekIs("{"))
+					{
+						const bool bMemberBrace = Position >= 2 && Tokens[Position - 1].Kind == ETokenKind::Identifier
+							&& (Tokens[Position - 2].Is(":") || Tokens[Position - 2].Is(","));
+						if (!bMemberBrace)
+						{
+							break;
+						}
+						SkipBalanced();
+						continue;
+					}
+					++Position;
+				}
+				if (!PeekIs("{") || !SkipBalanced())
+				{
+					return;
+				}
+				Decl.InlineConstructor.assign(Tokens.begin() + static_cast<std::ptrdiff_t>(Start), Tokens.begin() + static_cast<std::ptrdiff_t>(Position));
+			}
+
+			// "{ Name = TEXT("/Script/Module.Section"); }" is the one form read; anything else keeps
+			// the reason it was not.
+			void ParseSectionOverride(FTypeDecl& Decl, const std::vector<FToken>& Parameters)
+			{
+				Decl.SectionOverrideKind = FTypeDecl::ESectionOverride::Unreadable;
+				if (Accept(";") || Accept("="))
+				{
+					SkipMember();
+					Decl.SectionOverride = "its body is not in the header";
+					return;
+				}
+				if (!PeekIs("{"))
+				{
+					SkipMember();
+					Decl.SectionOverride = "its declaration could not be read";
+					return;
+				}
+				const size_t BodyStart = Position + 1;
+				if (!SkipBalanced())
+				{
+					Decl.SectionOverride = "its body could not be read";
+					return;
+				}
+				const std::vector<FToken> Body(Tokens.begin() + static_cast<std::ptrdiff_t>(BodyStart), Tokens.begin() + static_cast<std::ptrdiff_t>(Position - 1));
+				const std::string Parameter = !Parameters.empty() && Parameters.back().Kind == ETokenKind::Identifier ? Parameters.back().Text : std::string();
+				auto Literal = [&Body](size_t At) -> const FToken*
+				{
+					if (At < Body.size() && Body[At].Kind == ETokenKind::String && At + 1 < Body.size() && Body[At + 1].Is(";") && At + 2 == Body.size())
+					{
+						return &Body[At];
+					}
+					return nullptr;
+				};
+				const bool bAssigns = !Parameter.empty() && Body.size() >= 4 && Body[0].Is(Parameter) && Body[1].Is("=");
+				const FToken* Value = nullptr;
+				if (bAssigns && Body.size() == 7 && Body[2].Is("TEXT") && Body[3].Is("(") && Body[5].Is(")"))
+				{
+					Value = Body[4].Kind == ETokenKind::String && Body[6].Is(";") ? &Body[4] : nullptr;
+				}
+				else if (bAssigns)
+				{
+					Value = Literal(2);
+				}
+				if (!Value)
+				{
+					Decl.SectionOverride = "its body is not a single assignment of a string literal";
+					return;
+				}
+				Decl.SectionOverrideKind = FTypeDecl::ESectionOverride::Literal;
+				Decl.SectionOverride = UnquoteString(Value->Text);
+			}
+
 			// A function, a nested type, a plain member: up to its ';' or the end of its body.
 			void SkipMember()
 			{
+				const size_t Start = Position;
 				while (!AtEnd())
 				{
 					const FToken& Token = Tokens[Position];
@@ -347,6 +510,13 @@ namespace UE::Host::Headers
 					if (Token.Is("}"))
 					{
 						// The enclosing body's end: left for the caller.
+						return;
+					}
+					// A macro line without a semicolon ("DECLARE_EVENT(UFoo, FChanged)") ends where
+					// the next reflected member begins.
+					if (Position > Start && (Token.Is("UPROPERTY") || Token.Is("UFUNCTION") || Token.Is("GENERATED_BODY") || Token.Is("GENERATED_UCLASS_BODY")
+						|| Token.Is("UE_DEPRECATED") || ((Token.Is("public") || Token.Is("protected") || Token.Is("private")) && PeekIs(":", 1))))
+					{
 						return;
 					}
 					if (Token.Is("(") || Token.Is("["))
@@ -462,106 +632,6 @@ namespace UE::Host::Headers
 				return true;
 			}
 
-			// An enumerator value: literals, earlier enumerators, unary -, ~ and | & << >> + -.
-			bool EvaluateEnumValue(const std::vector<FToken>& Expression, const std::map<std::string, int64_t>& Known, int64_t& OutValue) const
-			{
-				size_t Index = 0;
-				bool bOk = true;
-				std::function<int64_t(int)> ParseBinary;
-				std::function<int64_t()> ParsePrimary = [&]() -> int64_t
-				{
-					if (Index >= Expression.size())
-					{
-						bOk = false;
-						return 0;
-					}
-					const FToken& Token = Expression[Index++];
-					if (Token.Is("-"))
-					{
-						// Unsigned, so that negating the smallest value wraps instead of overflowing.
-						return static_cast<int64_t>(0 - static_cast<uint64_t>(ParsePrimary()));
-					}
-					if (Token.Is("~"))
-					{
-						return ~ParsePrimary();
-					}
-					if (Token.Is("("))
-					{
-						const int64_t Value = ParseBinary(0);
-						if (Index < Expression.size() && Expression[Index].Is(")"))
-						{
-							++Index;
-						}
-						return Value;
-					}
-					if (Token.Kind == ETokenKind::Number)
-					{
-						return static_cast<int64_t>(std::strtoull(Token.Text.c_str(), nullptr, 0));
-					}
-					if (Token.Kind == ETokenKind::Identifier)
-					{
-						std::string Name = Token.Text;
-						// "EFoo::Bar" names an enumerator of this enum.
-						while (Index + 1 < Expression.size() && Expression[Index].Is("::"))
-						{
-							Name = Expression[Index + 1].Text;
-							Index += 2;
-						}
-						const auto Found = Known.find(Name);
-						if (Found != Known.end())
-						{
-							return Found->second;
-						}
-					}
-					bOk = false;
-					return 0;
-				};
-				auto Precedence = [](const FToken& Token, const FToken* Next) -> int
-				{
-					if (Token.Is("|"))
-					{
-						return 1;
-					}
-					if (Token.Is("&"))
-					{
-						return 2;
-					}
-					if ((Token.Is("<") || Token.Is(">")) && Next && Next->Is(Token.Text))
-					{
-						return 3;
-					}
-					if (Token.Is("+") || Token.Is("-"))
-					{
-						return 4;
-					}
-					return 0;
-				};
-				ParseBinary = [&](int MinPrecedence) -> int64_t
-				{
-					int64_t Left = ParsePrimary();
-					while (Index < Expression.size())
-					{
-						const FToken& Op = Expression[Index];
-						const FToken* Next = Index + 1 < Expression.size() ? &Expression[Index + 1] : nullptr;
-						const int OpPrecedence = Precedence(Op, Next);
-						if (OpPrecedence == 0 || OpPrecedence <= MinPrecedence)
-						{
-							break;
-						}
-						Index += OpPrecedence == 3 ? 2 : 1;
-						const int64_t Right = ParseBinary(OpPrecedence);
-						// Wrapping arithmetic and shift counts kept in range: a header cannot make this undefined.
-						const uint64_t L = static_cast<uint64_t>(Left);
-						const uint64_t R = static_cast<uint64_t>(Right);
-						const unsigned Shift = static_cast<unsigned>(R & 63u);
-						Left = static_cast<int64_t>(Op.Is("|") ? (L | R) : Op.Is("&") ? (L & R) : Op.Is("<") ? (L << Shift) : Op.Is(">") ? (L >> Shift) : Op.Is("+") ? L + R : L - R);
-					}
-					return Left;
-				};
-				OutValue = ParseBinary(0);
-				return bOk && Index == Expression.size();
-			}
-
 			void ParseEnum(FHeaderDecls& Out)
 			{
 				FEnumDecl Decl;
@@ -574,17 +644,27 @@ namespace UE::Host::Headers
 				{
 					++Position;
 				}
+				if (ParseEnumDeclaration(Decl))
+				{
+					Out.Enums.push_back(std::move(Decl));
+				}
+			}
+
+			// "namespace EFoo { enum Type ... }", "enum class EFoo : uint8 { ... }" or "enum EFoo { ... }",
+			// from its first keyword; false for a forward declaration or text that is not one.
+			bool ParseEnumDeclaration(FEnumDecl& Decl)
+			{
 				if (Accept("namespace"))
 				{
 					Decl.Form = FEnumDecl::EForm::Namespaced;
 					if (!Peek() || Peek()->Kind != ETokenKind::Identifier)
 					{
-						return;
+						return false;
 					}
 					Decl.Name = Tokens[Position++].Text;
 					if (!Accept("{"))
 					{
-						return;
+						return false;
 					}
 					while (Peek() && Peek()->Kind == ETokenKind::DocComment)
 					{
@@ -592,7 +672,7 @@ namespace UE::Host::Headers
 					}
 					if (!Accept("enum") || !Peek())
 					{
-						return;
+						return false;
 					}
 					++Position;
 				}
@@ -600,7 +680,7 @@ namespace UE::Host::Headers
 				{
 					if (!Accept("enum"))
 					{
-						return;
+						return false;
 					}
 					if (Accept("class") || Accept("struct"))
 					{
@@ -608,7 +688,7 @@ namespace UE::Host::Headers
 					}
 					if (!Peek() || Peek()->Kind != ETokenKind::Identifier)
 					{
-						return;
+						return false;
 					}
 					Decl.Name = Tokens[Position++].Text;
 				}
@@ -621,9 +701,19 @@ namespace UE::Host::Headers
 				}
 				if (!Accept("{"))
 				{
-					return;
+					return false;
 				}
 				std::map<std::string, int64_t> Known;
+				const FConstantLookup Lookup = [&Known](const std::string&, const std::string& Name, int64_t& OutValue)
+				{
+					const auto Found = Known.find(Name);
+					if (Found == Known.end())
+					{
+						return false;
+					}
+					OutValue = Found->second;
+					return true;
+				};
 				int64_t Next = 0;
 				while (!AtEnd() && !PeekIs("}"))
 				{
@@ -648,7 +738,7 @@ namespace UE::Host::Headers
 							Expression.push_back(Tokens[Position++]);
 						}
 						int64_t Value = 0;
-						if (EvaluateEnumValue(Expression, Known, Value))
+						if (EvaluateIntegerExpression(Expression, Lookup, Value))
 						{
 							Enumerator.Value = Value;
 						}
@@ -662,10 +752,7 @@ namespace UE::Host::Headers
 					Decl.Enumerators.push_back(std::move(Enumerator));
 				}
 				Accept("}");
-				if (!Decl.Name.empty())
-				{
-					Out.Enums.push_back(std::move(Decl));
-				}
+				return !Decl.Name.empty();
 			}
 
 			std::vector<FToken> Tokens;
@@ -709,6 +796,30 @@ namespace UE::Host::Headers
 	const FEnumDecl* FHeaderDecls::FindEnum(std::string_view Name) const
 	{
 		return FindByName(Enums, Name);
+	}
+
+	bool FHeaderDecls::FindEnumConstant(std::string_view Scope, std::string_view Name, int64_t& OutValue) const
+	{
+		for (const std::vector<FEnumDecl>* List : {&Enums, &PlainEnums})
+		{
+			for (const FEnumDecl& Enum : *List)
+			{
+				// A bare name reaches only the enumerators of an unscoped enum, as in C++.
+				if (Scope.empty() ? Enum.Form != FEnumDecl::EForm::Regular : Enum.Name != Scope)
+				{
+					continue;
+				}
+				for (const FEnumeratorDecl& Enumerator : Enum.Enumerators)
+				{
+					if (Enumerator.Name == Name)
+					{
+						OutValue = Enumerator.Value;
+						return true;
+					}
+				}
+			}
+		}
+		return false;
 	}
 
 	FHeaderDecls ReadHeader(std::string_view Text)

@@ -75,6 +75,12 @@ namespace Orvex::PropertyWriter
 		{
 			return Result;
 		}
+		if (Options.bValidateOnly)
+		{
+			Property->ExportText_Direct(Result.NewValueText, Copy.Get(), nullptr, Object, PPF_None);
+			Result.bSuccess = true;
+			return Result;
+		}
 
 #if WITH_EDITOR
 		if (Options.bNotify)

@@ -19,6 +19,9 @@ namespace Orvex::PropertyWriter
 		bool bAllowNonConfig = false;
 		// Brings numbers outside the ClampMin/ClampMax metadata into range instead of refusing them.
 		bool bClampToMetaRange = false;
+		// Converts and checks the value exactly as a write would, on a copy, and stores nothing (no
+		// notification either); NewValueText is the text the property would then hold.
+		bool bValidateOnly = false;
 	};
 
 	struct FWriteResult

@@ -528,50 +528,60 @@ namespace
 		FString FirstWarning;
 	};
 
+	// The method the class's config flags and the property's shape select.
+	FString SelectPersistMethod(const UClass* Class, const FProperty* Property)
+	{
+		if (Class->HasAnyClassFlags(CLASS_DefaultConfig))
+		{
+			const bool bSingleValue = Property->ArrayDim == 1 && !CastField<FArrayProperty>(Property) && !CastField<FSetProperty>(Property)
+				&& !CastField<FMapProperty>(Property);
+			return bSingleValue ? TEXT("UpdateSinglePropertyInConfigFile") : TEXT("TryUpdateDefaultConfigFile");
+		}
+		if (Class->HasAnyClassFlags(CLASS_GlobalUserConfig))
+		{
+			return TEXT("UpdateGlobalUserConfigFile");
+		}
+		return Class->HasAnyClassFlags(CLASS_ProjectUserConfig) ? TEXT("UpdateProjectUserConfigFile") : TEXT("SaveConfig");
+	}
+
 	// Saves one property with the method the class's config flags and the property's shape select,
 	// and names the method. OutPersistError, when given, receives why the file was not written.
 	FString PersistSettingsProperty(UObject* DefaultObject, const FProperty* Property, FString* OutPersistError = nullptr)
 	{
-		UClass* Class = DefaultObject->GetClass();
-		FString Method;
+		const FString Method = SelectPersistMethod(DefaultObject->GetClass(), Property);
+		const FString Target = PersistTargetFile(DefaultObject, Method);
+		IPlatformFile& PlatformFile = FPlatformFileManager::Get().GetPlatformFile();
+		// A read-only file is one source control has not checked out: it is the user's to unlock, not ours.
+		if (PlatformFile.FileExists(*Target) && PlatformFile.IsReadOnly(*Target))
+		{
+			if (OutPersistError)
+			{
+				*OutPersistError = FString::Printf(TEXT("'%s' is read-only; check it out or make it writable first"), *Target);
+			}
+			return Method;
+		}
+
 		bool bReportedFailure = false;
 		FConfigWarningCapture Warnings;
-		if (Class->HasAnyClassFlags(CLASS_DefaultConfig))
+		if (Method == TEXT("UpdateSinglePropertyInConfigFile"))
 		{
-			// Source control may have left the default file read-only; the settings page clears that too.
-			const FString DefaultFile = FPaths::ConvertRelativePathToFull(DefaultObject->GetDefaultConfigFilename());
-			IPlatformFile& PlatformFile = FPlatformFileManager::Get().GetPlatformFile();
-			if (PlatformFile.FileExists(*DefaultFile) && PlatformFile.IsReadOnly(*DefaultFile))
-			{
-				PlatformFile.SetReadOnly(*DefaultFile, false);
-			}
-			const bool bSingleValue = Property->ArrayDim == 1 && !CastField<FArrayProperty>(Property) && !CastField<FSetProperty>(Property)
-				&& !CastField<FMapProperty>(Property);
-			if (bSingleValue)
-			{
-				DefaultObject->UpdateSinglePropertyInConfigFile(Property, DefaultObject->GetDefaultConfigFilename());
-				Method = TEXT("UpdateSinglePropertyInConfigFile");
-			}
-			else
-			{
-				bReportedFailure = !DefaultObject->TryUpdateDefaultConfigFile(TEXT(""), true);
-				Method = TEXT("TryUpdateDefaultConfigFile");
-			}
+			DefaultObject->UpdateSinglePropertyInConfigFile(Property, DefaultObject->GetDefaultConfigFilename());
 		}
-		else if (Class->HasAnyClassFlags(CLASS_GlobalUserConfig))
+		else if (Method == TEXT("TryUpdateDefaultConfigFile"))
+		{
+			bReportedFailure = !DefaultObject->TryUpdateDefaultConfigFile(TEXT(""), true);
+		}
+		else if (Method == TEXT("UpdateGlobalUserConfigFile"))
 		{
 			DefaultObject->UpdateGlobalUserConfigFile();
-			Method = TEXT("UpdateGlobalUserConfigFile");
 		}
-		else if (Class->HasAnyClassFlags(CLASS_ProjectUserConfig))
+		else if (Method == TEXT("UpdateProjectUserConfigFile"))
 		{
 			DefaultObject->UpdateProjectUserConfigFile();
-			Method = TEXT("UpdateProjectUserConfigFile");
 		}
 		else
 		{
 			DefaultObject->SaveConfig(CPF_Config, nullptr, GConfig, true);
-			Method = TEXT("SaveConfig");
 		}
 
 		if (OutPersistError)
@@ -580,14 +590,13 @@ namespace
 			GLog->Flush();
 			// The engine's save calls do not all report failure, so a file that still cannot be written
 			// counts as not persisted.
-			const FString Target = PersistTargetFile(DefaultObject, Method);
 			if (bReportedFailure)
 			{
 				*OutPersistError = Warnings.FirstWarning.IsEmpty() ? FString::Printf(TEXT("%s could not write '%s'"), *Method, *Target) : Warnings.FirstWarning;
 			}
-			else if (FPlatformFileManager::Get().GetPlatformFile().IsReadOnly(*Target))
+			else if (PlatformFile.IsReadOnly(*Target))
 			{
-				*OutPersistError = FString::Printf(TEXT("'%s' is read-only and was not written"), *Target);
+				*OutPersistError = FString::Printf(TEXT("'%s' is read-only; check it out or make it writable first"), *Target);
 			}
 			else if (Method != TEXT("SaveConfig") && !FPaths::FileExists(Target))
 			{
@@ -600,6 +609,42 @@ namespace
 			}
 		}
 		return Method;
+	}
+
+	// Gives the properties pre-emption changed their previous values back, and their console
+	// variables with them.
+	void UndoPreemption(UObject* DefaultObject, const TArray<const FProperty*>& AutoChanged, const TArray<FString>& PreviousValues)
+	{
+		for (int32 Undo = 0; Undo < AutoChanged.Num() && Undo < PreviousValues.Num(); ++Undo)
+		{
+			if (AutoChanged[Undo]->ValidateImportFlags(0))
+			{
+				AutoChanged[Undo]->ImportText_InContainer(*PreviousValues[Undo], DefaultObject, DefaultObject, 0);
+			}
+			ExportSettingToConsoleVariable(DefaultObject, AutoChanged[Undo]);
+		}
+	}
+
+	// A write that could not be persisted is taken back: the property, what pre-emption changed
+	// for it, the class's own reaction and the linked console variable.
+	void RestoreUnpersisted(UObject* DefaultObject, FProperty* Property, const FString& OldValue, const TArray<const FProperty*>& AutoChanged,
+		const TArray<FString>& PreviousValues, bool bPostEditChange, bool bDeveloperSettings)
+	{
+		if (Property->ValidateImportFlags(0))
+		{
+			Property->ImportText_InContainer(*OldValue, DefaultObject, DefaultObject, 0);
+		}
+		UndoPreemption(DefaultObject, AutoChanged, PreviousValues);
+		if (bPostEditChange)
+		{
+			Orvex::Diagnostics::FScopedUnattendedScript Unattended;
+			FPropertyChangedEvent ChangedEvent(Property, EPropertyChangeType::ValueSet);
+			DefaultObject->PostEditChangeProperty(ChangedEvent);
+		}
+		if (bDeveloperSettings)
+		{
+			ExportSettingToConsoleVariable(DefaultObject, Property);
+		}
 	}
 
 	void RecordPreempted(UObject* DefaultObject, const TCHAR* PropertyName, TArray<const FProperty*>& AutoChanged, TArray<FString>& PreviousValues)
@@ -1303,7 +1348,6 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 	TArray<TSharedPtr<FJsonValue>> AutoChangedRows;
 	TArray<TSharedPtr<FJsonValue>> Warnings;
 	int32 WrittenCount = 0;
-	int32 PersistedCount = 0;
 	bool bRestartRequired = false;
 
 	for (int32 Index = 0; Index < Batch.Num(); ++Index)
@@ -1325,7 +1369,18 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 
 		if (bDryRun)
 		{
+			// The value is converted as the real run would convert it, on a copy: a value the real run
+			// refuses is reported here too.
+			Orvex::PropertyWriter::FWriteOptions CheckOnly;
+			CheckOnly.bValidateOnly = true;
+			const Orvex::PropertyWriter::FWriteResult Check = Orvex::PropertyWriter::WriteProperty(DefaultObject, Property, Value, CheckOnly);
 			Row->SetBoolField(TEXT("written"), false);
+			if (!Check.bSuccess)
+			{
+				Row->SetStringField(TEXT("error"), Check.ErrorMessage);
+				Rows.Add(MakeShared<FJsonValueObject>(Row));
+				continue;
+			}
 			Rows.Add(MakeShared<FJsonValueObject>(Row));
 			bRestartRequired |= bPropertyRestart;
 			continue;
@@ -1346,15 +1401,7 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 		const Orvex::PropertyWriter::FWriteResult Write = Orvex::PropertyWriter::WriteProperty(DefaultObject, Property, Value, Orvex::PropertyWriter::FWriteOptions());
 		if (!Write.bSuccess)
 		{
-			// Undo what the pre-emption changed, and give the console variables their old values back.
-			for (int32 Undo = 0; Undo < AutoChanged.Num() && Undo < PreviousValues.Num(); ++Undo)
-			{
-				if (AutoChanged[Undo]->ValidateImportFlags(0))
-				{
-					AutoChanged[Undo]->ImportText_InContainer(*PreviousValues[Undo], DefaultObject, DefaultObject, 0);
-				}
-				ExportSettingToConsoleVariable(DefaultObject, AutoChanged[Undo]);
-			}
+			UndoPreemption(DefaultObject, AutoChanged, PreviousValues);
 			Row->SetBoolField(TEXT("written"), false);
 			Row->SetStringField(TEXT("error"), Write.ErrorMessage);
 			Rows.Add(MakeShared<FJsonValueObject>(Row));
@@ -1373,6 +1420,17 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 		}
 		FString PersistError;
 		const FString Method = PersistSettingsProperty(DefaultObject, Property, &PersistError);
+		if (!PersistError.IsEmpty())
+		{
+			// Nothing reached the file, so nothing changed: the object and its console variables go
+			// back to what the file still says, and a later write of another key cannot carry this
+			// value to disk.
+			RestoreUnpersisted(DefaultObject, Property, OldValue, AutoChanged, PreviousValues, bPostEditChange, bDeveloperSettings);
+			Row->SetBoolField(TEXT("written"), false);
+			Row->SetStringField(TEXT("error"), PersistError);
+			Rows.Add(MakeShared<FJsonValueObject>(Row));
+			continue;
+		}
 		for (const FProperty* Changed : AutoChanged)
 		{
 			FString ChangedError;
@@ -1392,15 +1450,6 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 		Row->SetStringField(TEXT("new_value"), NewValue);
 		Row->SetBoolField(TEXT("written"), true);
 		Row->SetStringField(TEXT("persist_method"), Method);
-		if (!PersistError.IsEmpty())
-		{
-			Row->SetStringField(TEXT("persist_error"), PersistError);
-			Warnings.Add(MakeShared<FJsonValueString>(FString::Printf(TEXT("%s was not persisted: %s"), *Property->GetName(), *PersistError)));
-		}
-		else
-		{
-			++PersistedCount;
-		}
 		if (!CVarName.IsEmpty())
 		{
 			if (IConsoleVariable* CVar = IConsoleManager::Get().FindConsoleVariable(*CVarName))
@@ -1425,8 +1474,7 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 	Result->SetArrayField(TEXT("results"), Rows);
 	Result->SetArrayField(TEXT("auto_changed"), AutoChangedRows);
 	Result->SetNumberField(TEXT("written"), WrittenCount);
-	// A write that reached memory but not its INI file is not persisted.
-	Result->SetBoolField(TEXT("persisted"), !bDryRun && PersistedCount > 0);
+	Result->SetBoolField(TEXT("persisted"), !bDryRun && WrittenCount > 0);
 	Result->SetBoolField(TEXT("restart_required"), bRestartRequired);
 	Result->SetArrayField(TEXT("warnings"), Warnings);
 

@@ -29,6 +29,13 @@ namespace UE::Host::Private::HeaderBuild
 		std::string Header;
 		std::vector<FUnreadHeaderProperty> Unread;
 		std::string EnumUnderlying;
+		// Config properties whose value before the config layers the host cannot know: an
+		// initializer or constructor statement it does not follow, or a constructor it cannot find.
+		// Complete for the class, inherited ones included.
+		std::vector<const FProperty*> UnknownDefaults;
+		// The class's own OverrideConfigSection, when its header has one.
+		Headers::FTypeDecl::ESectionOverride SectionOverrideKind = Headers::FTypeDecl::ESectionOverride::None;
+		std::string SectionOverride;
 	};
 
 	// What a built-in class gained from its header, undone at shut-down.
@@ -82,10 +89,16 @@ namespace UE::Host::Private::HeaderBuild
 		TArray<FProperty*> Properties;
 		TArray<TPair<const FProperty*, FString>> Defaults;
 		std::vector<FUnreadHeaderProperty> Unread;
+		// Members whose in-class initializer is not a plain value.
+		std::vector<const FProperty*> UnknownDefaults;
 	};
 
 	// The properties of a class or struct body, laid out from Start on.
 	FMemberLayout BuildMembers(UStruct* Owner, const Headers::FTypeDecl& Decl, const std::string& Header, int32 Start);
+	// What the class's constructor sets: its defaults join Layout's, and the members it changes in
+	// ways not followed, or all of the class's own config members when its constructor is declared
+	// but cannot be found, join OutUnknown.
+	void ApplyConstructorDefaults(UClass* Class, const Headers::FTypeDecl& Decl, const std::string& Header, FMemberLayout& Layout, std::vector<const FProperty*>& OutUnknown);
 	// Makes the console variables the members' ConsoleVariable metadata names and no one made.
 	void RegisterConsoleVariables(UClass* Class, const TArray<FProperty*>& Properties);
 }

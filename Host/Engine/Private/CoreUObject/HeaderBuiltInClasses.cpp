@@ -242,4 +242,16 @@ namespace UE::Host
 		}
 		return Result;
 	}
+
+	FString GetClassConfigSection(const UClass* Class)
+	{
+		FString Section;
+		FString Problem;
+		return Private::FindHeaderSectionOverride(Class, Section, Problem) ? Section : Class->GetPathName();
+	}
+
+	bool IsPropertyDefaultKnown(const UClass* Class, const FProperty* Property)
+	{
+		return Private::IsDefaultKnown(Class, Property);
+	}
 }

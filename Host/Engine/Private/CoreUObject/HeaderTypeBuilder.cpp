@@ -3,17 +3,20 @@
 #include "Containers/StringConv.h"
 #include "HAL/IConsoleManager.h"
 #include "HeaderBuildState.h"
+#include "HeaderTool/HeaderExpressions.h"
 #include "HeaderTool/HeaderIndex.h"
 #include "HeaderObjectLayout.h"
 #include "Host/HeaderClasses.h"
 #include "Host/HostEnvironment.h"
 #include "Host/ReflectionBuilder.h"
 #include "ObjectRegistry.h"
+#include "PropertyText.h"
 #include "Templates/Casts.h"
 #include "UObject/Class.h"
 #include "UObject/EnumProperty.h"
 #include "UObject/UnrealType.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
@@ -149,7 +152,9 @@ namespace UE::Host::Private
 			return Flags;
 		}
 
-		// A static array's dimension: a number, or an enumerator of an enum the headers declare.
+		// A static array's dimension: a constant expression of numbers and enumerators, of enums with
+		// UENUM or without ("SP_NumPlatforms", "EMaterialQualityLevel::Num",
+		// "static_cast<int32>(ETags::MaxTags)").
 		bool ReadArrayDim(const std::string& Text, const std::string& Header, int32& OutDim)
 		{
 			if (Text.empty())
@@ -157,30 +162,32 @@ namespace UE::Host::Private
 				OutDim = 1;
 				return true;
 			}
-			char* End = nullptr;
-			const long Value = std::strtol(Text.c_str(), &End, 0);
-			if (End != Text.c_str() && *End == '\0')
+			const Headers::FConstantLookup Lookup = [&Header](const std::string& Scope, const std::string& Name, int64_t& OutValue)
 			{
-				OutDim = static_cast<int32>(Value);
-				return OutDim > 0;
-			}
-			const size_t Scope = Text.find("::");
-			if (Scope == std::string::npos)
+				if (Index().FindEnumConstant(Scope, Name, &Header, OutValue))
+				{
+					return true;
+				}
+				const UEnum* Enum = Scope.empty() ? nullptr : ResolveEnum(Scope, &Header);
+				const int64 Value = Enum ? Enum->GetValueByNameString(ToFString(Name)) : INDEX_NONE;
+				OutValue = Value;
+				return Value != INDEX_NONE;
+			};
+			int64_t Value = 0;
+			if (!Headers::EvaluateIntegerExpression(Text, Lookup, Value) || Value <= 0 || Value > 65536)
 			{
 				return false;
 			}
-			const UEnum* Enum = ResolveEnum(Text.substr(0, Scope), &Header);
-			const int64 EnumValue = Enum ? Enum->GetValueByNameString(ToFString(Text.substr(Text.rfind("::") + 2))) : INDEX_NONE;
-			OutDim = static_cast<int32>(EnumValue);
-			return EnumValue > 0;
+			OutDim = static_cast<int32>(Value);
+			return true;
 		}
 
 		// A header struct constructs its members and their initializers; the rest is generic.
 		class FHeaderStructOps final : public UScriptStruct::ICppStructOps
 		{
 		public:
-			FHeaderStructOps(int32 InSize, int32 InAlignment, const UScriptStruct* InStruct, const UScriptStruct* InSuper, FMemberLayout&& InLayout)
-				: ICppStructOps(InSize, InAlignment), Struct(InStruct), Super(InSuper), Properties(InLayout.Properties), Defaults(InLayout.Defaults)
+			FHeaderStructOps(int32 InSize, int32 InAlignment, const UScriptStruct* InStruct, const UScriptStruct* InSuper, FMemberLayout&& InLayout, bool bInGameplayTag)
+				: ICppStructOps(InSize, InAlignment), Struct(InStruct), Super(InSuper), Properties(InLayout.Properties), Defaults(InLayout.Defaults), bGameplayTag(bInGameplayTag)
 			{
 			}
 
@@ -232,15 +239,60 @@ namespace UE::Host::Private
 			virtual bool Identical(const void* A, const void* B, uint32 PortFlags, bool& bOutResult) override { return false; }
 			virtual bool HasExportTextItem() const override { return false; }
 			virtual bool ExportTextItem(FString& ValueStr, const void* PropertyValue, const void* DefaultValue, UObject* Parent, int32 PortFlags, UObject* ExportRootScope) override { return false; }
-			virtual bool HasImportTextItem() const override { return false; }
-			virtual bool ImportTextItem(const TCHAR*& Buffer, void* Data, int32 PortFlags, UObject* OwnerObject, FOutputDevice* ErrorText) override { return false; }
+			// A gameplay tag (FGameplayTag, and structs deriving from it) reads as the engine's does: a
+			// bare tag name ("UI.Action.Escape"), a quoted one, None, or the struct form
+			// "(TagName="UI.Action.Escape")". It is written in the struct form.
+			virtual bool HasImportTextItem() const override { return bGameplayTag; }
+			virtual bool ImportTextItem(const TCHAR*& Buffer, void* Data, int32 PortFlags, UObject* OwnerObject, FOutputDevice* ErrorText) override
+			{
+				const TCHAR* Cursor = Buffer;
+				PropertyText::SkipWhitespace(Cursor);
+				if (*Cursor == '(')
+				{
+					const TCHAR* End = Struct->ImportText(Cursor, Data, OwnerObject, PortFlags, ErrorText, Struct->GetName(), false);
+					if (!End)
+					{
+						return false;
+					}
+					Buffer = End;
+					return true;
+				}
+				const FNameProperty* TagName = CastField<FNameProperty>(Struct->FindPropertyByName(FName(TEXT("TagName"))));
+				FString Token;
+				const TCHAR* End = PropertyText::ReadToken(Cursor, Token, true);
+				if (!TagName || !End)
+				{
+					return false;
+				}
+				const FName Tag = Token.IsEmpty() || Token == TEXT("None") ? FName() : FName(*Token);
+				TagName->SetPropertyValue(TagName->ContainerPtrToValuePtr<void>(Data), Tag);
+				Buffer = End;
+				return true;
+			}
 
 		private:
 			const UScriptStruct* Struct;
 			const UScriptStruct* Super;
 			TArray<FProperty*> Properties;
 			TArray<TPair<const FProperty*, FString>> Defaults;
+			bool bGameplayTag;
 		};
+
+		bool IsGameplayTagDecl(const FTypeDecl& Decl, const UScriptStruct* Super)
+		{
+			if (Decl.Name == "FGameplayTag")
+			{
+				return true;
+			}
+			for (const UStruct* Current = Super; Current; Current = Current->GetSuperStruct())
+			{
+				if (Current->GetFName() == FName(TEXT("GameplayTag")))
+				{
+					return true;
+				}
+			}
+			return false;
+		}
 
 		// Guards a declaration against building itself through its own members or parents.
 		struct FBuildingScope
@@ -275,7 +327,7 @@ namespace UE::Host::Private
 			const int32 Size = FMath::Max(AlignUp(Layout.End, Alignment), 1);
 			TArray<FProperty*> Properties = Layout.Properties;
 			std::vector<FUnreadHeaderProperty> Unread = Layout.Unread;
-			InitializeNativeStruct(Struct, *PackageFor(Header), *ToFString(Decl.Name.substr(1)), Super, std::make_unique<FHeaderStructOps>(Size, Alignment, Struct, Super, std::move(Layout)));
+			InitializeNativeStruct(Struct, *PackageFor(Header), *ToFString(Decl.Name.substr(1)), Super, std::make_unique<FHeaderStructOps>(Size, Alignment, Struct, Super, std::move(Layout), IsGameplayTagDecl(Decl, Super)));
 			for (FProperty* Property : Properties)
 			{
 				Struct->AddCppProperty(Property);
@@ -376,6 +428,9 @@ namespace UE::Host::Private
 			AddMetaData(Class, Decl.Meta, Decl.Doc);
 
 			FMemberLayout Layout = BuildMembers(Class, Decl, Header, AlignUp(Super->GetPropertiesSize(), 8));
+			const auto SuperRecord = State().Records.find(Super);
+			std::vector<const FProperty*> UnknownDefaults = SuperRecord == State().Records.end() ? std::vector<const FProperty*>() : SuperRecord->second.UnknownDefaults;
+			ApplyConstructorDefaults(Class, Decl, Header, Layout, UnknownDefaults);
 			const int32 Alignment = FMath::Max(FMath::Max(Layout.Alignment, Super->GetMinAlignment()), 8);
 			std::unique_ptr<FExtendedLayout> Extended = std::make_unique<FExtendedLayout>();
 			Extended->Placement = Placement;
@@ -397,7 +452,11 @@ namespace UE::Host::Private
 			SetExtendedLayout(Class, std::move(Extended));
 			FinishNativeClass(Class);
 
-			State().Records[Class] = FTypeRecord{Header, Layout.Unread, std::string()};
+			FTypeRecord& Record = State().Records[Class];
+			Record = FTypeRecord{Header, Layout.Unread, std::string()};
+			Record.UnknownDefaults = std::move(UnknownDefaults);
+			Record.SectionOverrideKind = Decl.SectionOverrideKind;
+			Record.SectionOverride = Decl.SectionOverride;
 			State().Created.push_back(Class);
 			if (Class->HasAnyClassFlags(CLASS_Config) && !Class->HasAnyClassFlags(CLASS_Abstract))
 			{
@@ -516,6 +575,39 @@ namespace UE::Host::Private
 		return nullptr;
 	}
 
+	bool IsDefaultKnown(const UClass* Class, const FProperty* Property)
+	{
+		const auto Found = State().Records.find(Class);
+		if (Found == State().Records.end())
+		{
+			return true;
+		}
+		const std::vector<const FProperty*>& Unknown = Found->second.UnknownDefaults;
+		return std::find(Unknown.begin(), Unknown.end(), Property) == Unknown.end();
+	}
+
+	bool FindHeaderSectionOverride(const UClass* Class, FString& OutSection, FString& OutProblem)
+	{
+		OutProblem.Empty();
+		for (const UClass* Current = Class; Current; Current = Current->GetSuperClass())
+		{
+			const auto Found = State().Records.find(Current);
+			if (Found == State().Records.end() || Found->second.SectionOverrideKind == Headers::FTypeDecl::ESectionOverride::None)
+			{
+				continue;
+			}
+			if (Found->second.SectionOverrideKind == Headers::FTypeDecl::ESectionOverride::Literal)
+			{
+				OutSection = ToFString(Found->second.SectionOverride);
+				return true;
+			}
+			OutProblem = FString::Printf(TEXT("%s overrides OverrideConfigSection, but %s, so the section it reads and writes is not known"),
+				*Current->GetName(), *ToFString(Found->second.SectionOverride));
+			return false;
+		}
+		return false;
+	}
+
 	void NoteMissingProperty(const UStruct* Struct, FName Name)
 	{
 		const FBuilderState& Builder = State();
@@ -605,6 +697,10 @@ namespace UE::Host::Private
 				if (ConvertInitializer(Property, Member.Default, DefaultText))
 				{
 					Layout.Defaults.Add(TPair<const FProperty*, FString>(Property, DefaultText));
+				}
+				else if (!Member.Default.empty())
+				{
+					Layout.UnknownDefaults.push_back(Property);
 				}
 			}
 			Layout.End = Offset;

@@ -43,6 +43,16 @@ namespace UE::Host::Private
 	// derive from keep their layout.
 	void CompleteBuiltInClass(UClass* Class);
 
+	// Whether the value Property starts with in Class's default object, before the config layers,
+	// is known: always for the host's own classes, unless a header says otherwise for those read
+	// from headers.
+	bool IsDefaultKnown(const UClass* Class, const FProperty* Property);
+
+	// The OverrideConfigSection of Class or of the nearest of its parents read from headers that
+	// has one: true with the section it names; false when none overrides it. OutProblem says why a
+	// section could not be read (then the result is false too).
+	bool FindHeaderSectionOverride(const UClass* Class, FString& OutSection, FString& OutProblem);
+
 	// Says so in the log when Name is a property the header declares but the host could not read.
 	void NoteMissingProperty(const UStruct* Struct, FName Name);
 

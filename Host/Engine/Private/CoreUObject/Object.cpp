@@ -4,6 +4,7 @@
 #include "ObjectConfigAccess.h"
 #include "ObjectConfigRefresh.h"
 #include "ObjectConfigText.h"
+#include "ObjectConfigValueState.h"
 #include "UObject/Class.h"
 #include "UObject/Package.h"
 #include "UObject/UnrealType.h"
@@ -67,7 +68,8 @@ UObject* UObject::GetArchetype() const
 
 namespace
 {
-	void LoadArrayFromConfig(UObject* Object, FArrayProperty* Array, const FString& Section, const FString& Key, const FString& Filename, int32 PortFlags)
+	// Whether the layers hold the array's key; the texts that could not be imported go to OutUnread.
+	bool LoadArrayFromConfig(UObject* Object, FArrayProperty* Array, const FString& Section, const FString& Key, const FString& Filename, int32 PortFlags, TArray<FString>& OutUnread)
 	{
 		FScriptArrayHelper_InContainer ArrayHelper(Array, Object);
 		TArray<FString> Values;
@@ -80,16 +82,18 @@ namespace
 				if (!Array->Inner->ImportText_Direct(*Values[Index], ArrayHelper.GetRawPtr(Index), Object, PortFlags))
 				{
 					UE_LOG(LogObj, Error, TEXT("LoadConfig (%s): import failed for %s in: %s"), *Object->GetPathName(), *Array->GetName(), *Values[Index]);
+					OutUnread.Add(Values[Index]);
 				}
 			}
-			return;
+			return true;
 		}
 		// Older files list elements as Key[0], Key[1], ...
+		bool bFound = false;
 		for (int32 Index = 0;; ++Index)
 		{
 			FString ElementValue;
-			const bool bFound = UE::Host::ObjectConfig::GetString(Section, FString::Printf(TEXT("%s[%d]"), *Key, Index), ElementValue, Filename);
-			if (!bFound)
+			const bool bElementFound = UE::Host::ObjectConfig::GetString(Section, FString::Printf(TEXT("%s[%d]"), *Key, Index), ElementValue, Filename);
+			if (!bElementFound)
 			{
 				if (Index >= ArrayHelper.Num())
 				{
@@ -97,12 +101,15 @@ namespace
 				}
 				continue;
 			}
+			bFound = true;
 			ArrayHelper.ExpandForIndex(Index);
 			if (!Array->Inner->ImportText_Direct(*ElementValue, ArrayHelper.GetRawPtr(Index), Object, PortFlags))
 			{
 				UE_LOG(LogObj, Error, TEXT("LoadConfig (%s): import failed for %s in: %s"), *Object->GetPathName(), *Array->GetName(), *ElementValue);
+				OutUnread.Add(ElementValue);
 			}
 		}
+		return bFound;
 	}
 }
 
@@ -136,22 +143,31 @@ void UObject::LoadConfig(UClass* ConfigClass, const TCHAR* InFilename, uint32 Pr
 		const FString Key = UE::Host::ObjectConfig::GetPropertyKey(Property);
 		const int32 PortFlags = UE::Host::ObjectConfig::GetPropertyPortFlags(Property);
 
+		TArray<FString> Unread;
 		if (FArrayProperty* Array = CastField<FArrayProperty>(Property))
 		{
-			LoadArrayFromConfig(this, Array, PropSection, Key, PropFileName, PortFlags);
+			const bool bFound = LoadArrayFromConfig(this, Array, PropSection, Key, PropFileName, PortFlags, Unread);
+			UE::Host::ObjectConfig::NoteLoaded(this, Property, bFound, Unread);
 			UE::Host::ObjectConfig::RememberConfigValues(this, Property);
 			continue;
 		}
+		bool bFound = false;
 		for (int32 Index = 0; Index < Property->ArrayDim; ++Index)
 		{
 			const FString ElementKey = Property->ArrayDim == 1 ? Key : FString::Printf(TEXT("%s[%d]"), *Key, Index);
 			FString Value;
-			if (UE::Host::ObjectConfig::GetString(PropSection, ElementKey, Value, PropFileName)
-				&& !Property->ImportText_Direct(*Value, Property->ContainerPtrToValuePtr<void>(this, Index), this, PortFlags))
+			if (!UE::Host::ObjectConfig::GetString(PropSection, ElementKey, Value, PropFileName))
+			{
+				continue;
+			}
+			bFound = true;
+			if (!Property->ImportText_Direct(*Value, Property->ContainerPtrToValuePtr<void>(this, Index), this, PortFlags))
 			{
 				UE_LOG(LogObj, Error, TEXT("LoadConfig (%s): import failed for %s in: %s"), *GetPathName(), *Property->GetName(), *Value);
+				Unread.Add(Value);
 			}
 		}
+		UE::Host::ObjectConfig::NoteLoaded(this, Property, bFound, Unread);
 		UE::Host::ObjectConfig::RememberConfigValues(this, Property);
 	}
 }

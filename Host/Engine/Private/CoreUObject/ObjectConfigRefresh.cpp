@@ -98,6 +98,31 @@ namespace UE::Host::ObjectConfig
 		}
 	}
 
+	bool HasChangedSinceLoaded(UObject* Object, const FProperty* Property)
+	{
+		if (!Object || !Property)
+		{
+			return false;
+		}
+		const TArray<FConfigEntry> Entries = ExportPropertyEntries(Object, Property);
+		FRemembered& Remembered = GetRemembered();
+		std::lock_guard<std::mutex> Lock(Remembered.Mutex);
+		const TMap<FString, TArray<FString>>* ForObject = Remembered.Values.Find(Object);
+		if (!ForObject)
+		{
+			return false;
+		}
+		for (const FConfigEntry& Entry : Entries)
+		{
+			const TArray<FString>* Known = ForObject->Find(EntryId(Property, Entry));
+			if (Known && *Known != Entry.Values)
+			{
+				return true;
+			}
+		}
+		return false;
+	}
+
 	void ForgetConfigValues()
 	{
 		FRemembered& Remembered = GetRemembered();

@@ -21,6 +21,10 @@ namespace UE::Host::ObjectConfig
 	// every value.
 	void RefreshFromDisk(UObject* Object, const TArray<const FProperty*>& Properties, const FString& Category, const FString& File);
 
+	// Whether Object no longer holds the values remembered for Property: this process changed it.
+	// False for an object or property never remembered.
+	bool HasChangedSinceLoaded(UObject* Object, const FProperty* Property);
+
 	// Forgets every remembered object (the object system is going away).
 	void ForgetConfigValues();
 }

@@ -1,5 +1,7 @@
 #include "ObjectConfigText.h"
 
+#include "HeaderTypes.h"
+
 #include "Host/ConfigFileEditor.h"
 #include "Misc/OutputDevice.h"
 #include "UObject/Class.h"
@@ -64,7 +66,21 @@ namespace UE::Host::ObjectConfig
 			Section = FString::Printf(TEXT("%s %s"), *Object->GetPathName(Object->GetOutermost()), *ConfigClass->GetName());
 		}
 		Object->OverrideConfigSection(Section);
+		// A class read from a header overrides it there, as the compiled class would.
+		FString Overridden;
+		FString Problem;
+		if (UE::Host::Private::FindHeaderSectionOverride(Object->GetClass(), Overridden, Problem))
+		{
+			Section = Overridden;
+		}
 		return Section;
+	}
+
+	bool CanWriteClassSection(const UObject* Object, FString& OutReason)
+	{
+		FString Overridden;
+		UE::Host::Private::FindHeaderSectionOverride(Object->GetClass(), Overridden, OutReason);
+		return OutReason.IsEmpty();
 	}
 
 	FString GetPropertySection(UObject* Object, const FProperty* Property, const FString& ClassSection)

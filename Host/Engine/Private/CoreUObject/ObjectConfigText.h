@@ -14,6 +14,9 @@ namespace UE::Host::ObjectConfig
 	// "<object path> <class name>" for a per-object-config instance, as OverrideConfigSection
 	// leaves it.
 	FString GetClassSection(UObject* Object, const UClass* ConfigClass);
+	// False, with the reason, when the section Object's class reads and writes is not known (its
+	// header overrides OverrideConfigSection in a way the host cannot read): writers must refuse.
+	bool CanWriteClassSection(const UObject* Object, FString& OutReason);
 	// Where Property is stored: globalconfig values belong to the class that declares them.
 	FString GetPropertySection(UObject* Object, const FProperty* Property, const FString& ClassSection);
 	// The key: in editor builds the ConsoleVariable metadata when there is one, else the name.

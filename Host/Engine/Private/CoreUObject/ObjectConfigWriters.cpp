@@ -8,6 +8,7 @@
 #include "ObjectConfigAccess.h"
 #include "ObjectConfigRefresh.h"
 #include "ObjectConfigText.h"
+#include "ObjectConfigValueState.h"
 #include "UObject/Class.h"
 #include "UObject/UnrealType.h"
 
@@ -52,13 +53,14 @@ namespace
 
 	// The section's properties as lines. Inherited values equal to the parent's default are left
 	// to the parent's section, and empty elements of fixed-size arrays are left out, as the engine
-	// does.
+	// does. A value the host does not know (a default it could not read, never loaded from a file
+	// nor set here) is left out too: the file then keeps saying nothing about it.
 	TArray<FString> MakeSectionLines(UObject* Object, const TArray<const FProperty*>& Properties)
 	{
 		TArray<FString> Lines;
 		for (const FProperty* Property : Properties)
 		{
-			if (ObjectConfig::MatchesParentDefault(Object, Property))
+			if (ObjectConfig::MatchesParentDefault(Object, Property) || !ObjectConfig::IsConfigValueKnown(Object, Property))
 			{
 				continue;
 			}
@@ -84,7 +86,7 @@ namespace
 			OutError = FString::Printf(TEXT("%s is not a config class."), *Class->GetName());
 			return false;
 		}
-		if (!ResolveTarget(ConfigIniName, OutPath, OutError))
+		if (!ResolveTarget(ConfigIniName, OutPath, OutError) || !ObjectConfig::CanWriteClassSection(Object, OutError))
 		{
 			return false;
 		}
@@ -99,6 +101,13 @@ namespace
 		const FString Category = GetCategory(Object);
 		const TArray<const FProperty*> Properties = GetSectionProperties(Object);
 		ObjectConfig::RefreshFromDisk(Object, Properties, Category, OutPath);
+		// A value the host could not read would come back from memory as something else.
+		const FString Unread = ObjectConfig::FindUnreadConfigValue(Object, Properties);
+		if (!Unread.IsEmpty())
+		{
+			OutError = FString::Printf(TEXT("%s, and rewriting the section would replace it; nothing was written."), *Unread);
+			return false;
+		}
 		const FString Section = ObjectConfig::GetClassSection(Object, Class);
 		if (!UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, MakeSectionLines(Object, Properties), OutError))
 		{
@@ -108,6 +117,10 @@ namespace
 		for (const FProperty* Property : Properties)
 		{
 			ObjectConfig::RememberConfigValues(Object, Property);
+			if (ObjectConfig::IsConfigValueKnown(Object, Property))
+			{
+				ObjectConfig::NoteWritten(Object, Property);
+			}
 		}
 		return true;
 	}
@@ -147,7 +160,7 @@ void UObject::UpdateSinglePropertyInConfigFile(const FProperty* InProperty, cons
 		Reason = FString::Printf(TEXT("'%s' is not a property of %s."), *InProperty->GetName(), *Class->GetName());
 	}
 	FString Path = InConfigIniName;
-	if (Reason.IsEmpty() && ResolveTarget(InConfigIniName, Path, Reason))
+	if (Reason.IsEmpty() && ResolveTarget(InConfigIniName, Path, Reason) && ObjectConfig::CanWriteClassSection(this, Reason))
 	{
 		// The key is set in the file as it is under the lock, and the cache rebuilt before another
 		// writer may change it again.
@@ -162,6 +175,7 @@ void UObject::UpdateSinglePropertyInConfigFile(const FProperty* InProperty, cons
 		{
 			ObjectConfig::ReloadAfterWrite(GetCategory(this), Path);
 			ObjectConfig::RememberConfigValues(this, InProperty);
+			ObjectConfig::NoteWritten(this, InProperty);
 			return;
 		}
 	}

@@ -10,6 +10,7 @@
 #include "ObjectConfigAccess.h"
 #include "ObjectConfigRefresh.h"
 #include "ObjectConfigText.h"
+#include "ObjectConfigValueState.h"
 #include "UObject/Class.h"
 #include "UObject/UnrealType.h"
 
@@ -80,6 +81,11 @@ namespace
 	// The lines a key needs in the saved file: none when the hierarchy already has the value.
 	void AddSavedEdits(const FConfigFile& Hierarchy, UObject* Object, const FPropertyToSave& ToSave, TArray<FKeyLines>& OutEdits)
 	{
+		// A value the host does not know keeps whatever the saved file says of it.
+		if (!ObjectConfig::IsConfigValueKnown(Object, ToSave.Property))
+		{
+			return;
+		}
 		const TArray<ObjectConfig::FConfigEntry> Entries = ObjectConfig::ExportPropertyEntries(Object, ToSave.Property);
 		for (int32 Index = 0; Index < Entries.Num(); ++Index)
 		{
@@ -108,7 +114,23 @@ namespace
 		for (const FPropertyToSave& ToSave : Properties)
 		{
 			ObjectConfig::RememberConfigValues(Object, ToSave.Property);
+			if (ObjectConfig::IsConfigValueKnown(Object, ToSave.Property))
+			{
+				ObjectConfig::NoteWritten(Object, ToSave.Property);
+			}
 		}
+	}
+
+	// Every saved key is written from memory: a value the host could not read would be replaced.
+	bool RefuseUnread(UObject* Object, const TArray<FPropertyToSave>& Properties, const FString& File)
+	{
+		const FString Unread = ObjectConfig::FindUnreadConfigValue(Object, PropertiesOf(Properties));
+		if (Unread.IsEmpty())
+		{
+			return false;
+		}
+		UE_LOG(LogConfig, Warning, TEXT("Failed to update '%s': %s, and saving would replace it; nothing was written."), *File, *Unread);
+		return true;
 	}
 
 	void SaveToCategory(UObject* Object, const FString& Category, const TArray<FPropertyToSave>& Properties)
@@ -133,6 +155,10 @@ namespace
 		}
 		// Every key of the object is written: values other writers saved meanwhile must reach it first.
 		ObjectConfig::RefreshFromDisk(Object, PropertiesOf(Properties), Category, SavedFile);
+		if (RefuseUnread(Object, Properties, SavedFile))
+		{
+			return;
+		}
 		FConfigFile Hierarchy;
 		ObjectConfig::LoadCategoryHierarchy(Category, Hierarchy);
 		TArray<FKeyLines> Edits;
@@ -178,9 +204,17 @@ namespace
 			return;
 		}
 		ObjectConfig::RefreshFromDisk(Object, PropertiesOf(Properties), Category, Path);
+		if (RefuseUnread(Object, Properties, Path))
+		{
+			return;
+		}
 		TArray<FKeyLines> Edits;
 		for (const FPropertyToSave& ToSave : Properties)
 		{
+			if (!ObjectConfig::IsConfigValueKnown(Object, ToSave.Property))
+			{
+				continue;
+			}
 			for (const ObjectConfig::FConfigEntry& Entry : ObjectConfig::ExportPropertyEntries(Object, ToSave.Property))
 			{
 				FKeyLines& Edit = Edits.AddDefaulted_GetRef();
@@ -238,6 +272,12 @@ void UObject::SaveConfig(uint64 RequiredPropertyFlags, const TCHAR* Filename, FC
 	}
 	const bool bExplicitFile = Filename && *Filename && !UE::Host::IsValidConfigCategoryName(FString(Filename));
 	const FString ClassCategory = Filename && *Filename ? FString(Filename) : ObjectConfig::GetConfigFilename(Class->ClassConfigName);
+	FString SectionProblem;
+	if (Config == GConfig && !ObjectConfig::CanWriteClassSection(this, SectionProblem))
+	{
+		UE_LOG(LogConfig, Warning, TEXT("SaveConfig (%s): %s; nothing was written."), *GetPathName(), *SectionProblem);
+		return;
+	}
 	const FString ClassSection = ObjectConfig::GetClassSection(this, Class);
 	UObject* DefaultObject = bAllowCopyToDefaultObject && Config == GConfig && !HasAnyFlags(RF_ClassDefaultObject) ? Class->GetDefaultObject() : nullptr;
 

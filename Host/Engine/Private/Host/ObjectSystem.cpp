@@ -4,6 +4,7 @@
 #include "CoreUObject/HeaderTypes.h"
 #include "CoreUObject/ObjectConfigAccess.h"
 #include "CoreUObject/ObjectConfigRefresh.h"
+#include "CoreUObject/ObjectConfigValueState.h"
 #include "CoreUObject/ObjectRegistry.h"
 #include "CoreUObject/ObjectSystemInternal.h"
 #include "Engine/RendererSettings.h"
@@ -173,6 +174,7 @@ namespace UE::Host
 		}
 		Private::DestroyRuntimeObjects();
 		ObjectConfig::ForgetConfigValues();
+		ObjectConfig::ForgetValueStates();
 
 		for (const FString& Name : GOwnedConsoleVariables)
 		{

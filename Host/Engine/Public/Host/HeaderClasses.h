@@ -5,6 +5,7 @@
 
 #include "CoreMinimal.h"
 
+class FProperty;
 class UClass;
 
 namespace UE::Host
@@ -23,4 +24,10 @@ namespace UE::Host
 	FString GetClassHeader(const UClass* Class);
 	// What the header of Class and of its parents declared but the host could not read.
 	TArray<FUnreadHeaderProperty> GetUnreadHeaderProperties(const UClass* Class);
+	// The section the class's default object reads and writes: the class path, or what its
+	// header's OverrideConfigSection names.
+	FString GetClassConfigSection(const UClass* Class);
+	// Whether the host knows the value Property has in Class's default object before the config
+	// layers apply (a constructor or initializer it cannot follow leaves it unknown).
+	bool IsPropertyDefaultKnown(const UClass* Class, const FProperty* Property);
 }

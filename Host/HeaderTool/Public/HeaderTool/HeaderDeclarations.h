@@ -5,6 +5,8 @@
 // Text stays UTF-8: headers are read in bulk and most of them are never turned into classes.
 #pragma once
 
+#include "HeaderTool/HeaderTokenizer.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -53,6 +55,23 @@ namespace UE::Host::Headers
 		std::vector<FPropertyDecl> Properties;
 		int32_t Line = 0;
 
+		// How the class overrides UObject::OverrideConfigSection, if it does: with an inline body
+		// that assigns one string literal (SectionOverride holds it), or in a way a reader cannot
+		// follow (SectionOverride holds why).
+		enum class ESectionOverride : uint8_t
+		{
+			None,
+			Literal,
+			Unreadable,
+		};
+		ESectionOverride SectionOverrideKind = ESectionOverride::None;
+		std::string SectionOverride;
+
+		// A constructor is declared in the class body (GENERATED_UCLASS_BODY declares one too); its
+		// definition, when written in the body, from the class name to the end of its body.
+		bool bDeclaresConstructor = false;
+		std::vector<FToken> InlineConstructor;
+
 		bool HasSpecifier(std::string_view Key) const;
 		// The value of "Key=Value" (case ignored), or null.
 		const std::string* FindSpecifier(std::string_view Key) const;
@@ -87,13 +106,35 @@ namespace UE::Host::Headers
 		std::vector<FTypeDecl> Classes;
 		std::vector<FTypeDecl> Structs;
 		std::vector<FEnumDecl> Enums;
+		// Enums without UENUM at namespace scope: only their values are of use (static array sizes).
+		std::vector<FEnumDecl> PlainEnums;
 		// #include targets as written, in order ("Engine/DeveloperSettings.h").
 		std::vector<std::string> Includes;
 
 		const FTypeDecl* FindClass(std::string_view Name) const;
 		const FTypeDecl* FindStruct(std::string_view Name) const;
 		const FEnumDecl* FindEnum(std::string_view Name) const;
+		// The value of Scope::Name (an enum or its namespace as Scope) or of a bare enumerator of a
+		// plain enum, from any enum of the header.
+		bool FindEnumConstant(std::string_view Scope, std::string_view Name, int64_t& OutValue) const;
 	};
+
+	// What a constructor definition sets, read from its member initializers and the plain
+	// "Member = Value;" statements of its body, in the order they run.
+	struct FConstructorDefaults
+	{
+		// Member name and the value as written (tokens joined by single blanks).
+		std::vector<std::pair<std::string, std::string>> Assignments;
+		// Members the constructor changes in a way not read here: inside a nested block, through a
+		// call or an operator other than '=', or assigned something the caller may not follow.
+		std::vector<std::string> Changed;
+	};
+
+	// The definition "ClassName::ClassName(...) ... { ... }" in a source file; false when the text
+	// has none. Several definitions (overloads) are read together.
+	bool ReadConstructorDefinition(std::string_view Text, const std::string& ClassName, FConstructorDefaults& OutDefaults);
+	// The same from the tokens of a definition written in the class body.
+	void ReadInlineConstructor(const std::vector<FToken>& Tokens, FConstructorDefaults& OutDefaults);
 
 	// Reads every declaration of one header. Blocks under #if are kept when their condition holds
 	// for an editor build on Linux (WITH_EDITOR, WITH_EDITORONLY_DATA, PLATFORM_LINUX are 1, unknown

@@ -36,11 +36,22 @@ namespace UE::Host::Private
 		const Headers::FHeaderDecls* ReadIfDeclaresClasses(const std::string& Path);
 		// The module of a header: the folder that holds the nearest .Build.cs above it.
 		const std::string& ModuleOf(const std::string& Path);
+		// The definition of ClassName's constructor in the source files of Header's module (the
+		// folder of its .Build.cs): the file named after the header first, then any that holds
+		// "ClassName::ClassName". False when none does.
+		bool FindConstructorDefinition(const std::string& Header, const std::string& ClassName, Headers::FConstructorDefaults& OutDefaults);
+		// The value of Scope::Name, or of a bare enumerator Name, from the enums (reflected or not) of
+		// NearHeader, then of the headers it includes, then of any header that names it.
+		bool FindEnumConstant(const std::string& Scope, const std::string& Name, const std::string* NearHeader, int64_t& OutValue);
 		// Every header below the roots (listed on first use).
 		const std::vector<std::string>& AllHeaders();
 
 	private:
 		bool Declares(const std::string& Path, const std::string& TypeName);
+		// The folder holding the nearest .Build.cs above Path, or empty.
+		std::string ModuleFolderOf(const std::string& Path);
+		// The headers NearHeader includes, as found below the roots.
+		std::vector<std::string> IncludedHeaders(const std::string& NearHeader);
 		const std::string* Remember(const std::string& TypeName, const std::string& Path);
 		void ListHeaders();
 
@@ -53,5 +64,9 @@ namespace UE::Host::Private
 		// Type name to its header; an empty path is a type no header declares.
 		std::unordered_map<std::string, std::string> Found;
 		std::unordered_map<std::string, std::string> ModuleByFolder;
+		// Module folder to the .cpp files below it, listed on first use.
+		std::unordered_map<std::string, std::vector<std::string>> SourcesByModuleFolder;
+		// "Scope::Name" to the header whose enums give it; an empty path when none does.
+		std::unordered_map<std::string, std::string> ConstantHeaders;
 	};
 }
