@@ -176,9 +176,13 @@ TEST_F(ConcurrentWriters, ALockHeldByALiveProcessFailsTheWriteAndLeavesTheFileAl
 	ASSERT_EQ(Answers.size(), 2u) << Run.Out;
 	for (const TSharedPtr<FJsonObject>& Answer : Answers)
 	{
-		const TSharedPtr<FJsonObject> Result = Answer->GetObjectField(TEXT("result"));
+		// Nothing reached the file: the request failed, with the details attached.
+		ASSERT_TRUE(Answer->HasTypedField<EJson::Object>(TEXT("error"))) << ToJson(Answer);
+		const TSharedPtr<FJsonObject> Failure = Answer->GetObjectField(TEXT("error"));
+		EXPECT_EQ(Failure->GetNumberField(TEXT("code")), -32603);
+		const TSharedPtr<FJsonObject> Result = Failure->GetObjectField(TEXT("data"));
 		EXPECT_FALSE(Result->GetBoolField(TEXT("persisted"))) << ToJson(Result);
-		const FString Error = Result->GetArrayField(TEXT("results"))[0]->AsObject()->GetStringField(TEXT("persist_error"));
+		const FString Error = Result->GetArrayField(TEXT("results"))[0]->AsObject()->GetStringField(TEXT("error"));
 		EXPECT_NE(Error.Find(UE::Host::Utf8ToString(LockFile)), INDEX_NONE) << UE::Host::StringToUtf8(Error);
 		EXPECT_NE(Error.Find(FString::Printf(TEXT("process %d"), static_cast<int32>(Holder.Id))), INDEX_NONE) << UE::Host::StringToUtf8(Error);
 	}
