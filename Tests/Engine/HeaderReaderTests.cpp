@@ -330,3 +330,212 @@ class UE_DEPRECATED(5.2, "gone") MYGAME_API UOldSettings : public UObject, publi
 	EXPECT_TRUE(Decls.Classes[0].HasSpecifier("PerObjectConfig"));
 	EXPECT_EQ(Decls.Classes[0].Properties[0].Type, "TEnumAsByte<ETonemapper>");
 }
+
+namespace
+{
+	// Shapes seen in the engine's own headers: a delegate macro without a semicolon under
+	// WITH_EDITOR, static arrays sized by enumerators of plain and reflected enums, and
+	// OverrideConfigSection written inline, declared only, or with a body that is not one literal.
+	const char* const EngineShapesHeader = R"hdr(#pragma once
+
+#include "CoreMinimal.h"
+#include "RHIShaderPlatform.h"
+#include "AudioSettings.generated.h"
+
+namespace EMaterialQualityLevel
+{
+	enum Type : uint8
+	{
+		Low,
+		High,
+		Medium,
+		Epic,
+		Num
+	};
+}
+
+enum EShaderPlatform : uint16
+{
+	SP_PCD3D_SM5 = 0,
+	SP_METAL = 11,
+	SP_StaticPlatform_First = 16,
+	DDPI_EXTRA_SHADERPLATFORMS
+	SP_StaticPlatform_Last = (SP_StaticPlatform_First + 16 - 1),
+	SP_NumPlatforms = SP_StaticPlatform_Last + 1,
+};
+
+UCLASS(config=Engine, defaultconfig, meta=(DisplayName="Audio"))
+class ENGINE_API UAudioSettings : public UDeveloperSettings
+{
+	GENERATED_UCLASS_BODY()
+
+#if WITH_EDITOR
+	DECLARE_EVENT(UAudioSettings, FAudioSettingsChanged)
+#endif
+
+	UPROPERTY(config, EditAnywhere, Category="Audio", meta=(AllowedClasses="/Script/Engine.SoundClass", DisplayName="Default Sound Class"))
+	FSoftObjectPath DefaultSoundClassName;
+
+	UPROPERTY(config)
+	int32 bPlatformUsed[SP_NumPlatforms];
+
+	UPROPERTY(config)
+	FMaterialQualityOverrides QualityOverrides[EMaterialQualityLevel::Num];
+
+	UPROPERTY(config)
+	FName Tags[static_cast<int32>(EZoneGraphTags::MaxTags)];
+};
+
+UCLASS(config=Game, defaultconfig)
+class DEVELOPERTOOLSETTINGS_API UProjectPackagingSettings : public UObject
+{
+	GENERATED_UCLASS_BODY()
+
+public:
+	/** UObject Interface */
+	virtual void OverrideConfigSection(FString& InOutSectionName) override { InOutSectionName = TEXT("/Script/UnrealEd.ProjectPackagingSettings"); }
+
+	UPROPERTY(config, EditAnywhere, Category=Project)
+	FString BuildTarget;
+};
+
+UCLASS(config=Editor)
+class UElsewhereSettings : public UObject
+{
+	GENERATED_BODY()
+	virtual void OverrideConfigSection(FString& SectionName) override;
+};
+
+UCLASS(config=Editor)
+class UComputedSectionSettings : public UObject
+{
+	GENERATED_BODY()
+	virtual void OverrideConfigSection(FString& SectionName) override
+	{
+		SectionName = FString::Printf(TEXT("/Script/%s.Settings"), *GetModuleName());
+	}
+};
+
+UCLASS(config=Game)
+class UInlineConstructedSettings : public UObject
+{
+	GENERATED_BODY()
+public:
+	UInlineConstructedSettings()
+		: Volume(0.8f)
+		, Mode{EPlayMode::Loop}
+	{
+		bMuted = false;
+	}
+	UPROPERTY(config) float Volume;
+	UPROPERTY(config) bool bMuted;
+};
+)hdr";
+}
+
+TEST(HeaderReader, MacroLinesEnumSizedArraysAndSectionOverrides)
+{
+	const FHeaderDecls Decls = ReadHeader(EngineShapesHeader);
+	const FTypeDecl* Audio = Decls.FindClass("UAudioSettings");
+	ASSERT_NE(Audio, nullptr);
+	ASSERT_EQ(Audio->Properties.size(), 4u);
+	EXPECT_EQ(Audio->Properties[0].Name, "DefaultSoundClassName");
+	EXPECT_EQ(Audio->Properties[1].ArrayDim, "SP_NumPlatforms");
+	EXPECT_EQ(Audio->Properties[2].ArrayDim, "EMaterialQualityLevel::Num");
+	EXPECT_EQ(Audio->Properties[3].Name, "Tags");
+	EXPECT_TRUE(Audio->bDeclaresConstructor);
+
+	// Enums without UENUM are kept for their values; a bare enumerator reaches only unscoped ones.
+	int64_t Value = 0;
+	EXPECT_TRUE(Decls.FindEnumConstant("", "SP_NumPlatforms", Value));
+	EXPECT_EQ(Value, 32);
+	EXPECT_TRUE(Decls.FindEnumConstant("EMaterialQualityLevel", "Num", Value));
+	EXPECT_EQ(Value, 4);
+	EXPECT_FALSE(Decls.FindEnumConstant("", "Num", Value));
+	EXPECT_TRUE(Decls.Enums.empty());
+
+	const FTypeDecl* Packaging = Decls.FindClass("UProjectPackagingSettings");
+	ASSERT_NE(Packaging, nullptr);
+	EXPECT_EQ(Packaging->SectionOverrideKind, FTypeDecl::ESectionOverride::Literal);
+	EXPECT_EQ(Packaging->SectionOverride, "/Script/UnrealEd.ProjectPackagingSettings");
+	ASSERT_EQ(Packaging->Properties.size(), 1u);
+	const FTypeDecl* Elsewhere = Decls.FindClass("UElsewhereSettings");
+	ASSERT_NE(Elsewhere, nullptr);
+	EXPECT_EQ(Elsewhere->SectionOverrideKind, FTypeDecl::ESectionOverride::Unreadable);
+	EXPECT_EQ(Elsewhere->SectionOverride, "its body is not in the header");
+	const FTypeDecl* Computed = Decls.FindClass("UComputedSectionSettings");
+	ASSERT_NE(Computed, nullptr);
+	EXPECT_EQ(Computed->SectionOverrideKind, FTypeDecl::ESectionOverride::Unreadable);
+	EXPECT_EQ(Computed->SectionOverride, "its body is not a single assignment of a string literal");
+
+	const FTypeDecl* Inline = Decls.FindClass("UInlineConstructedSettings");
+	ASSERT_NE(Inline, nullptr);
+	EXPECT_TRUE(Inline->bDeclaresConstructor);
+	EXPECT_EQ(Inline->Properties.size(), 2u);
+	FConstructorDefaults Defaults;
+	ReadInlineConstructor(Inline->InlineConstructor, Defaults);
+	ASSERT_EQ(Defaults.Assignments.size(), 3u);
+	EXPECT_EQ(Defaults.Assignments[0], (std::pair<std::string, std::string>("Volume", "0.8f")));
+	EXPECT_EQ(Defaults.Assignments[1], (std::pair<std::string, std::string>("Mode", "EPlayMode :: Loop")));
+	EXPECT_EQ(Defaults.Assignments[2], (std::pair<std::string, std::string>("bMuted", "false")));
+}
+
+TEST(HeaderReader, ConstructorDefinitionsInSourceFiles)
+{
+	const char* const Source = R"cpp(// Copyright Epic Games, Inc. All Rights Reserved.
+
+#include "FrontendGameUserSettings.h"
+#include "AudioMixerBlueprintLibrary.h"
+
+UFrontendGameUserSettings::UFrontendGameUserSettings()
+{
+}
+
+UFrontendGameUserSettings::UFrontendGameUserSettings(const FObjectInitializer& ObjectInitializer)
+	: Super(ObjectInitializer)
+	, OverallVolume(1.0f)
+	, DisplayGamma{2.2f}
+{
+	MusicVolume = 1.0f;
+	SoundFXVolume = 1.f;
+	this->bSubtitles = true;
+	Language = TEXT("en");
+	Quality = EQualityLevel::High;
+	Budget = GetDefaultBudget();
+	Keys.Add(EKeys::Escape);
+	Counter += 2;
+	if (FPlatformMisc::IsRunningOnBattery())
+	{
+		bLowPower = true;
+	}
+	for (int32 Index = 0; Index < 3; ++Index)
+		Slots[Index] = Index;
+#if WITH_EDITOR
+	bEditorOnly = true;
+#endif
+#if PLATFORM_WINDOWS
+	bWindowsOnly = true;
+#endif
+	const float Local = 3.0f;
+}
+
+void UFrontendGameUserSettings::Apply()
+{
+	MusicVolume = 0.0f;
+}
+)cpp";
+	FConstructorDefaults Defaults;
+	ASSERT_TRUE(ReadConstructorDefinition(Source, "UFrontendGameUserSettings", Defaults));
+	std::string Assigned;
+	for (const auto& [Member, Value] : Defaults.Assignments)
+	{
+		Assigned += Member + "=" + Value + ";";
+	}
+	// The FObjectInitializer constructor is the one the engine makes default objects with.
+	EXPECT_EQ(Assigned, "OverallVolume=1.0f;DisplayGamma=2.2f;MusicVolume=1.0f;SoundFXVolume=1.f;bSubtitles=true;Language=TEXT ( \"en\" );"
+		"Quality=EQualityLevel :: High;Budget=GetDefaultBudget ( );bEditorOnly=true;");
+	EXPECT_EQ(Defaults.Changed, (std::vector<std::string>{"Keys", "Counter", "bLowPower", "Slots"}));
+
+	FConstructorDefaults None;
+	EXPECT_FALSE(ReadConstructorDefinition(Source, "UOtherSettings", None));
+}

@@ -325,7 +325,7 @@ TEST_F(HeaderSettings, DefaultObjectTakesConfigThenInitializersThenZero)
 	// A struct array's initializer, members given in declaration order; the rest keep the struct's own.
 	EXPECT_EQ(Text(Class, TEXT("ReservedPools")), TEXT("((Name=\"World\",SizeMB=256),(Name=\"UI\"))"));
 	EXPECT_EQ(Text(Class, TEXT("bShowStreamingStats")), TEXT("True"));
-	EXPECT_EQ(UE::Host::StringToUtf8(Text(Class, TEXT("Banner"))), "INVTEXT(\"Streaming; {budget}\")");
+	EXPECT_EQ(UE::Host::StringToUtf8(Text(Class, TEXT("Banner"))), "NSLOCTEXT(\"TextureStreaming\", \"Banner\", \"Streaming; {budget}\")");
 	EXPECT_EQ(Text(Class, TEXT("LoaderClass")), TEXT("None"));
 	EXPECT_EQ(Class->FindPropertyByName(FName(TEXT("GroupNames")))->ArrayDim, 3);
 

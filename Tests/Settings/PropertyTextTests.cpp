@@ -281,17 +281,29 @@ TEST_F(PropertyTextStrings, NamesKeepTheirSpellingAndNoneIsNone)
 	EXPECT_EQ(ImportRaw(TEXT("Name"), *FString::ChrN(1024, TEXT('x'))), nullptr);
 }
 
-TEST_F(PropertyTextStrings, TextsReadLocalizedFormsAndWriteInvariantOnes)
+TEST_F(PropertyTextStrings, TextsKeepTheirLocalizationKeyFromReadToWrite)
 {
-	EXPECT_TRUE(Import(TEXT("DisplayText"), TEXT("NSLOCTEXT(\"[/Script/EngineSettings]\", \"5C2D8E1F7A3B4C6D9E0F1A2B3C4D5E6F\", \"Sample Project\")")));
-	EXPECT_EQ(U8(Settings->DisplayText.ToString()), "Sample Project");
-	EXPECT_EQ(Export(TEXT("DisplayText")), "INVTEXT(\"Sample Project\")");
+	// A localized text written back keeps its namespace and key: as INVTEXT it would no longer be
+	// translated.
+	EXPECT_TRUE(Import(TEXT("DisplayText"), TEXT("NSLOCTEXT(\"[/Script/EngineSettings]\", \"5C2D8E1F7A3B4C6D9E0F1A2B3C4D5E6F\", \"Sample \\\"Project\\\"\")")));
+	EXPECT_EQ(U8(Settings->DisplayText.ToString()), "Sample \"Project\"");
+	EXPECT_EQ(Export(TEXT("DisplayText")), "NSLOCTEXT(\"[/Script/EngineSettings]\", \"5C2D8E1F7A3B4C6D9E0F1A2B3C4D5E6F\", \"Sample \\\"Project\\\"\")");
 	EXPECT_TRUE(Import(TEXT("DisplayText"), TEXT("LOCTEXT(\"Key\", \"Localized\")")));
 	EXPECT_EQ(U8(Settings->DisplayText.ToString()), "Localized");
+	EXPECT_EQ(Export(TEXT("DisplayText")), "LOCTEXT(\"Key\", \"Localized\")");
 	EXPECT_TRUE(Import(TEXT("DisplayText"), TEXT("INVTEXT(\"Invariant\")")));
 	EXPECT_EQ(U8(Settings->DisplayText.ToString()), "Invariant");
+	EXPECT_EQ(Export(TEXT("DisplayText")), "INVTEXT(\"Invariant\")");
 	EXPECT_TRUE(Import(TEXT("DisplayText"), TEXT("Plain words")));
 	EXPECT_EQ(U8(Settings->DisplayText.ToString()), "Plain words");
+	// The same words under another key are another text.
+	FText Keyed;
+	FText Other;
+	const FProperty* Property = Settings->GetClass()->FindPropertyByName(FName(TEXT("DisplayText")));
+	Property->ImportText_Direct(TEXT("NSLOCTEXT(\"A\", \"1\", \"Same\")"), &Keyed, nullptr, PPF_None);
+	Property->ImportText_Direct(TEXT("NSLOCTEXT(\"A\", \"2\", \"Same\")"), &Other, nullptr, PPF_None);
+	EXPECT_FALSE(Property->Identical(&Keyed, &Other, PPF_None));
+	EXPECT_TRUE(Property->Identical(&Keyed, &Keyed, PPF_None));
 	EXPECT_EQ(ImportRaw(TEXT("DisplayText"), TEXT("NSLOCTEXT(\"a\", \"b\"")), nullptr);
 	EXPECT_EQ(ImportRaw(TEXT("DisplayText"), TEXT("LOCTABLE(\"/Game/Table\", \"Key\")")), nullptr);
 	EXPECT_EQ(ImportRaw(TEXT("DisplayText"), TEXT("bare"), PPF_Delimited), nullptr);

@@ -71,8 +71,9 @@ namespace UE::Host::Private
 
 		bool IsSkippedFolder(const std::string& Name)
 		{
+			// Not "DerivedDataCache": the engine has a module of that name (Source/Developer/DerivedDataCache).
 			return Name == "Intermediate" || Name == "Binaries" || Name == "ThirdParty" || Name == "Saved" || Name == "Content"
-				|| Name == "Config" || Name == "Resources" || Name == "Shaders" || Name == "DerivedDataCache" || (!Name.empty() && Name[0] == '.');
+				|| Name == "Config" || Name == "Resources" || Name == "Shaders" || (!Name.empty() && Name[0] == '.');
 		}
 
 		// readdir with the entry types the file system reports: a tree of tens of thousands of

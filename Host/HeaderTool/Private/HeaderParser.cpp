@@ -448,7 +448,12 @@ namespace UE::Host::Headers
 			void ParseSectionOverride(FTypeDecl& Decl, const std::vector<FToken>& Parameters)
 			{
 				Decl.SectionOverrideKind = FTypeDecl::ESectionOverride::Unreadable;
-				if (Accept(";") || Accept("="))
+				if (Accept(";"))
+				{
+					Decl.SectionOverride = "its body is not in the header";
+					return;
+				}
+				if (Accept("="))
 				{
 					SkipMember();
 					Decl.SectionOverride = "its body is not in the header";

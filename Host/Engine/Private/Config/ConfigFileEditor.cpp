@@ -246,7 +246,32 @@ namespace UE::Host::ConfigFileEditor
 		return File.Save(OutError);
 	}
 
-	bool ReplaceSection(const FString& FilePath, const FString& Section, const TArray<FString>& Lines, FString& OutError)
+	namespace
+	{
+		// "Key" and "Key[2]" name their key; an element index names only that element, while a bare
+		// "Key" also covers the older "Key[0]", "Key[1]" lines of an array.
+		bool IsKnownKey(const TArray<FString>& KnownKeys, const FString& Key)
+		{
+			FString Base = Key;
+			int32 Bracket = INDEX_NONE;
+			if (Key.EndsWith(TEXT("]")) && Key.FindLastChar(TEXT('['), Bracket))
+			{
+				Base = Key.Left(Bracket);
+			}
+			for (const FString& Known : KnownKeys)
+			{
+				if (Known.Equals(Key, ESearchCase::IgnoreCase) || Known.Equals(Base, ESearchCase::IgnoreCase))
+				{
+					return true;
+				}
+			}
+			return false;
+		}
+	}
+
+	// Every entry of the section goes, but those of keys KnownKeys does not name (when given), which
+	// follow Lines as they were.
+	bool ReplaceSectionKeeping(const FString& FilePath, const FString& Section, const TArray<FString>& Lines, const TArray<FString>* KnownKeys, FString& OutError)
 	{
 		if (!ValidateSection(Section, OutError))
 		{
@@ -269,6 +294,18 @@ namespace UE::Host::ConfigFileEditor
 			return File.Save(OutError);
 		}
 		const TArray<FEditLine>& FileLines = File.GetLines();
+		TArray<FString> NewLines = Lines;
+		for (const int32 Header : Headers)
+		{
+			const int32 LastEntry = File.GetLastEntry(Header);
+			for (int32 Index = Header + 1; Index <= LastEntry && KnownKeys; ++Index)
+			{
+				if (FileLines[Index].Kind == EEditLineKind::KeyValue && !IsKnownKey(*KnownKeys, FileLines[Index].Key))
+				{
+					NewLines.Append(File.GetPhysicalTexts(Index));
+				}
+			}
+		}
 		for (int32 Copy = 0; Copy < Headers.Num(); ++Copy)
 		{
 			const int32 Header = Headers[Copy];
@@ -279,7 +316,7 @@ namespace UE::Host::ConfigFileEditor
 			}
 			if (Copy == 0)
 			{
-				File.InsertAfter(Header, Lines);
+				File.InsertAfter(Header, NewLines);
 				continue;
 			}
 			// A merged-away copy takes its header and the blank lines that separated it along.
@@ -291,6 +328,16 @@ namespace UE::Host::ConfigFileEditor
 			}
 		}
 		return File.Save(OutError);
+	}
+
+	bool ReplaceSection(const FString& FilePath, const FString& Section, const TArray<FString>& Lines, FString& OutError)
+	{
+		return ReplaceSectionKeeping(FilePath, Section, Lines, nullptr, OutError);
+	}
+
+	bool ReplaceSection(const FString& FilePath, const FString& Section, const TArray<FString>& Lines, const TArray<FString>& KnownKeys, FString& OutError)
+	{
+		return ReplaceSectionKeeping(FilePath, Section, Lines, &KnownKeys, OutError);
 	}
 
 	bool ReplaceKeys(const FString& FilePath, const TArray<FKeyLines>& Edits, EEmptyFilePolicy EmptyFilePolicy, FString& OutError)

@@ -248,6 +248,17 @@ namespace UE::Host::Config
 		}
 	}
 
+	TArray<FString> FConfigFileText::GetPhysicalTexts(int32 LogicalLine) const
+	{
+		TArray<FString> Texts;
+		const FEditLine& Line = Lines[LogicalLine];
+		for (int32 Index = Line.FirstPhysical; Index <= Line.LastPhysical; ++Index)
+		{
+			Texts.Add(Physical[static_cast<size_t>(Index)].Content);
+		}
+		return Texts;
+	}
+
 	void FConfigFileText::RemoveLine(int32 LogicalLine)
 	{
 		const FEditLine& Line = Lines[LogicalLine];

@@ -55,6 +55,9 @@ namespace UE::Host::Config
 		// The last line of the section that is neither blank nor a comment (the header at least).
 		int32 GetLastEntry(int32 Header) const;
 
+		// The text of a logical line, one entry per physical line it spans, as read.
+		TArray<FString> GetPhysicalTexts(int32 LogicalLine) const;
+
 		// Edits, applied when the file is written. Physical lines are addressed by the logical
 		// lines that hold them.
 		void ReplaceLine(int32 LogicalLine, const FString& NewText);

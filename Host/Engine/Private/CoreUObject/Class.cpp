@@ -390,6 +390,16 @@ const TCHAR* UScriptStruct::ImportText(const TCHAR* InBuffer, void* Value, UObje
 			}
 			return nullptr;
 		}
+		if (!Property && UE::Host::Private::IsUnreadHeaderMember(this, FName(MemberName)))
+		{
+			// A member the header declares in a type the host cannot hold: skipping its text would
+			// lose it on the next write, so the value as a whole is not read.
+			if (ErrorText)
+			{
+				ErrorText->Logf(ELogVerbosity::Warning, TEXT("ImportText (%s): the type of member %s could not be read: %s"), *StructName, *MemberName, InBuffer);
+			}
+			return nullptr;
+		}
 		if (!Property)
 		{
 			// Members this build does not know are skipped, so newer files still read.

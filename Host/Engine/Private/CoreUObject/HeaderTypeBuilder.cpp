@@ -608,6 +608,27 @@ namespace UE::Host::Private
 		return false;
 	}
 
+	bool IsUnreadHeaderMember(const UStruct* Struct, FName Name)
+	{
+		const FBuilderState& Builder = State();
+		for (const UStruct* Current = Struct; Current && !Builder.Records.empty(); Current = Current->GetSuperStruct())
+		{
+			const auto Found = Builder.Records.find(Current);
+			if (Found == Builder.Records.end())
+			{
+				continue;
+			}
+			for (const FUnreadHeaderProperty& Unread : Found->second.Unread)
+			{
+				if (FName(*Unread.Name) == Name)
+				{
+					return true;
+				}
+			}
+		}
+		return false;
+	}
+
 	void NoteMissingProperty(const UStruct* Struct, FName Name)
 	{
 		const FBuilderState& Builder = State();

@@ -53,6 +53,10 @@ namespace UE::Host::Private
 	// section could not be read (then the result is false too).
 	bool FindHeaderSectionOverride(const UClass* Class, FString& OutSection, FString& OutProblem);
 
+	// Whether Name is a member the header of Struct (or of a parent) declares but the host could not
+	// read: text for it cannot be taken in, so it must not be skipped as an unknown member.
+	bool IsUnreadHeaderMember(const UStruct* Struct, FName Name);
+
 	// Says so in the log when Name is a property the header declares but the host could not read.
 	void NoteMissingProperty(const UStruct* Struct, FName Name);
 

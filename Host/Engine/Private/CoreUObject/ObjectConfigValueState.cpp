@@ -69,7 +69,8 @@ namespace UE::Host::ObjectConfig
 		for (const FProperty* Property : Properties)
 		{
 			const FValueState* State = ForObject->Find(Property);
-			if (State && State->UnreadTexts.Num() > 0)
+			// A value this process set since is the caller's: it replaces the text on purpose.
+			if (State && State->UnreadTexts.Num() > 0 && !HasChangedSinceLoaded(Object, Property))
 			{
 				return FString::Printf(TEXT("the config value of '%s' could not be read from '%s'"), *Property->GetName(), *State->UnreadTexts[0]);
 			}

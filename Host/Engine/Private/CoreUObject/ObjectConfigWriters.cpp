@@ -4,6 +4,7 @@
 #include "HAL/PlatformFileManager.h"
 #include "Host/ConfigFileEditor.h"
 #include "Host/ConfigFileLock.h"
+#include "Host/HeaderClasses.h"
 #include "Misc/Paths.h"
 #include "ObjectConfigAccess.h"
 #include "ObjectConfigRefresh.h"
@@ -76,6 +77,36 @@ namespace
 		return Lines;
 	}
 
+	// A class read from headers may have members the host could not read; the host's own classes
+	// have none.
+	bool IsReadFromHeaders(const UClass* Class)
+	{
+		for (const UClass* Current = Class; Current; Current = Current->GetSuperClass())
+		{
+			if (!UE::Host::GetClassHeader(Current).IsEmpty())
+			{
+				return true;
+			}
+		}
+		return false;
+	}
+
+	// The keys the section's lines stand for. Other keys of a header class's section belong to no
+	// member the host read (one of a type it cannot hold, say): regenerating the section from
+	// memory would drop them, so they stay as they are.
+	TArray<FString> KnownKeysOf(UObject* Object, const TArray<const FProperty*>& Properties)
+	{
+		TArray<FString> KnownKeys;
+		for (const FProperty* Property : Properties)
+		{
+			for (const ObjectConfig::FConfigEntry& Entry : ObjectConfig::ExportPropertyEntries(Object, Property))
+			{
+				KnownKeys.Add(Entry.Key);
+			}
+		}
+		return KnownKeys;
+	}
+
 	// Rewrites the object's section of the file; false, with the reason, when nothing was written.
 	bool UpdateObjectSection(UObject* Object, const FString& ConfigIniName, FString& OutPath, FString& OutError)
 	{
@@ -109,7 +140,11 @@ namespace
 			return false;
 		}
 		const FString Section = ObjectConfig::GetClassSection(Object, Class);
-		if (!UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, MakeSectionLines(Object, Properties), OutError))
+		const TArray<FString> Lines = MakeSectionLines(Object, Properties);
+		const bool bReplaced = IsReadFromHeaders(Class)
+			? UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, Lines, KnownKeysOf(Object, Properties), OutError)
+			: UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, Lines, OutError);
+		if (!bReplaced)
 		{
 			return false;
 		}

@@ -1,6 +1,8 @@
 // The property base and the simple kinds: bool, string, name, text.
 #include "UObject/UnrealType.h"
 
+#include "Host/TextIdentity.h"
+
 #include "Misc/OutputDevice.h"
 #include "PropertyText.h"
 
@@ -310,7 +312,8 @@ bool FTextProperty::Identical(const void* A, const void* B, uint32 PortFlags) co
 	{
 		return ValueA.IsEmpty();
 	}
-	return ValueA.ToString().Equals(static_cast<const FText*>(B)->ToString(), ESearchCase::CaseSensitive);
+	// The same source under another localization key is another text.
+	return UE::Host::FTextIdentity::IsSame(ValueA, *static_cast<const FText*>(B));
 }
 
 void FTextProperty::ExportText_Internal(FString& ValueStr, const void* PropertyValue, const void* DefaultValue, UObject* Parent, int32 PortFlags, UObject* ExportRootScope) const
@@ -324,14 +327,27 @@ void FTextProperty::ExportText_Internal(FString& ValueStr, const void* PropertyV
 		}
 		return;
 	}
-	// The host's texts carry no localization key: they are culture invariant.
-	ValueStr += TEXT("INVTEXT(") + QuoteString(Value.ToString()) + TEXT(")");
+	// A text read with its localization key is written with it; any other is culture invariant.
+	using UE::Host::FTextIdentity;
+	switch (FTextIdentity::GetOrigin(Value))
+	{
+	case FTextIdentity::EOrigin::NamespacedLocalized:
+		ValueStr += FString::Printf(TEXT("NSLOCTEXT(%s, %s, %s)"), *QuoteString(FTextIdentity::GetNamespace(Value)), *QuoteString(FTextIdentity::GetKey(Value)),
+			*QuoteString(Value.ToString()));
+		break;
+	case FTextIdentity::EOrigin::Localized:
+		ValueStr += FString::Printf(TEXT("LOCTEXT(%s, %s)"), *QuoteString(FTextIdentity::GetKey(Value)), *QuoteString(Value.ToString()));
+		break;
+	default:
+		ValueStr += TEXT("INVTEXT(") + QuoteString(Value.ToString()) + TEXT(")");
+		break;
+	}
 }
 
 namespace
 {
-	// Reads "MACRO(" followed by quoted arguments and ")". Returns the last argument.
-	const TCHAR* ReadTextMacro(const TCHAR* Buffer, int32 ArgumentCount, FString& OutLastArgument)
+	// Reads "MACRO(" followed by quoted arguments and ")", into OutArguments.
+	const TCHAR* ReadTextMacro(const TCHAR* Buffer, int32 ArgumentCount, TArray<FString>& OutArguments)
 	{
 		for (int32 Argument = 0; Argument < ArgumentCount; ++Argument)
 		{
@@ -351,7 +367,7 @@ namespace
 			{
 				return nullptr;
 			}
-			OutLastArgument = Value;
+			OutArguments.Add(Value);
 		}
 		SkipWhitespace(Buffer);
 		return *Buffer == ')' ? Buffer + 1 : nullptr;
@@ -373,8 +389,8 @@ const TCHAR* FTextProperty::ImportText_Internal(const TCHAR* Buffer, void* Prope
 		const int32 NameLength = FCString::Strlen(Macro.Name);
 		if (FCString::Strncmp(Buffer, Macro.Name, static_cast<SIZE_T>(NameLength)) == 0)
 		{
-			FString Source;
-			const TCHAR* End = ReadTextMacro(Buffer + NameLength, Macro.ArgumentCount, Source);
+			TArray<FString> Arguments;
+			const TCHAR* End = ReadTextMacro(Buffer + NameLength, Macro.ArgumentCount, Arguments);
 			if (!End)
 			{
 				if (ErrorText)
@@ -383,7 +399,10 @@ const TCHAR* FTextProperty::ImportText_Internal(const TCHAR* Buffer, void* Prope
 				}
 				return nullptr;
 			}
-			*static_cast<FText*>(PropertyValue) = FText::FromString(Source);
+			using UE::Host::FTextIdentity;
+			*static_cast<FText*>(PropertyValue) = Macro.ArgumentCount == 3 ? FTextIdentity::Make(Arguments[2], FTextIdentity::EOrigin::NamespacedLocalized, Arguments[0], Arguments[1])
+				: Macro.ArgumentCount == 2 ? FTextIdentity::Make(Arguments[1], FTextIdentity::EOrigin::Localized, FString(), Arguments[0])
+				: FTextIdentity::Make(Arguments[0], FTextIdentity::EOrigin::Invariant);
 			return End;
 		}
 	}

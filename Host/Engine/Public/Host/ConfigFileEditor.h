@@ -20,6 +20,10 @@ namespace UE::Host::ConfigFileEditor
 	// "!Key=ClearArray", ...). Copies of the section are merged into the first one; a missing
 	// section is appended. Other sections and text before the first header stay as they were.
 	bool ReplaceSection(const FString& FilePath, const FString& Section, const TArray<FString>& Lines, FString& OutError);
+	// The same, but the entries of keys Lines does not speak for stay, as they were, after Lines:
+	// KnownKeys names the keys Lines stands for ("Key" or "Key[2]", case ignored; an element
+	// index covers only that element).
+	bool ReplaceSection(const FString& FilePath, const FString& Section, const TArray<FString>& Lines, const TArray<FString>& KnownKeys, FString& OutError);
 
 	// The lines one key should have in one section.
 	struct FKeyLines

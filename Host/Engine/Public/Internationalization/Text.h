@@ -1,8 +1,14 @@
-// FText, reduced to what the host needs: a display string.
+// FText, reduced to what the host needs: a display string, and the localization key of a text
+// read from config text.
 #pragma once
 
 #include "CoreTypes.h"
 #include "Containers/UnrealString.h"
+
+namespace UE::Host
+{
+	struct FTextIdentity;
+}
 
 class FText
 {
@@ -21,7 +27,14 @@ public:
 
 
 private:
+	friend struct UE::Host::FTextIdentity;
+
 	FString Value;
+	// A text read from NSLOCTEXT("Namespace", "Key", "Source") or LOCTEXT("Key", "Source") keeps
+	// where it came from, so that writing it back keeps its localization.
+	FString Namespace;
+	FString Key;
+	uint8 Origin = 0;
 };
 
 #define LOCTEXT(Key, Text) FText::FromString(FString(TEXT(Text)))
