@@ -81,6 +81,23 @@ TEST_F(SetSetting, DryRunResolvesEveryClassFormAndChangesNothing)
 	EXPECT_EQ(DefaultEngine(), DefaultEngineText);
 }
 
+TEST_F(SetSetting, DryRunRefusesWhatTheRealRunWouldRefuse)
+{
+	const FOrvexActionResult Outcome = Set(R"({"class":"RendererSettings","properties":{"bEnableRayTracing":"maybe","ReflectionCaptureResolution":256},"dry_run":true})");
+	ASSERT_TRUE(Outcome.bSuccess) << UE::Host::StringToUtf8(Outcome.ErrorMessage);
+	const TSharedPtr<FJsonObject> Refused = Row(Outcome, 0);
+	EXPECT_FALSE(Refused->GetBoolField(TEXT("written")));
+	ASSERT_TRUE(Refused->HasField(TEXT("error")));
+	// The same words the real run reports.
+	const FOrvexActionResult Real = Set(R"({"class":"RendererSettings","property":"bEnableRayTracing","value":"maybe"})");
+	EXPECT_FALSE(Real.bSuccess);
+	EXPECT_EQ(Str(Refused, TEXT("error")), Str(Row(Real, 0), TEXT("error")));
+	EXPECT_FALSE(Row(Outcome, 1)->HasField(TEXT("error")));
+	// Only the row that converts counts toward a restart.
+	EXPECT_FALSE(Outcome.Result->GetBoolField(TEXT("restart_required")));
+	EXPECT_EQ(DefaultEngine(), DefaultEngineText);
+}
+
 TEST_F(SetSetting, ParameterErrorsHaveTheirExactTextsAndChangeNothing)
 {
 	EXPECT_EQ(UE::Host::StringToUtf8(FOrvexToolRegistry::Get().ExecuteAction(TEXT("config"), TEXT("set_setting"), nullptr).ErrorMessage), "Missing params");
