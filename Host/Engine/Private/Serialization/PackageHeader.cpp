@@ -4,7 +4,6 @@ namespace UE::Host::Package
 {
 	namespace
 	{
-		constexpr uint32 PackageTag = 0x9E2A83C1u;
 		constexpr uint32 SwappedPackageTag = 0xC1832A9Eu;
 
 		// Package flags of packages saved for a game rather than by the editor.
@@ -63,12 +62,12 @@ namespace UE::Host::Package
 	void ReadSummary(FPackageReader& Reader, FPackageSummary& Out)
 	{
 		Reader.SetContext(TEXT("the package summary"));
-		const uint32 Tag = Reader.ReadUInt32();
-		if (Reader.IsError())
+		if (Reader.TotalSize() < 4)
 		{
 			Reader.Fail(TEXT("not a package: the file is shorter than a package tag"));
 			return;
 		}
+		const uint32 Tag = Reader.ReadUInt32();
 		if (Tag == SwappedPackageTag)
 		{
 			Reader.Fail(TEXT("a big-endian package (saved for another platform), which is not read"));
@@ -236,8 +235,30 @@ namespace UE::Host::Package
 			}
 		}
 		Out.AssetRegistryDataOffset = Reader.ReadInt32();
-		// The rest of the summary (bulk data, world tiles, chunks, preload dependencies, payload
-		// table, data resources) is not needed to read a StringTable.
+		Out.BulkDataStartOffset = Reader.ReadInt64();
+		if (UE4 >= 224)
+		{
+			Reader.Skip(4); // WorldTileInfoDataOffset
+		}
+		if (UE4 >= 326)
+		{
+			Reader.SetContext(TEXT("the chunk ids"));
+			Reader.Skip(static_cast<int64>(Reader.ReadCount(4)) * 4);
+			Reader.SetContext(TEXT("the package summary"));
+		}
+		if (UE4 >= 507)
+		{
+			Reader.Skip(8); // preload dependencies
+		}
+		if (UE5 >= 1001)
+		{
+			Reader.Skip(4); // NamesReferencedFromExportDataCount
+		}
+		Out.PayloadTocOffset = UE5 >= 1002 ? Reader.ReadInt64() : -1;
+		if (UE5 >= 1009)
+		{
+			Reader.Skip(4); // DataResourceOffset
+		}
 		if (Reader.IsError())
 		{
 			return;
@@ -287,7 +308,11 @@ namespace UE::Host::Package
 		Reader.Seek(Summary.NameOffset, TEXT("the name table"));
 		Reader.SetContext(TEXT("the name table"));
 		const int64 MinEntrySize = Summary.FileVersionUE4 >= 504 ? 8 : 4;
-		if (!Reader.IsError() && static_cast<int64>(Summary.NameCount) * MinEntrySize > Reader.TotalSize() - Reader.Tell())
+		if (Reader.IsError())
+		{
+			return;
+		}
+		if (static_cast<int64>(Summary.NameCount) * MinEntrySize > Reader.TotalSize() - Reader.Tell())
 		{
 			Reader.Fail(FString::Printf(TEXT("damaged: %d names cannot fit in the file"), Summary.NameCount));
 			return;
@@ -336,7 +361,11 @@ namespace UE::Host::Package
 		Reader.Seek(Summary.ImportOffset, TEXT("the import table"));
 		Reader.SetContext(TEXT("the import table"));
 		const int64 EntrySize = 28 + (Summary.FileVersionUE4 >= 520 ? 8 : 0) + (Summary.FileVersionUE5 >= 1003 ? 4 : 0);
-		if (!Reader.IsError() && static_cast<int64>(Summary.ImportCount) * EntrySize > Reader.TotalSize() - Reader.Tell())
+		if (Reader.IsError())
+		{
+			return;
+		}
+		if (static_cast<int64>(Summary.ImportCount) * EntrySize > Reader.TotalSize() - Reader.Tell())
 		{
 			Reader.Fail(FString::Printf(TEXT("truncated: %d imports cannot fit in the file"), Summary.ImportCount));
 			return;
@@ -371,7 +400,11 @@ namespace UE::Host::Package
 		Reader.Seek(Summary.ExportOffset, TEXT("the export table"));
 		Reader.SetContext(TEXT("the export table"));
 		// The smallest entry of any version, to bound the count before anything is allocated.
-		if (!Reader.IsError() && static_cast<int64>(Summary.ExportCount) * 68 > Reader.TotalSize() - Reader.Tell())
+		if (Reader.IsError())
+		{
+			return;
+		}
+		if (static_cast<int64>(Summary.ExportCount) * 68 > Reader.TotalSize() - Reader.Tell())
 		{
 			Reader.Fail(FString::Printf(TEXT("truncated: %d exports cannot fit in the file"), Summary.ExportCount));
 			return;

@@ -12,6 +12,9 @@
 
 namespace UE::Host::Package
 {
+	constexpr uint32 PackageTag = 0x9E2A83C1u;
+	constexpr uint64 PackageTrailerTag = 0xD1C43B2E80A5F697ull;
+
 	// The newest file versions this reader knows (editor 5.7).
 	constexpr int32 NewestFileVersionUE4 = 522;
 	constexpr int32 NewestFileVersionUE5 = 1018;
@@ -30,6 +33,9 @@ namespace UE::Host::Package
 		int32 ImportCount = 0;
 		int32 ImportOffset = 0;
 		int32 AssetRegistryDataOffset = 0;
+		int64 BulkDataStartOffset = 0;
+		// The package trailer (5.1 and later); -1 when there is none.
+		int64 PayloadTocOffset = -1;
 	};
 
 	// Reads the summary at offset 0. Refusals and damage are failures of the reader.

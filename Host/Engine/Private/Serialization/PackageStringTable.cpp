@@ -217,6 +217,23 @@ namespace UE::Host::PackageFile
 		{
 			FPackageSummary Summary;
 			ReadSummary(Reader, Summary);
+			// A whole package ends with the package tag (after its bulk data or trailer): a file
+			// cut anywhere is refused, even after the export.
+			Reader.Seek(std::max<int64>(Reader.TotalSize() - 4, 0), TEXT("the closing package tag"));
+			Reader.SetContext(TEXT("the closing package tag"));
+			if (Reader.ReadUInt32() != PackageTag && !Reader.IsError())
+			{
+				Reader.Fail(TEXT("truncated: the file does not end with the package tag"));
+			}
+			if (Summary.PayloadTocOffset >= 0)
+			{
+				Reader.Seek(Summary.PayloadTocOffset, TEXT("the package trailer"));
+				Reader.SetContext(TEXT("the package trailer"));
+				if (static_cast<uint64>(Reader.ReadInt64()) != PackageTrailerTag && !Reader.IsError())
+				{
+					Reader.Fail(TEXT("damaged: the package trailer is not where the summary says"));
+				}
+			}
 			FNameTable Names;
 			Names.Read(Reader, Summary);
 			std::vector<FImportEntry> Imports;
