@@ -355,6 +355,25 @@ namespace UE::Host::Package
 		return Name;
 	}
 
+	FName FNameTable::ReadFName(FPackageReader& Reader)
+	{
+		const int64 At = Reader.Tell();
+		const int32 Index = Reader.ReadInt32();
+		const int32 Number = Reader.ReadInt32();
+		if (Reader.IsError() || Number != 0 || Index < 0 || static_cast<size_t>(Index) >= Names.size())
+		{
+			// Numbered names, and the failures, take the general path.
+			Reader.Seek(At, TEXT("a name"));
+			return FName(FStringView(ReadName(Reader)));
+		}
+		Made.resize(Names.size());
+		if (Made[static_cast<size_t>(Index)].IsNone())
+		{
+			Made[static_cast<size_t>(Index)] = FName(FStringView(Names[static_cast<size_t>(Index)]));
+		}
+		return Made[static_cast<size_t>(Index)];
+	}
+
 	void ReadImports(FPackageReader& Reader, const FPackageSummary& Summary, const FNameTable& Names, std::vector<FImportEntry>& OutImports)
 	{
 		OutImports.clear();

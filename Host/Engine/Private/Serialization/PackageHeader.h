@@ -61,6 +61,11 @@ namespace UE::Host::Package
 		void Read(FPackageReader& Reader, const FPackageSummary& Summary);
 		// A name reference at the reader's position; an index outside the table fails.
 		std::u16string ReadName(FPackageReader& Reader) const;
+		// The same as an engine name, made once per name of the table.
+		FName ReadFName(FPackageReader& Reader);
+
+	private:
+		std::vector<FName> Made;
 	};
 
 	struct FImportEntry

@@ -1,5 +1,6 @@
 #include "PackageReader.h"
 
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -182,6 +183,11 @@ namespace UE::Host::Package
 	void FPackageReader::ReadString(std::u16string& Out)
 	{
 		Out.clear();
+		AppendString(Out);
+	}
+
+	void FPackageReader::AppendString(std::u16string& Out)
+	{
 		const int32 Length = ReadInt32();
 		if (bError || Length == 0)
 		{
@@ -195,27 +201,27 @@ namespace UE::Host::Package
 		{
 			return;
 		}
-		Out.resize(static_cast<size_t>(Units - 1));
+		const bool bTerminated = bWide ? (Bytes[(Units - 1) * 2] == 0 && Bytes[(Units - 1) * 2 + 1] == 0) : Bytes[Units - 1] == 0;
+		if (!bTerminated)
+		{
+			Fail(FString::Printf(TEXT("damaged: a string in %s lacks its terminating zero at offset %lld"), Context, static_cast<long long>(Position)));
+			return;
+		}
+		const size_t Start = Out.size();
+		Out.resize(Start + static_cast<size_t>(Units - 1));
+		char16_t* Chars = Out.data() + Start;
 		if (bWide)
 		{
-			for (int64 Index = 0; Index < Units - 1; ++Index)
-			{
-				Out[static_cast<size_t>(Index)] = static_cast<char16_t>(Bytes[Index * 2] | (Bytes[Index * 2 + 1] << 8));
-			}
+			static_assert(std::endian::native == std::endian::little, "UTF-16LE is copied as it is");
+			std::memcpy(Chars, Bytes, static_cast<size_t>(Units - 1) * 2);
 		}
 		else
 		{
 			// Latin-1: each byte is its own code point, never a UTF-8 sequence.
 			for (int64 Index = 0; Index < Units - 1; ++Index)
 			{
-				Out[static_cast<size_t>(Index)] = static_cast<char16_t>(Bytes[Index]);
+				Chars[Index] = static_cast<char16_t>(Bytes[Index]);
 			}
-		}
-		const bool bTerminated = bWide ? (Bytes[(Units - 1) * 2] == 0 && Bytes[(Units - 1) * 2 + 1] == 0) : Bytes[Units - 1] == 0;
-		if (!bTerminated)
-		{
-			Fail(FString::Printf(TEXT("damaged: a string in %s lacks its terminating zero at offset %lld"), Context, static_cast<long long>(Position)));
-			Out.clear();
 		}
 	}
 

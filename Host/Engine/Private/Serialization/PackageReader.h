@@ -54,6 +54,8 @@ namespace UE::Host::Package
 		// An FString: N > 0 single-byte characters (Latin-1), N < 0 UTF-16 code units, each
 		// including a terminating 0 that is dropped. Text is kept exactly as stored.
 		void ReadString(std::u16string& Out);
+		// Appends the string's text to Out (nothing on failure).
+		void AppendString(std::u16string& Out);
 		FString ReadString();
 		void SkipString();
 

@@ -138,7 +138,7 @@ namespace UE::Host::PackageFile
 		};
 
 		// Reads the table that follows the object's own data into a staging copy.
-		bool ReadTable(FPackageReader& Reader, const FPackageSummary& Summary, const FNameTable& Names, FStringTableAccess::FStorage& OutStaging, FString& OutNamespace)
+		bool ReadTable(FPackageReader& Reader, const FPackageSummary& Summary, FNameTable& Names, FStringTableAccess::FStorage& OutStaging, FString& OutNamespace)
 		{
 			Reader.SetContext(TEXT("the StringTable export"));
 			if (Summary.FileVersionUE5 >= 1011 && (Reader.ReadUInt8() & 0x02))
@@ -154,30 +154,37 @@ namespace UE::Host::PackageFile
 			std::u16string Namespace;
 			Reader.ReadString(Namespace);
 
+			// Keys are only looked at until they are interned: they share one buffer.
+			std::u16string KeyChars;
+			std::vector<std::pair<size_t, size_t>> KeySpans;
+			const auto ReadKey = [&Reader, &KeyChars, &KeySpans]()
+			{
+				const size_t Start = KeyChars.size();
+				Reader.AppendString(KeyChars);
+				KeySpans.emplace_back(Start, KeyChars.size() - Start);
+			};
 			const int32 EntryCount = Reader.ReadCount(8);
-			std::vector<std::u16string> Keys(static_cast<size_t>(EntryCount));
+			KeySpans.reserve(static_cast<size_t>(EntryCount));
 			std::vector<std::u16string> Sources(static_cast<size_t>(EntryCount));
 			for (int32 Index = 0; Index < EntryCount && !Reader.IsError(); ++Index)
 			{
-				Reader.ReadString(Keys[static_cast<size_t>(Index)]);
+				ReadKey();
 				Reader.ReadString(Sources[static_cast<size_t>(Index)]);
 			}
 
 			// Metadata keys are looked up among the entry keys once all of them are interned.
 			const int32 MetaDataKeyCount = Reader.ReadCount(8);
 			std::vector<FPendingMetaData> MetaData;
-			const size_t FirstMetaDataKey = Keys.size();
 			for (int32 KeyIndex = 0; KeyIndex < MetaDataKeyCount && !Reader.IsError(); ++KeyIndex)
 			{
-				const int32 Key = static_cast<int32>(Keys.size());
-				Keys.emplace_back();
-				Reader.ReadString(Keys.back());
+				const int32 Key = static_cast<int32>(KeySpans.size());
+				ReadKey();
 				const int32 Count = Reader.ReadCount(12);
 				for (int32 Index = 0; Index < Count && !Reader.IsError(); ++Index)
 				{
 					FPendingMetaData& Row = MetaData.emplace_back();
 					Row.Key = Key;
-					Row.Id = FName(FStringView(Names.ReadName(Reader)));
+					Row.Id = Names.ReadFName(Reader);
 					Reader.ReadString(Row.Value);
 				}
 			}
@@ -187,23 +194,23 @@ namespace UE::Host::PackageFile
 			}
 
 			std::vector<FStringView> KeyViews;
-			KeyViews.reserve(Keys.size());
-			for (const std::u16string& Key : Keys)
+			KeyViews.reserve(KeySpans.size());
+			for (const auto& [Start, Length] : KeySpans)
 			{
-				KeyViews.emplace_back(Key.data(), static_cast<int32>(Key.size()));
+				KeyViews.emplace_back(KeyChars.data() + Start, static_cast<int32>(Length));
 			}
-			std::vector<FTextKey> TextKeys(Keys.size());
-			ReserveTextKeys(static_cast<int32>(Keys.size()));
+			std::vector<FTextKey> TextKeys(KeyViews.size());
+			ReserveTextKeys(static_cast<int32>(KeyViews.size()));
 			InternTextKeys(KeyViews.data(), static_cast<int32>(KeyViews.size()), TextKeys.data());
 
 			OutStaging.Reserve(EntryCount);
-			for (size_t Index = 0; Index < FirstMetaDataKey; ++Index)
+			for (int32 Index = 0; Index < EntryCount; ++Index)
 			{
-				OutStaging.Prefetch(TextKeys[Index]);
+				OutStaging.Prefetch(TextKeys[static_cast<size_t>(Index)]);
 			}
-			for (size_t Index = 0; Index < FirstMetaDataKey; ++Index)
+			for (int32 Index = 0; Index < EntryCount; ++Index)
 			{
-				OutStaging.Set(TextKeys[Index], FString(std::move(Sources[Index])));
+				OutStaging.Set(TextKeys[static_cast<size_t>(Index)], FString(std::move(Sources[static_cast<size_t>(Index)])));
 			}
 			for (FPendingMetaData& Row : MetaData)
 			{
