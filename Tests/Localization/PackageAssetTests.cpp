@@ -131,7 +131,9 @@ TEST_F(PackageAssets, DiscoveryListsStringTablePackagesFromTheirHeaders)
 
 TEST_F(PackageAssets, DetailsLoadThePackagesNamespaceAndEntries)
 {
+	testing::internal::CaptureStderr();
 	const FOrvexActionResult Outcome = Call(TEXT("list_string_tables"), R"({"path":"/Game/Localization","offset":2,"include_details":true})");
+	EXPECT_NE(testing::internal::GetCapturedStderr().find("Failed to load StringTable '/Game/Localization/ST_Cut.ST_Cut'"), std::string::npos);
 	ASSERT_TRUE(Outcome.bSuccess);
 	EXPECT_EQ(ObjectLines(Outcome.Result, TEXT("string_tables")),
 		R"({"asset_path":"/Game/Localization/ST_Cut.ST_Cut","package_path":"/Game/Localization/ST_Cut","name":"ST_Cut","load_error":"asset could not be loaded as a StringTable"})" "\n"

@@ -31,6 +31,24 @@ namespace UE::Host::Package
 			return bText ? TEXT("not a package: the file holds text") : TEXT("not a package: it does not start with the package tag");
 		}
 
+		// Moves to a table of Count entries; false (and a failure) when it cannot fit in the file,
+		// checked before anything is allocated for it.
+		bool SeekTable(FPackageReader& Reader, int32 Offset, int32 Count, int64 MinEntrySize, const TCHAR* What)
+		{
+			Reader.Seek(Offset, What);
+			Reader.SetContext(What);
+			if (Reader.IsError())
+			{
+				return false;
+			}
+			if (static_cast<int64>(Count) * MinEntrySize > Reader.TotalSize() - Reader.Tell())
+			{
+				Reader.Fail(FString::Printf(TEXT("truncated: %s of %d entries cannot fit in the file"), What, Count));
+				return false;
+			}
+			return true;
+		}
+
 		// Skips an engine version: three uint16, a changelist and a branch name.
 		void SkipEngineVersion(FPackageReader& Reader)
 		{
@@ -305,16 +323,8 @@ namespace UE::Host::Package
 	void FNameTable::Read(FPackageReader& Reader, const FPackageSummary& Summary)
 	{
 		Names.clear();
-		Reader.Seek(Summary.NameOffset, TEXT("the name table"));
-		Reader.SetContext(TEXT("the name table"));
-		const int64 MinEntrySize = Summary.FileVersionUE4 >= 504 ? 8 : 4;
-		if (Reader.IsError())
+		if (!SeekTable(Reader, Summary.NameOffset, Summary.NameCount, Summary.FileVersionUE4 >= 504 ? 8 : 4, TEXT("the name table")))
 		{
-			return;
-		}
-		if (static_cast<int64>(Summary.NameCount) * MinEntrySize > Reader.TotalSize() - Reader.Tell())
-		{
-			Reader.Fail(FString::Printf(TEXT("damaged: %d names cannot fit in the file"), Summary.NameCount));
 			return;
 		}
 		Names.resize(static_cast<size_t>(Summary.NameCount));
@@ -377,16 +387,9 @@ namespace UE::Host::Package
 	void ReadImports(FPackageReader& Reader, const FPackageSummary& Summary, const FNameTable& Names, std::vector<FImportEntry>& OutImports)
 	{
 		OutImports.clear();
-		Reader.Seek(Summary.ImportOffset, TEXT("the import table"));
-		Reader.SetContext(TEXT("the import table"));
 		const int64 EntrySize = 28 + (Summary.FileVersionUE4 >= 520 ? 8 : 0) + (Summary.FileVersionUE5 >= 1003 ? 4 : 0);
-		if (Reader.IsError())
+		if (!SeekTable(Reader, Summary.ImportOffset, Summary.ImportCount, EntrySize, TEXT("the import table")))
 		{
-			return;
-		}
-		if (static_cast<int64>(Summary.ImportCount) * EntrySize > Reader.TotalSize() - Reader.Tell())
-		{
-			Reader.Fail(FString::Printf(TEXT("truncated: %d imports cannot fit in the file"), Summary.ImportCount));
 			return;
 		}
 		OutImports.resize(static_cast<size_t>(Summary.ImportCount));
@@ -416,16 +419,9 @@ namespace UE::Host::Package
 		OutExports.clear();
 		const int32 UE4 = Summary.FileVersionUE4;
 		const int32 UE5 = Summary.FileVersionUE5;
-		Reader.Seek(Summary.ExportOffset, TEXT("the export table"));
-		Reader.SetContext(TEXT("the export table"));
-		// The smallest entry of any version, to bound the count before anything is allocated.
-		if (Reader.IsError())
+		// 68 bytes: the smallest entry of any version.
+		if (!SeekTable(Reader, Summary.ExportOffset, Summary.ExportCount, 68, TEXT("the export table")))
 		{
-			return;
-		}
-		if (static_cast<int64>(Summary.ExportCount) * 68 > Reader.TotalSize() - Reader.Tell())
-		{
-			Reader.Fail(FString::Printf(TEXT("truncated: %d exports cannot fit in the file"), Summary.ExportCount));
 			return;
 		}
 		OutExports.resize(static_cast<size_t>(Summary.ExportCount));
