@@ -236,7 +236,7 @@ namespace UE::Host::Private
 			virtual bool ImportTextItem(const TCHAR*& Buffer, void* Data, int32 PortFlags, UObject* OwnerObject, FOutputDevice* ErrorText) override { return false; }
 
 		private:
-			const UScriptStruct* Struct;
+			[[maybe_unused]] const UScriptStruct* Struct;
 			const UScriptStruct* Super;
 			TArray<FProperty*> Properties;
 			TArray<TPair<const FProperty*, FString>> Defaults;
