@@ -4,6 +4,7 @@
 #include "Host/PackageFile.h"
 #include "Internationalization/StringTableCore.h"
 #include "PackageFixtures.h"
+#include "ScopedTestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -252,4 +253,39 @@ TEST(StringTablePackage, TruncatedOrDamagedBytesFailAndLeaveTheTableAlone)
 	std::string Unterminated = Bytes;
 	Unterminated[Namespace + 6] = 'X';
 	EXPECT_NE(Load(Unterminated).find("damaged: a string in the StringTable export lacks its terminating zero"), std::string::npos) << Load(Unterminated);
+}
+
+TEST(StringTablePackage, DiscoveryReadsTheHeaderAloneFromTheFile)
+{
+	// Many metadata ids make a name table, and so a header, larger than one read.
+	FStringTableSpec Table;
+	Table.Namespace = u"Wide";
+	for (int32 Index = 0; Index < 300; ++Index)
+	{
+		const std::u16string Number = U16(std::to_string(Index));
+		Table.Entries.push_back({u"Key_" + Number, u"Text " + Number, {{u"Column_" + Number, u"v"}}});
+	}
+	const std::string Bytes = WriteStringTablePackage(Table);
+	FScopedTestFolder Folder;
+	Folder.WriteFile(TEXT("ST_Menu.uasset"), Bytes);
+	// Cut well after the header: what discovery reads is whole, what loading reads is not.
+	Folder.WriteFile(TEXT("ST_Cut.uasset"), std::string_view(Bytes).substr(0, Bytes.size() * 3 / 4));
+
+	for (const TCHAR* File : {TEXT("ST_Menu.uasset"), TEXT("ST_Cut.uasset")})
+	{
+		TArray<Package::FListedAsset> Assets;
+		FString Error;
+		ASSERT_TRUE(Package::ReadAssetList(Folder.Path(File), Assets, Error)) << ToUtf8(File) << ": " << ToUtf8(Error);
+		ASSERT_EQ(Assets.Num(), 1);
+		EXPECT_EQ(ToUtf8(Assets[0].AssetName.ToString()), "ST_Menu");
+	}
+	FStringTableRef Loaded = FStringTable::NewStringTable();
+	FString Error;
+	ASSERT_TRUE(Package::LoadStringTableFile(Folder.Path(TEXT("ST_Menu.uasset")), FStringView(), *Loaded, Error)) << ToUtf8(Error);
+	EXPECT_EQ(ToUtf8(Loaded->GetMetaData(FTextKey(TEXT("Key_299")), FName(TEXT("Column_299")))), "v");
+	EXPECT_FALSE(Package::LoadStringTableFile(Folder.Path(TEXT("ST_Cut.uasset")), FStringView(), *Loaded, Error));
+	EXPECT_EQ(ToUtf8(Error), "truncated: the file does not end with the package tag");
+	TArray<Package::FListedAsset> Assets;
+	EXPECT_FALSE(Package::ReadAssetList(Folder.Path(TEXT("Missing.uasset")), Assets, Error));
+	EXPECT_EQ(ToUtf8(Error), "cannot open the file (No such file or directory)");
 }

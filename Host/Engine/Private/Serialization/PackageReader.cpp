@@ -11,8 +11,8 @@ namespace UE::Host::Package
 {
 	namespace
 	{
-		// Most editor-saved headers fit in one read of this size.
-		constexpr int64 WindowSize = 16 * 1024;
+		// One page: the summary, and in a small package its asset registry block too.
+		constexpr int64 WindowSize = 4 * 1024;
 	}
 
 	FPackageReader::FPackageReader(std::string_view InBytes)
