@@ -8,6 +8,7 @@
 #include "PackageHeader.h"
 
 #include <fstream>
+#include <memory>
 
 namespace UE::Host::PackageFile
 {
@@ -312,19 +313,20 @@ namespace UE::Host::PackageFile
 	{
 		// A StringTable package is small: one read of the whole file is cheaper than many windows.
 		std::ifstream File(StringToUtf8(Filename), std::ios::binary | std::ios::ate);
-		if (!File)
+		const std::streamoff Size = File ? static_cast<std::streamoff>(File.tellg()) : -1;
+		if (Size < 0)
 		{
 			OutError = TEXT("cannot open the file");
 			return false;
 		}
-		const std::streamoff Size = File.tellg();
-		std::string Bytes(static_cast<size_t>(Size > 0 ? Size : 0), '\0');
+		// Left uninitialised: every byte is read over at once.
+		const std::unique_ptr<char[]> Bytes(new char[static_cast<size_t>(Size) + 1]);
 		File.seekg(0);
-		if (Size < 0 || (Size > 0 && !File.read(Bytes.data(), Size)))
+		if (Size > 0 && !File.read(Bytes.get(), Size))
 		{
 			OutError = TEXT("cannot read the file");
 			return false;
 		}
-		return LoadStringTable(Bytes, ObjectName, OutTable, OutError);
+		return LoadStringTable(std::string_view(Bytes.get(), static_cast<size_t>(Size)), ObjectName, OutTable, OutError);
 	}
 }
