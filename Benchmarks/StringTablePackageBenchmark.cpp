@@ -27,12 +27,12 @@ namespace
 
 	// A table shaped like a game's UI text: grouped keys, sentences of varied length, some text
 	// beyond Latin-1, a comment on a third of the entries; stored in the map's unsorted order.
-	FStringTableSpec MakeTable(int32 NumEntries, uint32 Seed)
+	FTableContent MakeTable(int32 NumEntries, uint32 Seed)
 	{
 		std::mt19937 Random(Seed);
 		static const char16_t* const Words[] = {u"the", u"gate", u"opens", u"at", u"dawn", u"Collect", u"gold", u"coins", u"Épée", u"剣", u"quest",
 			u"reward", u"Press", u"to", u"continue", u"village", u"north", u"before", u"night", u"falls"};
-		FStringTableSpec Table;
+		FTableContent Table;
 		Table.Namespace = u"Game";
 		for (int32 Index = 0; Index < NumEntries; ++Index)
 		{

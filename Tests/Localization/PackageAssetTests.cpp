@@ -24,8 +24,8 @@ namespace
 		{
 			WriteTable("Localization/ST_Four.uasset", FourEntryTable(), EEditorVersion::UE5_7);
 			WriteTable("Localization/Legacy/ST_Old.uasset", NonAsciiTable(), EEditorVersion::UE4_27);
-			WriteTable("Localization/ST_Empty.uasset", FStringTableSpec(), EEditorVersion::UE5_3);
-			FStringTableSpec Both;
+			WriteTable("Localization/ST_Empty.uasset", FTableContent(), EEditorVersion::UE5_3);
+			FTableContent Both;
 			Both.Namespace = u"FromPackage";
 			Both.Entries = {{u"Key", u"package text", {}}};
 			WriteTable("Localization/ST_Both.uasset", Both, EEditorVersion::UE5_5);
@@ -66,7 +66,7 @@ namespace
 			Folders.WriteProject("Content/" + ContentPath, Bytes);
 		}
 
-		void WriteTable(const std::string& ContentPath, const FStringTableSpec& Table, EEditorVersion Version) const
+		void WriteTable(const std::string& ContentPath, const FTableContent& Table, EEditorVersion Version) const
 		{
 			Write(ContentPath, WriteStringTablePackage(Table, Options(ContentPath, Version)));
 		}

@@ -26,7 +26,7 @@ namespace
 	// break, entries in map order.
 	std::string SampleMenuPackage()
 	{
-		FStringTableSpec Table;
+		FTableContent Table;
 		Table.Namespace = u"Menu";
 		Table.Entries = {
 			{u"Menu_Play", u"Play", {{u"Comment", u"Main menu button"}}},
@@ -60,7 +60,7 @@ namespace
 		Files.push_back({Seeds + "redirector_5.1.uasset", WriteRedirectorPackage("/Game/Localization/ST_Menu.ST_Menu", Redirector)});
 		FPackageOptions Empty;
 		Empty.Version = EEditorVersion::UE5_6;
-		Files.push_back({Seeds + "empty_5.6.uasset", WriteStringTablePackage(FStringTableSpec(), Empty)});
+		Files.push_back({Seeds + "empty_5.6.uasset", WriteStringTablePackage(FTableContent(), Empty)});
 		return Files;
 	}
 

@@ -112,7 +112,7 @@ TEST(StringTablePackage, TextIsKeptExactlyWhateverItsEncoding)
 
 TEST(StringTablePackage, AnEmptyTableAndAnEmptyNamespaceLoad)
 {
-	const FStringTableSpec Empty;
+	const FTableContent Empty;
 	for (const EEditorVersion Version : {EEditorVersion::UE5_0, EEditorVersion::UE5_6})
 	{
 		FPackageOptions Options;
@@ -258,7 +258,7 @@ TEST(StringTablePackage, TruncatedOrDamagedBytesFailAndLeaveTheTableAlone)
 TEST(StringTablePackage, DiscoveryReadsTheHeaderAloneFromTheFile)
 {
 	// Many metadata ids make a name table, and so a header, larger than one read.
-	FStringTableSpec Table;
+	FTableContent Table;
 	Table.Namespace = u"Wide";
 	for (int32 Index = 0; Index < 300; ++Index)
 	{

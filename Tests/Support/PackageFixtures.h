@@ -9,9 +9,9 @@ namespace OrvexTestPackages
 {
 	// The four-entry table (" Pad", "Alpha" with Context=Menu and Note=Detail, "Empty" with an
 	// empty source, "Long" with Context=Gameplay) in a map order that is not key order.
-	inline FStringTableSpec FourEntryTable(const std::u16string& Namespace = u"UI")
+	inline FTableContent FourEntryTable(const std::u16string& Namespace = u"UI")
 	{
-		FStringTableSpec Table;
+		FTableContent Table;
 		Table.Namespace = Namespace;
 		Table.Entries = {
 			{u"Long", u"1234567890", {{u"Context", u"Gameplay"}}},
@@ -24,9 +24,9 @@ namespace OrvexTestPackages
 
 	// Keys and texts beyond ASCII: accents, CJK, a character outside the BMP, CRLF line breaks,
 	// and a metadata id with a number ("Note_2").
-	inline FStringTableSpec NonAsciiTable()
+	inline FTableContent NonAsciiTable()
 	{
-		FStringTableSpec Table;
+		FTableContent Table;
 		Table.Namespace = U16("Équipement");
 		Table.Entries = {
 			{U16("Épée_Nom"), U16("Épée à deux mains"), {{u"Comment", U16("ligne 1\r\nligne 2")}}},

@@ -537,7 +537,7 @@ namespace OrvexTestPackages
 		return Info(Version).UE5 >= 1000 && Info(Version).UE5 < 1014;
 	}
 
-	std::string WriteStringTablePackage(const FStringTableSpec& Table, const FPackageOptions& Options)
+	std::string WriteStringTablePackage(const FTableContent& Table, const FPackageOptions& Options)
 	{
 		FPackageBuilder Builder(Options);
 		// The metadata export comes first, as the editor saves it: the table is not export 0.

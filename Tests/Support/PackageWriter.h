@@ -42,7 +42,7 @@ namespace OrvexTestPackages
 		std::vector<FMetaDataRow> MetaData;
 	};
 
-	struct FStringTableSpec
+	struct FTableContent
 	{
 		std::u16string Namespace;
 		// In the order the editor's map holds them, which is not sorted.
@@ -74,7 +74,7 @@ namespace OrvexTestPackages
 		int64_t SerialSizeDelta = 0;
 	};
 
-	std::string WriteStringTablePackage(const FStringTableSpec& Table, const FPackageOptions& Options = {});
+	std::string WriteStringTablePackage(const FTableContent& Table, const FPackageOptions& Options = {});
 	// A redirector left behind by a rename; Destination is the new object path.
 	std::string WriteRedirectorPackage(const std::string& Destination, const FPackageOptions& Options = {});
 	// A package holding one asset of another class (a texture, a blueprint), with registry tags.
