@@ -65,6 +65,7 @@ TEST_F(SampleAssets, TablesOfTheGameAndThePluginLoadByObjectPath)
 	EXPECT_EQ(CountEntries(FOrvexAssetUtils::LoadAssetByPath(UObject::StaticClass(), TEXT("/Game/Localization/ST_Items.ST_Items"))), 8);
 	EXPECT_EQ(CountEntries(FOrvexAssetUtils::LoadAssetByPath(UStringTable::StaticClass(), TEXT("/Game/Localization/Dialogue/ST_Dialogue.ST_Dialogue"))), 6);
 	EXPECT_EQ(CountEntries(FOrvexAssetUtils::LoadAssetByPath(UStringTable::StaticClass(), TEXT("/SampleTools/Localization/ST_Tools.ST_Tools"))), 4);
+	EXPECT_EQ(CountEntries(FOrvexAssetUtils::LoadAssetByPath(UStringTable::StaticClass(), TEXT("/Game/Localization/ST_Menu.ST_Menu"))), 6);
 	UObject* Empty = FOrvexAssetUtils::LoadAssetByPath(UStringTable::StaticClass(), TEXT("/Game/Localization/ST_Empty.ST_Empty"));
 	ASSERT_NE(Empty, nullptr);
 	EXPECT_EQ(CountEntries(Empty), 0);
@@ -120,9 +121,10 @@ TEST_F(SampleAssets, TheSampleCatalogueListsEveryTableAndTheDataTable)
 	Filter.bRecursivePaths = true;
 	TArray<FAssetData> Assets;
 	ASSERT_TRUE(IAssetRegistry::GetChecked().GetAssets(Filter, Assets));
-	EXPECT_EQ(Assets.Num(), 6);
+	EXPECT_EQ(Assets.Num(), 7);
 	Filter.ClassPaths.Add(UStringTable::StaticClass()->GetClassPathName());
 	Assets.Reset();
 	ASSERT_TRUE(IAssetRegistry::GetChecked().GetAssets(Filter, Assets));
-	EXPECT_EQ(Assets.Num(), 5);
+	// Five CSV tables and the package ST_Menu.
+	EXPECT_EQ(Assets.Num(), 6);
 }

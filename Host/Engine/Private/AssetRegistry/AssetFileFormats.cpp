@@ -4,6 +4,8 @@
 #include "Host/StringTableCsv.h"
 #include "Internationalization/StringTable.h"
 #include "Misc/FileHelper.h"
+#include "Misc/PackageName.h"
+#include "Misc/Paths.h"
 #include "Templates/Casts.h"
 
 #include <fstream>
@@ -35,6 +37,17 @@ namespace UE::Host::AssetFiles
 			}
 			OutUtf8 = StringToUtf8(FString(std::move(Units)));
 		}
+	}
+
+	const FString& GetCsvExtension()
+	{
+		static const FString Extension(TEXT(".csv"));
+		return Extension;
+	}
+
+	bool IsPackageFile(const FString& Filename)
+	{
+		return Filename.EndsWith(FPackageName::GetAssetPackageExtension(), ESearchCase::IgnoreCase);
 	}
 
 	bool ReadFirstLine(const FString& Filename, std::string& OutUtf8Line)
@@ -116,19 +129,37 @@ namespace UE::Host::AssetFiles
 		return ReadFirstLine(Filename, Line) ? ClassifyHeader(Line) : nullptr;
 	}
 
+	bool ListAssets(const FString& Filename, TArray<PackageFile::FListedAsset>& OutAssets, FString& OutError)
+	{
+		OutAssets.Reset();
+		if (IsPackageFile(Filename))
+		{
+			return PackageFile::ReadAssetList(Filename, OutAssets, OutError);
+		}
+		if (UClass* Class = ClassifyFile(Filename))
+		{
+			PackageFile::FListedAsset& Asset = OutAssets.AddDefaulted_GetRef();
+			Asset.AssetName = FName(FPaths::GetBaseFilename(Filename));
+			Asset.ClassPath = Class->GetClassPathName();
+		}
+		return true;
+	}
+
 	bool LoadFromFile(UObject* Asset, const FString& Filename)
 	{
 		if (UStringTable* Table = Cast<UStringTable>(Asset))
 		{
 			FString Error;
-			if (!StringTableCsv::LoadFile(Filename, Table->GetMutableStringTable().Get(), Error))
+			const bool bLoaded = IsPackageFile(Filename) ? PackageFile::LoadStringTableFile(Filename, FStringView(Asset->GetName()), Table->GetMutableStringTable().Get(), Error)
+														 : StringTableCsv::LoadFile(Filename, Table->GetMutableStringTable().Get(), Error);
+			if (!bLoaded)
 			{
 				UE_LOG(LogStringTable, Warning, TEXT("Failed to load StringTable '%s' from '%s': %s"), *Asset->GetPathName(), *Filename, *Error);
 				return false;
 			}
 			return true;
 		}
-		if (UDataTable* DataTable = Cast<UDataTable>(Asset))
+		if (UDataTable* DataTable = Cast<UDataTable>(Asset); DataTable && !IsPackageFile(Filename))
 		{
 			FString Text;
 			if (!FFileHelper::LoadFileToString(Text, *Filename))

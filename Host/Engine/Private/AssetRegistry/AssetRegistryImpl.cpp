@@ -12,6 +12,13 @@
 
 DEFINE_LOG_CATEGORY_STATIC(LogAssetRegistry, Log, All);
 
+namespace
+{
+	// A scan warns about this many packages it cannot read, then only counts the rest (a
+	// checkout whose large files were never fetched would otherwise bury the log).
+	constexpr int32 MaxRefusalWarnings = 20;
+}
+
 namespace UE::Host
 {
 	namespace
@@ -282,15 +289,24 @@ namespace UE::Host
 
 	void FAssetRegistryImpl::ScanPathsSynchronous(const TArray<FString>& InPaths, bool bForceRescan, bool bIgnoreDenyListScanFilters)
 	{
+		RefusedPackages = 0;
 		for (const FString& InPath : InPaths)
 		{
 			// A package path names a folder (or package) below a root; anything else is a file name.
 			FString Filename;
 			if (InPath.StartsWith(TEXT("/")) && FPackageName::IsValidPath(InPath) && FPackageName::TryConvertLongPackageNameToFilename(InPath, Filename))
 			{
+				FString PackageFile;
 				if (!IFileManager::Get().DirectoryExists(*Filename))
 				{
-					Filename += FPackageName::GetAssetPackageExtension();
+					// Forget the package's files of either kind, then read the one that counts.
+					ForgetFilesUnder(Filename + FPackageName::GetAssetPackageExtension());
+					ForgetFilesUnder(Filename + AssetFiles::GetCsvExtension());
+					if (FPackageName::DoesPackageExist(InPath, &PackageFile))
+					{
+						ScanFile(PackageFile, nullptr);
+					}
+					continue;
 				}
 			}
 			else
@@ -304,24 +320,47 @@ namespace UE::Host
 			}
 			else if (IFileManager::Get().FileExists(*Filename))
 			{
-				ScanFile(Filename);
+				ScanFile(Filename, nullptr);
 			}
+		}
+		if (RefusedPackages > MaxRefusalWarnings)
+		{
+			UE_LOG(LogAssetRegistry, Warning, TEXT("%d more packages were not read (run with -v to see them)"), RefusedPackages - MaxRefusalWarnings);
 		}
 	}
 
 	void FAssetRegistryImpl::ScanFolder(const FString& Directory)
 	{
-		TArray<FString> Files;
-		const FString Wildcard = FString(TEXT("*")) + FPackageName::GetAssetPackageExtension();
-		IFileManager::Get().FindFilesRecursive(Files, *Directory, *Wildcard, true, false);
-		for (const FString& File : Files)
+		TArray<FString> Packages;
+		IFileManager::Get().FindFilesRecursive(Packages, *Directory, *(FString(TEXT("*")) + FPackageName::GetAssetPackageExtension()), true, false);
+		TArray<FString> CsvFiles;
+		IFileManager::Get().FindFilesRecursive(CsvFiles, *Directory, *(FString(TEXT("*")) + AssetFiles::GetCsvExtension()), true, false);
+		// A package beside a CSV file of the same name is the asset.
+		TSet<FString> PackageBases;
+		PackageBases.Reserve(Packages.Num());
+		for (const FString& File : Packages)
 		{
-			ScanFile(File);
+			PackageBases.Add(FPaths::GetBaseFilename(File, false));
+			ScanFile(File, &PackageBases);
+		}
+		for (const FString& File : CsvFiles)
+		{
+			ScanFile(File, &PackageBases);
 		}
 	}
 
-	void FAssetRegistryImpl::ScanFile(const FString& Filename)
+	void FAssetRegistryImpl::ScanFile(const FString& Filename, const TSet<FString>* PackageBases)
 	{
+		const bool bPackage = AssetFiles::IsPackageFile(Filename);
+		if (!bPackage)
+		{
+			const FString Base = FPaths::GetBaseFilename(Filename, false);
+			if (PackageBases ? PackageBases->Contains(Base) : FPaths::FileExists(Base + FPackageName::GetAssetPackageExtension()))
+			{
+				UE_LOG(LogAssetRegistry, Verbose, TEXT("'%s' is not read: the package beside it is the asset"), *Filename);
+				return;
+			}
+		}
 		FString PackageName;
 		FString Reason;
 		if (!FPackageName::TryConvertFilenameToLongPackageName(Filename, PackageName, &Reason))
@@ -335,22 +374,33 @@ namespace UE::Host
 			UE_LOG(LogAssetRegistry, Warning, TEXT("Skipping '%s': %s"), *Filename, *InvalidReason.ToString());
 			return;
 		}
-		UClass* Class = AssetFiles::ClassifyFile(Filename);
-		if (!Class)
+		TArray<PackageFile::FListedAsset> Assets;
+		if (!AssetFiles::ListAssets(Filename, Assets, Reason))
+		{
+			++RefusedPackages;
+			UE_LOG(LogAssetRegistry, Verbose, TEXT("Package '%s' is not read: %s"), *Filename, *Reason);
+			UE_CLOG(RefusedPackages <= MaxRefusalWarnings, LogAssetRegistry, Warning, TEXT("Package '%s' is not read: %s"), *Filename, *Reason);
+			return;
+		}
+		if (Assets.IsEmpty())
 		{
 			// Plain CSV files live beside assets; they are simply not assets.
 			UE_LOG(LogAssetRegistry, Verbose, TEXT("'%s' holds no asset"), *Filename);
 			return;
 		}
 		const FName Package(PackageName);
-		FAssetData Data(Package, FName(FPackageName::GetLongPackagePath(PackageName)), FName(FPackageName::GetLongPackageAssetName(PackageName)), Class->GetClassPathName());
-		const FString ObjectPath = Data.GetObjectPathString();
-		if (const FAssetRecord* Existing = Records.Find(ObjectPath); Existing && !Existing->Filename.IsEmpty() && !Existing->Filename.Equals(Filename, ESearchCase::CaseSensitive))
+		const FName PackagePath(FPackageName::GetLongPackagePath(PackageName));
+		for (const PackageFile::FListedAsset& Asset : Assets)
 		{
-			UE_LOG(LogAssetRegistry, Warning, TEXT("Skipping '%s': package '%s' is already read from '%s'"), *Filename, *PackageName, *Existing->Filename);
-			return;
+			FAssetData Data(Package, PackagePath, Asset.AssetName, Asset.ClassPath);
+			const FString ObjectPath = Data.GetObjectPathString();
+			if (const FAssetRecord* Existing = Records.Find(ObjectPath); Existing && !Existing->Filename.IsEmpty() && !Existing->Filename.Equals(Filename, ESearchCase::CaseSensitive))
+			{
+				UE_LOG(LogAssetRegistry, Warning, TEXT("Skipping '%s': package '%s' is already read from '%s'"), *Filename, *PackageName, *Existing->Filename);
+				return;
+			}
+			Records.Add(ObjectPath, FAssetRecord{MoveTemp(Data), Filename});
 		}
-		Records.Add(ObjectPath, FAssetRecord{MoveTemp(Data), Filename});
 	}
 
 	void FAssetRegistryImpl::ForgetFilesUnder(const FString& FilenameOrDirectory)
@@ -420,12 +470,25 @@ namespace UE::Host
 
 	bool FAssetRegistryImpl::FindPackageFile(FName PackageName, FName& OutPackageName, FString& OutFilename) const
 	{
-		// A file holds one asset, named after its package.
+		// A file's asset is usually named after its package; a package whose asset has another name
+		// is looked for among all records.
 		const FString Name = PackageName.ToString();
 		const FAssetRecord* Record = Records.Find(Name + TEXT(".") + FPackageName::GetLongPackageAssetName(Name));
 		if (!Record || Record->Filename.IsEmpty())
 		{
-			return false;
+			Record = nullptr;
+			for (const auto& Pair : Records)
+			{
+				if (!Pair.Value.Filename.IsEmpty() && Pair.Value.Data.PackageName == PackageName)
+				{
+					Record = &Pair.Value;
+					break;
+				}
+			}
+			if (!Record)
+			{
+				return false;
+			}
 		}
 		OutPackageName = Record->Data.PackageName;
 		OutFilename = Record->Filename;

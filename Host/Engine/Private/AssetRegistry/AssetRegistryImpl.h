@@ -1,5 +1,6 @@
-// The host's asset registry: one record per asset file found under the mounted content folders
-// (read from its header line only, never parsed), plus the assets announced as made in memory.
+// The host's asset registry: one record per asset found in the files under the mounted content
+// folders (read from a package's header or a CSV file's first line, never parsed whole), plus
+// the assets announced as made in memory.
 // Queries also see every asset object in memory, as the editor's registry does.
 #pragma once
 
@@ -40,7 +41,9 @@ namespace UE::Host
 
 		// Adds the records of every asset file in the folder and below it.
 		void ScanFolder(const FString& Directory);
-		void ScanFile(const FString& Filename);
+		// PackageBases, when given, holds the packages found by the same listing (without their
+		// extension): a CSV file beside one is not read.
+		void ScanFile(const FString& Filename, const TSet<FString>* PackageBases);
 		// Drops the on-disk records of files in the folder (or of that one file).
 		void ForgetFilesUnder(const FString& FilenameOrDirectory);
 		// All candidates of a query: records, overridden by the asset objects in memory.
@@ -48,6 +51,8 @@ namespace UE::Host
 
 		// Keyed by object path ("/Game/Dir/Asset.Asset"); letter case ignored, like package names.
 		TMap<FString, FAssetRecord> Records;
+		// Packages the current scan could not read.
+		int32 RefusedPackages = 0;
 	};
 
 	// The registry IAssetRegistry::Get returns; null when the asset system is down.

@@ -271,7 +271,7 @@ namespace UE::Host::Private
 			}
 
 		private:
-			const UScriptStruct* Struct;
+			[[maybe_unused]] const UScriptStruct* Struct;
 			const UScriptStruct* Super;
 			TArray<FProperty*> Properties;
 			TArray<TPair<const FProperty*, FString>> Defaults;

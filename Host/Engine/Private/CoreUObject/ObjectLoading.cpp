@@ -41,63 +41,107 @@ namespace UE::Host
 	}
 }
 
-UPackage* LoadPackage(UPackage* InOuter, const TCHAR* InLongPackageName, uint32 LoadFlags, FArchive* InReaderOverride, const FLinkerInstancingContext* InstancingContext)
+namespace
 {
-	const FString PackageName = FString(InLongPackageName ? InLongPackageName : TEXT("")).TrimStartAndEnd();
-	if (PackageName.IsEmpty())
+	// Renames can leave redirectors pointing at redirectors; a longer chain is a loop.
+	constexpr int32 MaxRedirectHops = 8;
+
+	// LoadPackage, telling a redirector package apart: it makes nothing and fills OutRedirect.
+	UPackage* LoadPackageOrRedirect(const FString& PackageName, uint32 LoadFlags, UE::Host::FPackageRedirect& OutRedirect)
 	{
-		return nullptr;
-	}
-	UPackage* Existing = FindPackage(nullptr, *PackageName);
-	if (!IsValid(Existing))
-	{
-		Existing = nullptr;
-	}
-	// A package that holds its asset is loaded (or was made in memory) already.
-	if (Existing && IsValid(StaticFindObject(nullptr, Existing, FPackageName::GetLongPackageAssetName(PackageName))))
-	{
-		return Existing;
-	}
-	if (!FPackageName::IsValidLongPackageName(PackageName, true))
-	{
-		UE_CLOG(ShouldWarn(LoadFlags), LogUObjectLoading, Warning, TEXT("LoadPackage: '%s' is not a valid long package name"), *PackageName);
-		return nullptr;
-	}
-	UE::Host::IPackageLoader* Loader = UE::Host::GetPackageLoader();
-	UPackage* Package = nullptr;
-	const UE::Host::EPackageLoadResult Result = Loader ? Loader->LoadPackage(PackageName, Package) : UE::Host::EPackageLoadResult::NotFound;
-	if (Result == UE::Host::EPackageLoadResult::Loaded)
-	{
-		return Package;
-	}
-	if (Result == UE::Host::EPackageLoadResult::NotFound)
-	{
-		if (Existing)
+		if (PackageName.IsEmpty())
 		{
-			// Made in memory, with no file behind it.
+			return nullptr;
+		}
+		UPackage* Existing = FindPackage(nullptr, *PackageName);
+		if (!IsValid(Existing))
+		{
+			Existing = nullptr;
+		}
+		// A package that holds its asset is loaded (or was made in memory) already.
+		if (Existing && IsValid(StaticFindObject(nullptr, Existing, FPackageName::GetLongPackageAssetName(PackageName))))
+		{
 			return Existing;
 		}
-		UE_CLOG(ShouldWarn(LoadFlags), LogUObjectLoading, Warning, TEXT("LoadPackage: cannot find a file for package '%s'"), *PackageName);
+		if (!FPackageName::IsValidLongPackageName(PackageName, true))
+		{
+			UE_CLOG(ShouldWarn(LoadFlags), LogUObjectLoading, Warning, TEXT("LoadPackage: '%s' is not a valid long package name"), *PackageName);
+			return nullptr;
+		}
+		UE::Host::IPackageLoader* Loader = UE::Host::GetPackageLoader();
+		UPackage* Package = nullptr;
+		const UE::Host::EPackageLoadResult Result = Loader ? Loader->LoadPackage(PackageName, Package, OutRedirect) : UE::Host::EPackageLoadResult::NotFound;
+		switch (Result)
+		{
+		case UE::Host::EPackageLoadResult::Loaded:
+			return Package;
+		case UE::Host::EPackageLoadResult::NotFound:
+			if (Existing)
+			{
+				// Made in memory, with no file behind it.
+				return Existing;
+			}
+			UE_CLOG(ShouldWarn(LoadFlags), LogUObjectLoading, Warning, TEXT("LoadPackage: cannot find a file for package '%s'"), *PackageName);
+			return nullptr;
+		case UE::Host::EPackageLoadResult::Redirected:
+		case UE::Host::EPackageLoadResult::Failed:
+			break;
+		}
+		return nullptr;
 	}
+}
+
+UPackage* LoadPackage(UPackage* InOuter, const TCHAR* InLongPackageName, uint32 LoadFlags, FArchive* InReaderOverride, const FLinkerInstancingContext* InstancingContext)
+{
+	FString PackageName = FString(InLongPackageName ? InLongPackageName : TEXT("")).TrimStartAndEnd();
+	for (int32 Hop = 0; Hop <= MaxRedirectHops; ++Hop)
+	{
+		UE::Host::FPackageRedirect Redirect;
+		if (UPackage* Package = LoadPackageOrRedirect(PackageName, LoadFlags, Redirect))
+		{
+			return Package;
+		}
+		if (Redirect.To.IsEmpty())
+		{
+			return nullptr;
+		}
+		// The package of the object the redirector points at stands for it.
+		PackageName = FPackageName::ObjectPathToPackageName(Redirect.To);
+	}
+	UE_CLOG(ShouldWarn(LoadFlags), LogUObjectLoading, Warning, TEXT("LoadPackage: the redirectors from '%s' form a chain longer than %d"), InLongPackageName, MaxRedirectHops);
 	return nullptr;
 }
 
 UObject* StaticLoadObject(UClass* Class, UObject* InOuter, FStringView Name, FStringView Filename, uint32 LoadFlags,
 	UPackageMap* Sandbox, bool bAllowObjectReconciliation, const FLinkerInstancingContext* InstancingContext)
 {
-	const FString Path = StripClassPrefix(FString(Name).TrimStartAndEnd());
-	if (Path.IsEmpty())
+	const FString RequestedPath = StripClassPrefix(FString(Name).TrimStartAndEnd());
+	if (RequestedPath.IsEmpty())
 	{
 		return nullptr;
 	}
+	FString Path = RequestedPath;
 	UObject* Object = StaticFindObject(nullptr, InOuter, Path);
-	if (!IsValid(Object) && !InOuter)
+	// Only a full path says which package to load. A redirector is followed to its object.
+	for (int32 Hop = 0; !IsValid(Object) && !InOuter; ++Hop)
 	{
-		// Only a full path says which package to load.
-		if (LoadPackage(nullptr, *FPackageName::ObjectPathToPackageName(Path), LoadFlags | LOAD_NoWarn))
+		UE::Host::FPackageRedirect Redirect;
+		if (LoadPackageOrRedirect(FPackageName::ObjectPathToPackageName(Path), LoadFlags | LOAD_NoWarn, Redirect))
 		{
 			Object = StaticFindObject(nullptr, nullptr, Path);
+			break;
 		}
+		if (Redirect.To.IsEmpty() || !Redirect.From.Equals(Path, ESearchCase::IgnoreCase))
+		{
+			break;
+		}
+		if (Hop == MaxRedirectHops)
+		{
+			UE_CLOG(ShouldWarn(LoadFlags), LogUObjectLoading, Warning, TEXT("Failed to load '%s': its redirectors form a chain longer than %d"), *RequestedPath, MaxRedirectHops);
+			return nullptr;
+		}
+		Path = Redirect.To;
+		Object = StaticFindObject(nullptr, nullptr, Path);
 	}
 	if (!IsValid(Object) || (Class && !Object->IsA(Class)))
 	{

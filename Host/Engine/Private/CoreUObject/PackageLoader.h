@@ -15,6 +15,15 @@ namespace UE::Host
 		NotFound,
 		// A file exists but does not load; the loader has logged why.
 		Failed,
+		// The package holds a redirector left behind by a rename: the object From now lives at To.
+		Redirected,
+	};
+
+	struct FPackageRedirect
+	{
+		// Object paths.
+		FString From;
+		FString To;
 	};
 
 	class IPackageLoader
@@ -22,8 +31,9 @@ namespace UE::Host
 	public:
 		virtual ~IPackageLoader() = default;
 
-		// Makes the package and its objects from the file. On failure nothing is left in memory.
-		virtual EPackageLoadResult LoadPackage(const FString& LongPackageName, UPackage*& OutPackage) = 0;
+		// Makes the package and its objects from the file. On failure nothing is left in memory; a
+		// redirector package makes nothing and says where its object went.
+		virtual EPackageLoadResult LoadPackage(const FString& LongPackageName, UPackage*& OutPackage, FPackageRedirect& OutRedirect) = 0;
 	};
 
 	void SetPackageLoader(IPackageLoader* Loader);

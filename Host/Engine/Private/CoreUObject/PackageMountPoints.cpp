@@ -324,24 +324,28 @@ bool FPackageName::TryConvertFilenameToLongPackageName(const FString& InFilename
 bool FPackageName::DoesPackageExist(const FString& LongPackageName, FString* OutFilename)
 {
 	FString Filename;
-	if (!IsValidLongPackageName(LongPackageName, false) || !TryConvertLongPackageNameToFilename(LongPackageName, Filename, GetAssetPackageExtension()))
+	if (!IsValidLongPackageName(LongPackageName, false) || !TryConvertLongPackageNameToFilename(LongPackageName, Filename))
 	{
 		return false;
 	}
-	if (!FPaths::FileExists(Filename))
+	// The editor's package first; the host also keeps tables as CSV files, which a package of the
+	// same name beside them overrides.
+	for (const TCHAR* Extension : {TEXT(".uasset"), TEXT(".csv")})
 	{
-		return false;
+		if (FPaths::FileExists(Filename + Extension))
+		{
+			if (OutFilename)
+			{
+				*OutFilename = Filename + Extension;
+			}
+			return true;
+		}
 	}
-	if (OutFilename)
-	{
-		*OutFilename = Filename;
-	}
-	return true;
+	return false;
 }
 
 const FString& FPackageName::GetAssetPackageExtension()
 {
-	// The host's assets are the editor's CSV exports.
-	static const FString Extension(TEXT(".csv"));
+	static const FString Extension(TEXT(".uasset"));
 	return Extension;
 }

@@ -20,6 +20,21 @@ namespace UE::Host
 {
 	namespace
 	{
+		// The classes the host makes from files: StringTables from packages, and StringTables and
+		// DataTables from CSV files.
+		UClass* FindLoadableClass(const FTopLevelAssetPath& ClassPath, const FString& Filename)
+		{
+			if (ClassPath == UStringTable::StaticClass()->GetClassPathName())
+			{
+				return UStringTable::StaticClass();
+			}
+			if (ClassPath == UDataTable::StaticClass()->GetClassPathName() && !AssetFiles::IsPackageFile(Filename))
+			{
+				return UDataTable::StaticClass();
+			}
+			return nullptr;
+		}
+
 		// Makes packages from asset files. What it made is remembered by path, not by pointer: a
 		// garbage collection may destroy a loaded asset before shutdown.
 		class FFilePackageLoader final : public IPackageLoader
@@ -27,7 +42,7 @@ namespace UE::Host
 		public:
 			explicit FFilePackageLoader(const FAssetRegistryImpl& InRegistry) : Registry(InRegistry) {}
 
-			virtual EPackageLoadResult LoadPackage(const FString& LongPackageName, UPackage*& OutPackage) override
+			virtual EPackageLoadResult LoadPackage(const FString& LongPackageName, UPackage*& OutPackage, FPackageRedirect& OutRedirect) override
 			{
 				FName PackageName;
 				FString Filename;
@@ -41,17 +56,47 @@ namespace UE::Host
 					}
 					PackageName = FName(LongPackageName);
 				}
-				UClass* Class = AssetFiles::ClassifyFile(Filename);
-				if (!Class)
+				const FString PackageText = PackageName.ToString();
+
+				// The file is read afresh: it may have changed since the scan.
+				TArray<PackageFile::FListedAsset> Assets;
+				FString Reason;
+				if (!AssetFiles::ListAssets(Filename, Assets, Reason))
+				{
+					UE_LOG(LogAssetSystem, Warning, TEXT("Failed to load package '%s' from '%s': %s"), *PackageText, *Filename, *Reason);
+					return EPackageLoadResult::Failed;
+				}
+				if (Assets.IsEmpty())
 				{
 					return EPackageLoadResult::NotFound;
 				}
+				if (const PackageFile::FListedAsset* Redirector = Assets.FindByPredicate([](const PackageFile::FListedAsset& Asset) { return Asset.IsRedirector(); }))
+				{
+					if (Redirector->RedirectTarget.IsEmpty())
+					{
+						UE_LOG(LogAssetSystem, Warning, TEXT("Failed to load package '%s' from '%s': its redirector names no destination object"), *PackageText, *Filename);
+						return EPackageLoadResult::Failed;
+					}
+					OutRedirect.From = PackageText + TEXT(".") + Redirector->AssetName.ToString();
+					OutRedirect.To = Redirector->RedirectTarget;
+					return EPackageLoadResult::Redirected;
+				}
+				UClass* Class = nullptr;
+				const PackageFile::FListedAsset* Loadable = Assets.FindByPredicate([&Class, &Filename](const PackageFile::FListedAsset& Asset)
+				{
+					Class = FindLoadableClass(Asset.ClassPath, Filename);
+					return Class != nullptr;
+				});
+				if (!Loadable)
+				{
+					UE_LOG(LogAssetSystem, Warning, TEXT("Package '%s' holds %s '%s', which the host does not load"), *PackageText,
+						*Assets[0].ClassPath.GetAssetName().ToString(), *Assets[0].AssetName.ToString());
+					return EPackageLoadResult::Failed;
+				}
 
-				const FString PackageText = PackageName.ToString();
 				const bool bNewPackage = !IsValid(FindPackage(nullptr, *PackageText));
 				UPackage* Package = CreatePackage(*PackageText);
-				const FName AssetName(FPackageName::GetLongPackageAssetName(PackageText));
-				UObject* Asset = Package ? NewObject<UObject>(Package, Class, AssetName, RF_Public | RF_Standalone | RF_WasLoaded | RF_LoadCompleted) : nullptr;
+				UObject* Asset = Package ? NewObject<UObject>(Package, Class, Loadable->AssetName, RF_Public | RF_Standalone | RF_WasLoaded | RF_LoadCompleted) : nullptr;
 				if (!Asset || !AssetFiles::LoadFromFile(Asset, Filename))
 				{
 					// Nothing half-loaded stays behind; a package that existed before keeps living.

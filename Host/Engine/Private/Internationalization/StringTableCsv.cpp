@@ -2,6 +2,7 @@
 
 #include "CsvReader.h"
 #include "Internationalization/StringTableCore.h"
+#include "StringTableAccess.h"
 
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
@@ -13,35 +14,6 @@
 #include <fstream>
 #include <mutex>
 #include <random>
-
-namespace UE::Host
-{
-	// The CSV reader fills a staging copy of the table's storage and swaps it in whole, so a file
-	// that fails half-way changes nothing.
-	struct FStringTableAccess
-	{
-		using FStorage = FStringTable::FStorage;
-		using FEntry = FStringTable::FEntry;
-		using FMetaDataValue = FStringTable::FMetaDataValue;
-
-		static void Replace(FStringTable& Table, FStorage&& Storage)
-		{
-			FStorage Old;
-			{
-				std::lock_guard<std::recursive_mutex> Lock(Table.Mutex);
-				Old = std::exchange(Table.Storage, std::move(Storage));
-			}
-			// The old entries are freed after the lock is released.
-		}
-
-		template<typename FunctionType>
-		static void Read(const FStringTable& Table, FunctionType&& Function)
-		{
-			std::lock_guard<std::recursive_mutex> Lock(Table.Mutex);
-			Function(static_cast<const FStorage&>(Table.Storage));
-		}
-	};
-}
 
 namespace UE::Host::StringTableCsv
 {

@@ -72,8 +72,9 @@ public:
 	static FString LongPackageNameToFilename(const FString& InLongPackageName, const FString& InExtension = TEXT(""));
 	static bool TryConvertFilenameToLongPackageName(const FString& InFilename, FString& OutPackageName, FString* OutFailureReason = nullptr);
 
-	// The file of the package, when one exists on disk (an asset file of the host's format).
+	// The file of the package, when one exists on disk: the .uasset file, else (the host's text
+	// form of tables) the .csv file.
 	static bool DoesPackageExist(const FString& LongPackageName, FString* OutFilename = nullptr);
-	// The extension of the host's asset files, with its dot.
+	// ".uasset".
 	static const FString& GetAssetPackageExtension();
 };
