@@ -1,0 +1,209 @@
+// orvex settings on a generated tree shaped like a shipped engine (EngineHeaderTree.h: about
+// 32,000 headers, 2,500 config classes): the whole listing in a fresh host (the classes and the
+// rows the program prints) and as a process, one class alone, and a first set_setting dry run on a
+// header class in a fresh host. The file cache is warm: the tree was just written.
+//
+// ORVEX_BENCH_PROGRAM names another orvex program for the process figures (an older build, to
+// compare). `SettingsListingBenchmark --write-tree=DIR` writes the tree to DIR/Engine and
+// DIR/Project and exits, for measuring and comparing programs by hand.
+#include "ActionTestUtils.h"
+#include "EngineHeaderTree.h"
+#include "Host/HeaderClasses.h"
+#include "HostTestEnvironment.h"
+#include "SettingsDescription.h"
+#include "UObject/Class.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace
+{
+	struct FEngineTree
+	{
+		FTempHostFolders Folders;
+		OrvexBenchmark::FHeaderTreeStats Stats;
+
+		FEngineTree()
+		{
+			Stats = OrvexBenchmark::WriteEngineHeaderTree(Folders.EngineDir(), Folders.ProjectDir());
+			UE::Host::SetAllLogVerbosity(ELogVerbosity::Error);
+		}
+	};
+
+	FEngineTree& GetTree()
+	{
+		static FEngineTree Tree;
+		return Tree;
+	}
+
+	void AddTreeCounters(benchmark::State& State)
+	{
+		const OrvexBenchmark::FHeaderTreeStats& Stats = GetTree().Stats;
+		State.counters["headers"] = Stats.Headers;
+		State.counters["config_classes"] = Stats.ConfigClasses;
+	}
+
+	// Each iteration boots a fresh host (untimed), so that its lookups are really the first.
+	template<typename FBody>
+	void RunInFreshHost(benchmark::State& State, FBody&& Body)
+	{
+		FEngineTree& Tree = GetTree();
+		std::unique_ptr<FScopedHost> Host;
+		for (auto _ : State)
+		{
+			State.PauseTiming();
+			Host.reset();
+			Host = std::make_unique<FScopedHost>(Tree.Folders.MakeEnvironment());
+			State.ResumeTiming();
+			if (!Body())
+			{
+				State.SkipWithError("the call failed");
+				break;
+			}
+		}
+		State.PauseTiming();
+		Host.reset();
+		State.ResumeTiming();
+		AddTreeCounters(State);
+	}
+
+	int RunQuiet(const std::vector<std::string>& Arguments)
+	{
+		posix_spawn_file_actions_t Actions;
+		posix_spawn_file_actions_init(&Actions);
+		posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+		posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+		std::vector<char*> Argv;
+		for (const std::string& Argument : Arguments)
+		{
+			Argv.push_back(const_cast<char*>(Argument.c_str()));
+		}
+		Argv.push_back(nullptr);
+		pid_t Child = 0;
+		const int Spawned = posix_spawn(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ);
+		posix_spawn_file_actions_destroy(&Actions);
+		int Status = 0;
+		if (Spawned != 0 || waitpid(Child, &Status, 0) != Child)
+		{
+			return -1;
+		}
+		return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+	}
+
+	std::vector<std::string> ProgramArguments(std::vector<std::string> Tail)
+	{
+		const char* Override = std::getenv("ORVEX_BENCH_PROGRAM");
+		const FTempHostFolders& Folders = GetTree().Folders;
+		std::vector<std::string> Arguments = {Override && *Override ? Override : ORVEX_PROGRAM_FILE, "--engine", Folders.EngineDir().string(),
+			"--project", Folders.ProjectDir().string(), "--user-dir", Folders.UserDir().string(), "--compact"};
+		Arguments.insert(Arguments.end(), Tail.begin(), Tail.end());
+		return Arguments;
+	}
+}
+
+// orvex settings: every settings class of the tree and the row printed for it.
+static void BM_SettingsListing(benchmark::State& State)
+{
+	int32 Listed = 0;
+	RunInFreshHost(State, [&Listed]
+	{
+		TArray<TSharedPtr<FJsonValue>> Rows;
+		for (const UClass* Class : UE::Host::CollectSettingsClasses())
+		{
+			Rows.Add(MakeShared<FJsonValueObject>(DescribeSettingsClassRow(Class)));
+		}
+		Listed = Rows.Num();
+		return Listed > 0;
+	});
+	State.counters["listed"] = Listed;
+}
+BENCHMARK(BM_SettingsListing)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+static void BM_SettingsListing_Process(benchmark::State& State)
+{
+	const std::vector<std::string> Arguments = ProgramArguments({"settings"});
+	for (auto _ : State)
+	{
+		if (RunQuiet(Arguments) != 0)
+		{
+			State.SkipWithError("orvex settings failed");
+			break;
+		}
+	}
+	AddTreeCounters(State);
+}
+BENCHMARK(BM_SettingsListing_Process)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// orvex settings CLASS: a class in a header named after it, one declared beside another class,
+// one in a header named otherwise whose parent is declared beside the module's types.
+static void RunSettingsClass(benchmark::State& State, const std::string& Name)
+{
+	RunInFreshHost(State, [&Name]
+	{
+		UClass* Class = FindSettingsClass(UE::Host::Utf8ToString(Name));
+		return Class && DescribeSettingsClass(Class)->Values.Num() > 0;
+	});
+}
+
+static void BM_SettingsClass_NamedHeader(benchmark::State& State)
+{
+	RunSettingsClass(State, GetTree().Stats.NamedClass);
+}
+BENCHMARK(BM_SettingsClass_NamedHeader)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+static void BM_SettingsClass_Neighbour(benchmark::State& State)
+{
+	RunSettingsClass(State, GetTree().Stats.NeighbourClass);
+}
+BENCHMARK(BM_SettingsClass_Neighbour)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+static void BM_SettingsClass_Scanned(benchmark::State& State)
+{
+	RunSettingsClass(State, GetTree().Stats.ScannedClass);
+}
+BENCHMARK(BM_SettingsClass_Scanned)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// The first config.set_setting (dry run) of a fresh host on a class in a header named after it.
+static void BM_FirstSetSetting_DryRun(benchmark::State& State)
+{
+	const OrvexBenchmark::FHeaderTreeStats& Stats = GetTree().Stats;
+	const std::string Params = R"({"class":")" + Stats.NamedClass + R"(","property":")" + Stats.NamedProperty + R"(","value":5,"dry_run":true})";
+	RunInFreshHost(State, [&Params]
+	{
+		return CallAction(TEXT("config"), TEXT("set_setting"), Params.c_str()).bSuccess;
+	});
+}
+BENCHMARK(BM_FirstSetSetting_DryRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+int main(int Argc, char** Argv)
+{
+	for (int Index = 1; Index < Argc; ++Index)
+	{
+		if (std::strncmp(Argv[Index], "--write-tree=", 13) == 0)
+		{
+			const std::filesystem::path Root(Argv[Index] + 13);
+			const OrvexBenchmark::FHeaderTreeStats Stats = OrvexBenchmark::WriteEngineHeaderTree(Root / "Engine", Root / "Project");
+			std::printf("%d modules, %d headers (%d reflected), %d sources, %d config classes, %zu bytes\nnamed %s (%s), neighbour %s, scanned %s\n",
+				Stats.Modules, Stats.Headers, Stats.ReflectedHeaders, Stats.Sources, Stats.ConfigClasses, Stats.Bytes,
+				Stats.NamedClass.c_str(), Stats.NamedProperty.c_str(), Stats.NeighbourClass.c_str(), Stats.ScannedClass.c_str());
+			return 0;
+		}
+	}
+	benchmark::Initialize(&Argc, Argv);
+	if (benchmark::ReportUnrecognizedArguments(Argc, Argv))
+	{
+		return 1;
+	}
+	benchmark::RunSpecifiedBenchmarks();
+	benchmark::Shutdown();
+	return 0;
+}
