@@ -62,11 +62,42 @@ namespace UE::Host::Private
 			return false;
 		}
 
-		// Text holds Name as a whole word and a reflection macro: worth parsing.
-		bool MayDeclare(const std::string& Text, const std::string& Name)
+		bool HasReflectionMacro(const std::string& Text)
 		{
-			return ContainsWord(Text, Name)
-				&& (Text.find("UCLASS") != std::string::npos || Text.find("USTRUCT") != std::string::npos || Text.find("UENUM") != std::string::npos);
+			return Text.find("UCLASS") != std::string::npos || Text.find("USTRUCT") != std::string::npos || Text.find("UENUM") != std::string::npos;
+		}
+
+		bool HasEnumKeyword(const std::string& Text)
+		{
+			return Text.find("enum") != std::string::npos;
+		}
+
+		bool DeclaresType(const Headers::FHeaderDecls& Decls, const std::string& TypeName)
+		{
+			return Decls.FindClass(TypeName) || Decls.FindStruct(TypeName) || Decls.FindEnum(TypeName);
+		}
+
+		const Headers::FHeaderDecls& EmptyDecls()
+		{
+			static const Headers::FHeaderDecls Empty;
+			return Empty;
+		}
+
+		template<typename FVisitName>
+		void ForEachDeclaredName(const Headers::FHeaderDecls& Decls, FVisitName&& Visit)
+		{
+			for (const Headers::FTypeDecl& Class : Decls.Classes)
+			{
+				Visit(Class.Name);
+			}
+			for (const Headers::FTypeDecl& Struct : Decls.Structs)
+			{
+				Visit(Struct.Name);
+			}
+			for (const Headers::FEnumDecl& Enum : Decls.Enums)
+			{
+				Visit(Enum.Name);
+			}
 		}
 
 		bool IsSkippedFolder(const std::string& Name)
@@ -150,7 +181,16 @@ namespace UE::Host::Private
 	{
 		Roots.clear();
 		bListed = false;
+		bComplete = false;
 		Headers.clear();
+		Files.clear();
+		IndexByPath.clear();
+		DeclaredIn.clear();
+		ConstantsIn.clear();
+		bConstantsIndexed = false;
+		ModuleFolderByFolder.clear();
+		HeaderReads = 0;
+		SourceReads = 0;
 		HeadersByStem.clear();
 		Parsed.clear();
 		Found.clear();
@@ -171,6 +211,7 @@ namespace UE::Host::Private
 			if (EndsWith(Path, ".h") && !EndsWith(Path, ".generated.h"))
 			{
 				HeadersByStem[StemOf(Path)].push_back(Headers.size());
+				IndexByPath.emplace(Path, Headers.size());
 				Headers.push_back(Path);
 			}
 		};
@@ -178,6 +219,7 @@ namespace UE::Host::Private
 		{
 			WalkHeaders(Root, Visit, 0);
 		}
+		Files.resize(Headers.size());
 	}
 
 	const std::vector<std::string>& FHeaderIndex::AllHeaders()
@@ -186,49 +228,146 @@ namespace UE::Host::Private
 		return Headers;
 	}
 
-	const Headers::FHeaderDecls& FHeaderIndex::Read(const std::string& Path)
+	bool FHeaderIndex::ReadHeaderText(const std::string& Path, std::string& OutText)
+	{
+		++HeaderReads;
+		if (!ReadWholeFile(Path, OutText))
+		{
+			OutText.clear();
+			return false;
+		}
+		const auto Listed = IndexByPath.find(Path);
+		if (Listed != IndexByPath.end())
+		{
+			FHeaderFile& File = Files[Listed->second];
+			File.Reads = File.Reads == UINT16_MAX ? File.Reads : static_cast<uint16_t>(File.Reads + 1);
+			File.Flags = Classified | (HasReflectionMacro(OutText) ? HasReflection : 0) | (HasEnumKeyword(OutText) ? HasEnum : 0);
+		}
+		return true;
+	}
+
+	bool FHeaderIndex::IsKnownWithout(const std::string& Path, uint8_t Mask) const
+	{
+		const auto Listed = IndexByPath.find(Path);
+		return Listed != IndexByPath.end() && (Files[Listed->second].Flags & Classified) && !(Files[Listed->second].Flags & Mask);
+	}
+
+	const Headers::FHeaderDecls& FHeaderIndex::Parse(const std::string& Path, const std::string& Text, bool bIndexOnly)
 	{
 		std::unique_ptr<Headers::FHeaderDecls>& Slot = Parsed[Path];
 		if (!Slot)
 		{
-			std::string Text;
-			Slot = std::make_unique<Headers::FHeaderDecls>(ReadWholeFile(Path, Text) ? Headers::ReadHeader(Text) : Headers::FHeaderDecls());
-			// Every type of a parsed header is known from now on, so its neighbours cost nothing.
-			for (const Headers::FTypeDecl& Class : Slot->Classes)
+			Slot = std::make_unique<Headers::FHeaderDecls>(Headers::ReadHeader(Text));
+			if (!bIndexOnly)
 			{
-				Found.emplace(Class.Name, Path);
-			}
-			for (const Headers::FTypeDecl& Struct : Slot->Structs)
-			{
-				Found.emplace(Struct.Name, Path);
-			}
-			for (const Headers::FEnumDecl& Enum : Slot->Enums)
-			{
-				Found.emplace(Enum.Name, Path);
+				// Every type of a parsed header is known from now on, so its neighbours cost nothing.
+				ForEachDeclaredName(*Slot, [this, &Path](const std::string& Name) { Found.emplace(Name, Path); });
 			}
 		}
 		return *Slot;
 	}
 
-	const Headers::FHeaderDecls* FHeaderIndex::ReadIfDeclaresClasses(const std::string& Path)
+	const Headers::FHeaderDecls& FHeaderIndex::Read(const std::string& Path)
 	{
 		const auto Known = Parsed.find(Path);
 		if (Known != Parsed.end())
 		{
-			return Known->second.get();
+			return *Known->second;
+		}
+		// Once every header is read, one left unparsed declares nothing.
+		if (bComplete && IndexByPath.count(Path))
+		{
+			return EmptyDecls();
 		}
 		std::string Text;
-		if (!ReadWholeFile(Path, Text) || Text.find("UCLASS") == std::string::npos)
+		ReadHeaderText(Path, Text);
+		return Parse(Path, Text, false);
+	}
+
+	const Headers::FHeaderDecls* FHeaderIndex::FindParsed(const std::string& Path) const
+	{
+		const auto Known = Parsed.find(Path);
+		return Known == Parsed.end() ? nullptr : Known->second.get();
+	}
+
+	void FHeaderIndex::ReadAllHeaders()
+	{
+		if (bComplete || Roots.empty())
 		{
-			return nullptr;
+			return;
 		}
-		return &Read(Path);
+		ListHeaders();
+		std::string Text;
+		for (size_t Index = 0; Index < Headers.size(); ++Index)
+		{
+			const std::string& Path = Headers[Index];
+			const Headers::FHeaderDecls* Decls = FindParsed(Path);
+			if (!Decls && !IsKnownWithout(Path, HasReflection | HasEnum) && ReadHeaderText(Path, Text) && (Files[Index].Flags & (HasReflection | HasEnum)))
+			{
+				Decls = &Parse(Path, Text, true);
+			}
+			if (Decls)
+			{
+				ForEachDeclaredName(*Decls, [this, Index](const std::string& Name) { DeclaredIn[Name].push_back(Index); });
+			}
+		}
+		bComplete = true;
+	}
+
+	const std::string* FHeaderIndex::FirstDeclaring(const std::string& TypeName) const
+	{
+		const auto Declaring = DeclaredIn.find(TypeName);
+		return Declaring == DeclaredIn.end() ? nullptr : &Headers[Declaring->second.front()];
+	}
+
+	void FHeaderIndex::IndexConstants()
+	{
+		if (bConstantsIndexed)
+		{
+			return;
+		}
+		bConstantsIndexed = true;
+		// Keyed as FindEnumConstant asks: "Enum::Name" for every enumerator, "::Name" for those of
+		// unscoped enums; the first header in listing order wins, as a scan would find it.
+		for (size_t Index = 0; Index < Headers.size(); ++Index)
+		{
+			const Headers::FHeaderDecls* Decls = FindParsed(Headers[Index]);
+			if (!Decls)
+			{
+				continue;
+			}
+			for (const std::vector<Headers::FEnumDecl>* List : {&Decls->Enums, &Decls->PlainEnums})
+			{
+				for (const Headers::FEnumDecl& Enum : *List)
+				{
+					for (const Headers::FEnumeratorDecl& Enumerator : Enum.Enumerators)
+					{
+						ConstantsIn.emplace(Enum.Name + "::" + Enumerator.Name, Index);
+						if (Enum.Form == Headers::FEnumDecl::EForm::Regular)
+						{
+							ConstantsIn.emplace("::" + Enumerator.Name, Index);
+						}
+					}
+				}
+			}
+		}
+	}
+
+	FHeaderIndex::FReadStats FHeaderIndex::GetReadStats() const
+	{
+		FReadStats Stats;
+		Stats.HeaderReads = HeaderReads;
+		Stats.SourceReads = SourceReads;
+		for (const FHeaderFile& File : Files)
+		{
+			Stats.MostReadsOfOneHeader = std::max<int32_t>(Stats.MostReadsOfOneHeader, File.Reads);
+		}
+		return Stats;
 	}
 
 	bool FHeaderIndex::Declares(const std::string& Path, const std::string& TypeName)
 	{
-		const Headers::FHeaderDecls& Decls = Read(Path);
-		return Decls.FindClass(TypeName) || Decls.FindStruct(TypeName) || Decls.FindEnum(TypeName);
+		return DeclaresType(Read(Path), TypeName);
 	}
 
 	const std::string* FHeaderIndex::Remember(const std::string& TypeName, const std::string& Path)
@@ -269,14 +408,20 @@ namespace UE::Host::Private
 				}
 			}
 		}
+		if (bComplete)
+		{
+			const std::string* First = FirstDeclaring(TypeName);
+			return Remember(TypeName, First ? *First : std::string());
+		}
 		std::string Text;
 		for (const std::string& Path : Headers)
 		{
-			if (Parsed.count(Path) || !ReadWholeFile(Path, Text) || !MayDeclare(Text, TypeName))
+			if (Parsed.count(Path) || IsKnownWithout(Path, HasReflection) || !ReadHeaderText(Path, Text) || !HasReflectionMacro(Text) || !ContainsWord(Text, TypeName))
 			{
 				continue;
 			}
-			if (Declares(Path, TypeName))
+			const Headers::FHeaderDecls& Decls = Parse(Path, Text, false);
+			if (DeclaresType(Decls, TypeName))
 			{
 				return Remember(TypeName, Path);
 			}
@@ -314,16 +459,41 @@ namespace UE::Host::Private
 		{
 			return nullptr;
 		}
-		std::string Text;
-		for (const std::string& Path : Headers)
+		if (bComplete)
 		{
-			if (Parsed.count(Path) || !ReadWholeFile(Path, Text))
+			// The first header in listing order that declares any of them, as the scan finds it.
+			const std::string* First = nullptr;
+			const std::string* FirstName = nullptr;
+			for (const std::string& Name : Unknown)
+			{
+				const std::string* Declaring = FirstDeclaring(Name);
+				if (Declaring && (!First || IndexByPath.at(*Declaring) < IndexByPath.at(*First)))
+				{
+					First = Declaring;
+					FirstName = &Name;
+				}
+			}
+			if (First)
+			{
+				return Remember(*FirstName, *First);
+			}
+		}
+		std::string Text;
+		for (size_t Index = 0; Index < Headers.size() && !bComplete; ++Index)
+		{
+			const std::string& Path = Headers[Index];
+			if (Parsed.count(Path) || IsKnownWithout(Path, HasReflection) || !ReadHeaderText(Path, Text) || !HasReflectionMacro(Text))
 			{
 				continue;
 			}
 			for (const std::string& Name : Unknown)
 			{
-				if (MayDeclare(Text, Name) && Declares(Path, Name))
+				if (!ContainsWord(Text, Name))
+				{
+					continue;
+				}
+				const Headers::FHeaderDecls& Decls = Parse(Path, Text, false);
+				if (DeclaresType(Decls, Name))
 				{
 					return Remember(Name, Path);
 				}
@@ -414,16 +584,33 @@ namespace UE::Host::Private
 				return true;
 			}
 		}
-		// Any header that names the enumerator and declares an enum.
+		// Any header that names the enumerator and declares an enum: parsed ones from memory.
 		ListHeaders();
+		if (bComplete)
+		{
+			IndexConstants();
+			const auto Naming = ConstantsIn.find(Id);
+			if (Naming != ConstantsIn.end() && Read(Headers[Naming->second]).FindEnumConstant(Scope, Name, OutValue))
+			{
+				ConstantHeaders[Id] = Headers[Naming->second];
+				return true;
+			}
+			ConstantHeaders[Id] = std::string();
+			return false;
+		}
 		std::string Text;
 		for (const std::string& Path : Headers)
 		{
-			if (!ReadWholeFile(Path, Text) || !ContainsWord(Text, Name) || Text.find("enum") == std::string::npos)
+			const Headers::FHeaderDecls* Decls = FindParsed(Path);
+			if (!Decls)
 			{
-				continue;
+				if (IsKnownWithout(Path, HasEnum) || !ReadHeaderText(Path, Text) || !ContainsWord(Text, Name) || !HasEnumKeyword(Text))
+				{
+					continue;
+				}
+				Decls = &Parse(Path, Text, false);
 			}
-			if (Read(Path).FindEnumConstant(Scope, Name, OutValue))
+			if (Decls->FindEnumConstant(Scope, Name, OutValue))
 			{
 				ConstantHeaders[Id] = Path;
 				return true;
@@ -435,14 +622,23 @@ namespace UE::Host::Private
 
 	std::string FHeaderIndex::ModuleFolderOf(const std::string& Path)
 	{
+		const size_t Slash = Path.rfind('/');
+		const std::string Folder = Slash == std::string::npos ? std::string(".") : Path.substr(0, Slash);
+		const auto Cached = ModuleFolderByFolder.find(Folder);
+		if (Cached != ModuleFolderByFolder.end())
+		{
+			return Cached->second;
+		}
+		std::string Found;
 		std::error_code Error;
-		for (std::filesystem::path Current = std::filesystem::path(Path).parent_path(); !Current.empty() && Current.has_filename(); Current = Current.parent_path())
+		for (std::filesystem::path Current(Folder); Found.empty() && !Current.empty() && Current.has_filename(); Current = Current.parent_path())
 		{
 			for (std::filesystem::directory_iterator It(Current, Error); !Error && It != std::filesystem::directory_iterator(); It.increment(Error))
 			{
 				if (EndsWith(It->path().filename().string(), ".Build.cs"))
 				{
-					return Current.string();
+					Found = Current.string();
+					break;
 				}
 			}
 			if (Current.filename() == "Source")
@@ -450,7 +646,53 @@ namespace UE::Host::Private
 				break;
 			}
 		}
-		return std::string();
+		return ModuleFolderByFolder[Folder] = Found;
+	}
+
+	void FHeaderIndex::IndexConstructors(FModuleSources& Sources)
+	{
+		if (Sources.bIndexed)
+		{
+			return;
+		}
+		Sources.bIndexed = true;
+		std::string Text;
+		for (size_t Index = 0; Index < Sources.Files.size(); ++Index)
+		{
+			++SourceReads;
+			if (!ReadWholeFile(Sources.Files[Index], Text))
+			{
+				continue;
+			}
+			// "Name::Name", blanks allowed around "::": a constructor definition (or a mention of one).
+			for (size_t At = Text.find("::"); At != std::string::npos; At = Text.find("::", At + 2))
+			{
+				size_t End = At;
+				while (End > 0 && (Text[End - 1] == ' ' || Text[End - 1] == '\t'))
+				{
+					--End;
+				}
+				size_t Begin = End;
+				while (Begin > 0 && IsIdentChar(Text[Begin - 1]))
+				{
+					--Begin;
+				}
+				size_t After = At + 2;
+				while (After < Text.size() && (Text[After] == ' ' || Text[After] == '\t'))
+				{
+					++After;
+				}
+				const size_t Length = End - Begin;
+				if (Length > 0 && Text.compare(After, Length, Text, Begin, Length) == 0 && (After + Length >= Text.size() || !IsIdentChar(Text[After + Length])))
+				{
+					std::vector<size_t>& In = Sources.ConstructorsIn[Text.substr(Begin, Length)];
+					if (In.empty() || In.back() != Index)
+					{
+						In.push_back(Index);
+					}
+				}
+			}
+		}
 	}
 
 	bool FHeaderIndex::FindConstructorDefinition(const std::string& Header, const std::string& ClassName, Headers::FConstructorDefaults& OutDefaults)
@@ -463,39 +705,47 @@ namespace UE::Host::Private
 		auto Listed = SourcesByModuleFolder.find(Folder);
 		if (Listed == SourcesByModuleFolder.end())
 		{
-			std::vector<std::string> Sources;
+			FModuleSources Sources;
 			auto Visit = [&Sources](const std::string& Path)
 			{
 				if (EndsWith(Path, ".cpp"))
 				{
-					Sources.push_back(Path);
+					Sources.Files.push_back(Path);
 				}
 			};
 			WalkHeaders(Folder, Visit, 0);
-			std::sort(Sources.begin(), Sources.end());
+			std::sort(Sources.Files.begin(), Sources.Files.end());
 			Listed = SourcesByModuleFolder.emplace(Folder, std::move(Sources)).first;
 		}
-		// The source named after the header goes first; it nearly always holds the constructor.
-		std::vector<std::string> Ordered;
-		const std::string Stem = StemOf(Header);
-		for (const std::string& Source : Listed->second)
-		{
-			if (StemOf(Source) == Stem)
-			{
-				Ordered.insert(Ordered.begin(), Source);
-			}
-			else
-			{
-				Ordered.push_back(Source);
-			}
-		}
+		FModuleSources& Sources = Listed->second;
 		const std::string Qualified = ClassName + "::" + ClassName;
 		std::string Text;
-		for (const std::string& Source : Ordered)
+		auto Holds = [&](size_t Index)
 		{
-			if (ReadWholeFile(Source, Text) && Text.find(Qualified) != std::string::npos && Headers::ReadConstructorDefinition(Text, ClassName, OutDefaults))
+			++SourceReads;
+			return ReadWholeFile(Sources.Files[Index], Text) && Text.find(Qualified) != std::string::npos && Headers::ReadConstructorDefinition(Text, ClassName, OutDefaults);
+		};
+		// The sources named after the header go first (the last listed first); they nearly always
+		// hold the constructor.
+		const std::string Stem = StemOf(Header);
+		for (size_t Index = Sources.Files.size(); Index-- > 0;)
+		{
+			if (StemOf(Sources.Files[Index]) == Stem && Holds(Index))
 			{
 				return true;
+			}
+		}
+		// Then the others that name it, found by reading the module's sources once for all its classes.
+		IndexConstructors(Sources);
+		const auto Naming = Sources.ConstructorsIn.find(ClassName);
+		if (Naming != Sources.ConstructorsIn.end())
+		{
+			for (const size_t Index : Naming->second)
+			{
+				if (StemOf(Sources.Files[Index]) != Stem && Holds(Index))
+				{
+					return true;
+				}
 			}
 		}
 		return false;

@@ -190,12 +190,18 @@ namespace UE::Host
 	TArray<UClass*> CollectSettingsClasses()
 	{
 		Private::FHeaderIndex& HeaderIndex = Private::HeaderBuild::Index();
+		// One pass reads every header; every lookup below is then answered from memory.
+		HeaderIndex.ReadAllHeaders();
 		const std::vector<std::string> Headers = HeaderIndex.AllHeaders();
 		for (const std::string& Path : Headers)
 		{
-			const Headers::FHeaderDecls* Decls = HeaderIndex.ReadIfDeclaresClasses(Path);
-			const std::vector<Headers::FTypeDecl> Classes = Decls ? Decls->Classes : std::vector<Headers::FTypeDecl>();
-			for (const Headers::FTypeDecl& Decl : Classes)
+			// Parsed declarations stay where they are until the host shuts down.
+			const Headers::FHeaderDecls* Decls = HeaderIndex.FindParsed(Path);
+			if (!Decls)
+			{
+				continue;
+			}
+			for (const Headers::FTypeDecl& Decl : Decls->Classes)
 			{
 				// Only settings classes are built; the rest of the engine's classes stay unread.
 				if (Private::IsConfigDecl(Decl, Path, 0))

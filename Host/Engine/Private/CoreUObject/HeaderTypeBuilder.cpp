@@ -770,7 +770,8 @@ namespace UE::Host::Private
 				}
 				if (Variable)
 				{
-					State().OwnedConsoleVariables.AddUnique(Name);
+					// Not found above, so not owned yet: a plain add keeps thousands of them linear.
+					State().OwnedConsoleVariables.Add(Name);
 				}
 			}
 		}
