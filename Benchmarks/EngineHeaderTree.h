@@ -91,6 +91,9 @@ namespace OrvexBenchmark
 			"Interval", "Timeout", "Priority", "Quality", "Radius", "Weight", "Bias", "Resolution"};
 		inline const char* const PluginGroups[] = {"Runtime", "Editor", "Developer", "Experimental", "Animation", "FX", "Media",
 			"Online", "Enterprise", "Compositing", "MovieScene", "AI", "Importers", "VirtualProduction"};
+		// Bases no header of the tree declares (generated code, third-party headers).
+		inline const char* const MissingBases[] = {"UInterchangeTranslatorBase", "UK2NodeLegacyBase", "UMovieSceneLegacyTrack",
+			"UToolMenuEntryScriptBase", "UPlatformSettingsLegacyBase", "UScriptableToolBase"};
 		// Structs the engine declares in ways a header reader never sees (templates, #if CPP blocks).
 		inline const char* const UnreadableStructs[] = {"FIntPoint", "FVector2D", "FFloatInterval", "FFrameRate", "FPerPlatformInt"};
 
@@ -141,6 +144,7 @@ namespace OrvexBenchmark
 
 			void Write(const std::filesystem::path& EngineDir, const std::filesystem::path& ProjectDir)
 			{
+				UsedNames.insert(std::begin(MissingBases), std::end(MissingBases));
 				std::vector<FModule> Modules = PlanModules(EngineDir, ProjectDir);
 				WriteEngineCore(EngineDir);
 				for (FModule& Module : Modules)
@@ -362,7 +366,7 @@ namespace OrvexBenchmark
 				Text += "/**\n * " + Stem + ": part of the " + Module.Name + " module's implementation. It is not reflected; the\n"
 					" * module's classes hold it by value and drive it from the game thread.\n */\n";
 				Text += "class " + Module.Api + " F" + Stem + "\n{\npublic:\n\tF" + Stem + "();\n\tvirtual ~F" + Stem + "();\n\n";
-				AppendBody(Text, "helper", 6 + Random.Below(18));
+				AppendBody(Text, "helper", 12 + Random.Below(36));
 				Text += "};\n";
 				WriteHeader(Path, Text, false);
 			}
@@ -620,13 +624,12 @@ namespace OrvexBenchmark
 					bUsesEngineTypes = true;
 					Declaration = "TEnumAsByte<" + Random.Pick(EngineEnums) + "::Type> " + Name + "Method";
 				}
-				else if (Roll < 89)
-				{
-					Declaration = "int32 " + Name + "PerSlot[(int32)" + Module.SlotEnum + "::Count]";
-				}
 				else if (Roll < 91)
 				{
-					Declaration = "float " + Name + "PerGroup[TG_NumGroups]";
+					// Static arrays; now and then sized by a plain enum of a header nobody includes.
+					const int Size = Random.Below(100);
+					Declaration = Size < 2 ? "int32 " + Name + "PerSlot[(int32)" + Module.SlotEnum + "::Count]"
+						: Size < 7 ? "float " + Name + "PerGroup[TG_NumGroups]" : "int32 " + Name + "PerLevel[4]";
 				}
 				else if (Roll < 94)
 				{
@@ -684,7 +687,7 @@ namespace OrvexBenchmark
 				}
 				Text += "\t//~ Begin UDeveloperSettings Interface\n\tvirtual FName GetCategoryName() const override;\n#if WITH_EDITOR\n\tvirtual FText GetSectionText() const override;\n"
 					"\tvirtual void PostEditChangeProperty(FPropertyChangedEvent& PropertyChangedEvent) override;\n#endif\n\t//~ End UDeveloperSettings Interface\n";
-				AppendBody(Text, Class.Name, 2 + Random.Below(6));
+				AppendBody(Text, Class.Name, 4 + Random.Below(12));
 				++Stats.ConfigClasses;
 				return Text + "};\n\n";
 			}
@@ -702,7 +705,7 @@ namespace OrvexBenchmark
 				{
 					Text += "\tUFUNCTION(BlueprintCallable, Category = \"" + Module.Name + "\")\n\tvoid Refresh" + Random.Pick(Nouns) + std::to_string(Index) + "(int32 InValue);\n\n";
 				}
-				AppendBody(Text, Name, 4 + Random.Below(10));
+				AppendBody(Text, Name, 10 + Random.Below(24));
 				return Text + "};\n\n";
 			}
 
@@ -715,7 +718,7 @@ namespace OrvexBenchmark
 				{
 					Text += ConstructorText(*Class);
 				}
-				for (int Index = 0; Index < 4 + Random.Below(8); ++Index)
+				for (int Index = 0; Index < 10 + Random.Below(20); ++Index)
 				{
 					Text += "static int32 " + Stem + "Helper" + std::to_string(Index) + "(const TArray<FString>& Paths)\n{\n\tint32 Count = 0;\n\tfor (const FString& Path : Paths)\n\t{\n"
 						"\t\tCount += Path.Len() > " + std::to_string(Index) + " ? 1 : 0;\n\t}\n\tUE_LOG(Log" + Stem + ", Verbose, TEXT(\"%d paths\"), Count);\n\treturn Count;\n}\n\n";
@@ -821,10 +824,10 @@ namespace OrvexBenchmark
 					Parent = Random.Pick(ModuleClasses);
 					Includes.push_back(Parent.substr(1) + ".h");
 				}
-				else if (!bActor && Roll < 63)
+				else if (!bActor && Roll < 61)
 				{
 					// A base from a header the tree does not have (generated, or third-party).
-					Parent = "U" + Module.Name + "Legacy" + Random.Pick(TypeKinds);
+					Parent = Random.Pick(MissingBases);
 				}
 				if (Random.Chance(40) && !Module.Structs.empty())
 				{
@@ -889,9 +892,9 @@ namespace OrvexBenchmark
 					{
 						Parent = "UEngineSubsystem";
 					}
-					else if (Roll < 51)
+					else if (Roll < 50)
 					{
-						Parent = "U" + Module.Name + "LegacySettingsBase";
+						Parent = Random.Pick(MissingBases);
 					}
 					Configs.push_back(FConfigClass());
 					FConfigClass& Class = Configs.back();
@@ -929,11 +932,11 @@ namespace OrvexBenchmark
 				}
 				std::vector<std::string> Includes = {"Engine/DeveloperSettings.h"};
 				const int Route = Random.Below(100);
-				if (Route < 50)
+				if (Route < 85)
 				{
 					Includes.push_back(Module.Name + "Types.h");
 				}
-				else if (Route < 85)
+				else if (Route < 95)
 				{
 					Includes.push_back(Module.Name + "Shared.h");
 				}

@@ -308,7 +308,7 @@ namespace UE::Host::Private
 			}
 			if (Decls)
 			{
-				ForEachDeclaredName(*Decls, [this, Index](const std::string& Name) { DeclaredIn[Name].push_back(Index); });
+				ForEachDeclaredName(*Decls, [this, Index](const std::string& Name) { DeclaredIn.emplace(Name, Index); });
 			}
 		}
 		bComplete = true;
@@ -317,7 +317,7 @@ namespace UE::Host::Private
 	const std::string* FHeaderIndex::FirstDeclaring(const std::string& TypeName) const
 	{
 		const auto Declaring = DeclaredIn.find(TypeName);
-		return Declaring == DeclaredIn.end() ? nullptr : &Headers[Declaring->second.front()];
+		return Declaring == DeclaredIn.end() ? nullptr : &Headers[Declaring->second];
 	}
 
 	void FHeaderIndex::IndexConstants()
@@ -760,13 +760,16 @@ namespace UE::Host::Private
 		{
 			return Cached->second;
 		}
-		std::string Module;
+		const std::string ModuleFolder = ModuleFolderOf(Path);
+		if (!ModuleFolder.empty())
+		{
+			return ModuleByFolder[Folder] = std::filesystem::path(ModuleFolder).filename().string();
+		}
 		// Without a rules file, the module is the folder below Source/ (or below the engine's
 		// Source/Runtime, Editor, Developer or Programs), as the layout has it.
 		std::string BelowSource;
 		std::string Previous;
-		std::error_code Error;
-		for (std::filesystem::path Current(Folder); !Current.empty() && Current.has_filename(); Current = Current.parent_path())
+		for (std::filesystem::path Current(Folder); !Current.empty() && Current.has_filename() && Current.filename() != "Source"; Current = Current.parent_path())
 		{
 			if (Current.parent_path().filename() == "Source" && BelowSource.empty())
 			{
@@ -775,23 +778,8 @@ namespace UE::Host::Private
 				BelowSource = bGroup && !Previous.empty() ? Previous : Name;
 			}
 			Previous = Current.filename().string();
-			for (std::filesystem::directory_iterator It(Current, Error); !Error && It != std::filesystem::directory_iterator(); It.increment(Error))
-			{
-				if (EndsWith(It->path().filename().string(), ".Build.cs"))
-				{
-					Module = Current.filename().string();
-					break;
-				}
-			}
-			if (!Module.empty() || Current.filename() == "Source")
-			{
-				break;
-			}
 		}
-		if (Module.empty())
-		{
-			Module = BelowSource.empty() ? std::filesystem::path(Folder).filename().string() : BelowSource;
-		}
+		const std::string Module = BelowSource.empty() ? std::filesystem::path(Folder).filename().string() : BelowSource;
 		return ModuleByFolder[Folder] = Module;
 	}
 }

@@ -7,14 +7,15 @@ namespace UE::Host::Headers
 {
 	namespace
 	{
+		// Plain comparisons: every byte of every header goes through these.
 		bool IsIdentStart(char C)
 		{
-			return std::isalpha(static_cast<unsigned char>(C)) || C == '_' || static_cast<unsigned char>(C) >= 0x80;
+			return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || C == '_' || static_cast<unsigned char>(C) >= 0x80;
 		}
 
 		bool IsIdentChar(char C)
 		{
-			return IsIdentStart(C) || std::isdigit(static_cast<unsigned char>(C));
+			return IsIdentStart(C) || (C >= '0' && C <= '9');
 		}
 
 		// Names an editor build on Linux defines; everything else is 0 in a condition.

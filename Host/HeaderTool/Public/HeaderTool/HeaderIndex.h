@@ -52,7 +52,6 @@ namespace UE::Host::Private
 
 		// Reads every header not read yet, once; parses those with a reflection macro or an enum.
 		void ReadAllHeaders();
-		bool IsComplete() const { return bComplete; }
 		// The declarations of a header already parsed, or null; never reads.
 		const Headers::FHeaderDecls* FindParsed(const std::string& Path) const;
 
@@ -104,8 +103,8 @@ namespace UE::Host::Private
 		std::vector<std::string> Headers;
 		std::vector<FHeaderFile> Files;
 		std::unordered_map<std::string, size_t> IndexByPath;
-		// After the complete pass: type name to the listed headers declaring it, in listing order.
-		std::unordered_map<std::string, std::vector<size_t>> DeclaredIn;
+		// After the complete pass: type name to the first listed header declaring it.
+		std::unordered_map<std::string, size_t> DeclaredIn;
 		// After the complete pass, built on first use: "Scope::Name" as FindEnumConstant asks it to
 		// the first header whose enums give it.
 		std::unordered_map<std::string, size_t> ConstantsIn;
