@@ -62,14 +62,24 @@ namespace UE::Host::Private
 			return false;
 		}
 
+		// "UCLASS", "USTRUCT" or "UENUM" anywhere, in one pass over the text.
 		bool HasReflectionMacro(const std::string& Text)
 		{
-			return Text.find("UCLASS") != std::string::npos || Text.find("USTRUCT") != std::string::npos || Text.find("UENUM") != std::string::npos;
+			const char* const End = Text.data() + Text.size();
+			for (const char* At = Text.data(); (At = static_cast<const char*>(std::memchr(At, 'U', static_cast<size_t>(End - At)))); ++At)
+			{
+				const size_t Left = static_cast<size_t>(End - At);
+				if ((Left >= 6 && std::memcmp(At, "UCLASS", 6) == 0) || (Left >= 7 && std::memcmp(At, "USTRUCT", 7) == 0) || (Left >= 5 && std::memcmp(At, "UENUM", 5) == 0))
+				{
+					return true;
+				}
+			}
+			return false;
 		}
 
 		bool HasEnumKeyword(const std::string& Text)
 		{
-			return Text.find("enum") != std::string::npos;
+			return ::memmem(Text.data(), Text.size(), "enum", 4) != nullptr;
 		}
 
 		bool DeclaresType(const Headers::FHeaderDecls& Decls, const std::string& TypeName)
@@ -231,25 +241,49 @@ namespace UE::Host::Private
 	bool FHeaderIndex::ReadHeaderText(const std::string& Path, std::string& OutText)
 	{
 		++HeaderReads;
-		if (!ReadWholeFile(Path, OutText))
-		{
-			OutText.clear();
-			return false;
-		}
 		const auto Listed = IndexByPath.find(Path);
 		if (Listed != IndexByPath.end())
 		{
 			FHeaderFile& File = Files[Listed->second];
 			File.Reads = File.Reads == UINT16_MAX ? File.Reads : static_cast<uint16_t>(File.Reads + 1);
-			File.Flags = Classified | (HasReflectionMacro(OutText) ? HasReflection : 0) | (HasEnumKeyword(OutText) ? HasEnum : 0);
+		}
+		if (!ReadWholeFile(Path, OutText))
+		{
+			OutText.clear();
+			return false;
 		}
 		return true;
 	}
 
-	bool FHeaderIndex::IsKnownWithout(const std::string& Path, uint8_t Mask) const
+	bool FHeaderIndex::Remembered(const std::string& Path, const std::string& Text, uint8_t Known, uint8_t Has, bool (*Test)(const std::string&))
 	{
 		const auto Listed = IndexByPath.find(Path);
-		return Listed != IndexByPath.end() && (Files[Listed->second].Flags & Classified) && !(Files[Listed->second].Flags & Mask);
+		if (Listed == IndexByPath.end())
+		{
+			return Test(Text);
+		}
+		uint8_t& Flags = Files[Listed->second].Flags;
+		if (!(Flags & Known))
+		{
+			Flags |= Known | (Test(Text) ? Has : 0);
+		}
+		return (Flags & Has) != 0;
+	}
+
+	bool FHeaderIndex::MayDeclareTypes(const std::string& Path, const std::string& Text)
+	{
+		return Remembered(Path, Text, ReflectionKnown, HasReflection, &HasReflectionMacro);
+	}
+
+	bool FHeaderIndex::MayDeclareEnums(const std::string& Path, const std::string& Text)
+	{
+		return Remembered(Path, Text, EnumKnown, HasEnum, &HasEnumKeyword);
+	}
+
+	bool FHeaderIndex::IsKnownWithout(const std::string& Path, uint8_t Known, uint8_t Has) const
+	{
+		const auto Listed = IndexByPath.find(Path);
+		return Listed != IndexByPath.end() && (Files[Listed->second].Flags & (Known | Has)) == Known;
 	}
 
 	const Headers::FHeaderDecls& FHeaderIndex::Parse(const std::string& Path, const std::string& Text, bool bIndexOnly)
@@ -302,7 +336,8 @@ namespace UE::Host::Private
 		{
 			const std::string& Path = Headers[Index];
 			const Headers::FHeaderDecls* Decls = FindParsed(Path);
-			if (!Decls && !IsKnownWithout(Path, HasReflection | HasEnum) && ReadHeaderText(Path, Text) && (Files[Index].Flags & (HasReflection | HasEnum)))
+			const bool bKnownEmpty = IsKnownWithout(Path, ReflectionKnown, HasReflection) && IsKnownWithout(Path, EnumKnown, HasEnum);
+			if (!Decls && !bKnownEmpty && ReadHeaderText(Path, Text) && (MayDeclareTypes(Path, Text) || MayDeclareEnums(Path, Text)))
 			{
 				Decls = &Parse(Path, Text, true);
 			}
@@ -416,7 +451,7 @@ namespace UE::Host::Private
 		std::string Text;
 		for (const std::string& Path : Headers)
 		{
-			if (Parsed.count(Path) || IsKnownWithout(Path, HasReflection) || !ReadHeaderText(Path, Text) || !HasReflectionMacro(Text) || !ContainsWord(Text, TypeName))
+			if (Parsed.count(Path) || IsKnownWithout(Path, ReflectionKnown, HasReflection) || !ReadHeaderText(Path, Text) || !MayDeclareTypes(Path, Text) || !ContainsWord(Text, TypeName))
 			{
 				continue;
 			}
@@ -482,7 +517,7 @@ namespace UE::Host::Private
 		for (size_t Index = 0; Index < Headers.size() && !bComplete; ++Index)
 		{
 			const std::string& Path = Headers[Index];
-			if (Parsed.count(Path) || IsKnownWithout(Path, HasReflection) || !ReadHeaderText(Path, Text) || !HasReflectionMacro(Text))
+			if (Parsed.count(Path) || IsKnownWithout(Path, ReflectionKnown, HasReflection) || !ReadHeaderText(Path, Text) || !MayDeclareTypes(Path, Text))
 			{
 				continue;
 			}
@@ -604,7 +639,7 @@ namespace UE::Host::Private
 			const Headers::FHeaderDecls* Decls = FindParsed(Path);
 			if (!Decls)
 			{
-				if (IsKnownWithout(Path, HasEnum) || !ReadHeaderText(Path, Text) || !ContainsWord(Text, Name) || !HasEnumKeyword(Text))
+				if (IsKnownWithout(Path, EnumKnown, HasEnum) || !ReadHeaderText(Path, Text) || !MayDeclareEnums(Path, Text) || !ContainsWord(Text, Name))
 				{
 					continue;
 				}

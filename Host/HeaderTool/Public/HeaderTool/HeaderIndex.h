@@ -66,12 +66,14 @@ namespace UE::Host::Private
 		FReadStats GetReadStats() const;
 
 	private:
-		// What reading a listed header told: whether it may declare types or enums at all.
+		// What reading a listed header told, each asked once: whether it has a reflection macro,
+		// whether it has an enum.
 		enum EHeaderFlags : uint8_t
 		{
-			Classified = 1,
+			ReflectionKnown = 1,
 			HasReflection = 2,
-			HasEnum = 4,
+			EnumKnown = 4,
+			HasEnum = 8,
 		};
 		struct FHeaderFile
 		{
@@ -79,13 +81,17 @@ namespace UE::Host::Private
 			uint16_t Reads = 0;
 		};
 
-		// The text of a header (counted, and classified when listed).
+		// The text of a header, counted.
 		bool ReadHeaderText(const std::string& Path, std::string& OutText);
+		// Whether Text, read from Path, has a reflection macro (an enum); remembered for a listed header.
+		bool MayDeclareTypes(const std::string& Path, const std::string& Text);
+		bool MayDeclareEnums(const std::string& Path, const std::string& Text);
+		bool Remembered(const std::string& Path, const std::string& Text, uint8_t Known, uint8_t Has, bool (*Test)(const std::string&));
 		// Parses text read from Path and keeps it. Types are remembered as found unless
 		// bIndexOnly (the complete pass records them in DeclaredIn instead).
 		const Headers::FHeaderDecls& Parse(const std::string& Path, const std::string& Text, bool bIndexOnly);
-		// Whether a listed header is known, from an earlier read, to lack every flag of Mask.
-		bool IsKnownWithout(const std::string& Path, uint8_t Mask) const;
+		// Whether a listed header is known, from an earlier read, to lack what Has stands for.
+		bool IsKnownWithout(const std::string& Path, uint8_t Known, uint8_t Has) const;
 		// The first listed header declaring TypeName, once every header is read; null when none does.
 		const std::string* FirstDeclaring(const std::string& TypeName) const;
 		void IndexConstants();
