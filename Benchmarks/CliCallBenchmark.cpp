@@ -1,24 +1,22 @@
 // One `orvex call config.resolve_setting` process on an engine-sized config tree, measured side by
 // side with `grep -rn` of the same key over the same folders. The ratio of the two is the cost of
 // starting the host, merging what the call needs and answering, against reading the text once.
+#include "BenchmarkRuns.h"
 #include "EngineConfigCorpus.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace
 {
+	using OrvexBenchmark::RunQuiet;
+
 	struct FCorpusTree
 	{
 		FCorpusTree()
@@ -41,31 +39,6 @@ namespace
 	{
 		static const FCorpusTree Tree;
 		return Tree;
-	}
-
-	// Runs the program with its output thrown away; the exit code.
-	int RunQuiet(const std::vector<std::string>& Arguments)
-	{
-		posix_spawn_file_actions_t Actions;
-		posix_spawn_file_actions_init(&Actions);
-		posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-		posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-		std::vector<char*> Argv;
-		for (const std::string& Argument : Arguments)
-		{
-			Argv.push_back(const_cast<char*>(Argument.c_str()));
-		}
-		Argv.push_back(nullptr);
-		pid_t Child = 0;
-		const int Spawned = posix_spawnp(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ);
-		posix_spawn_file_actions_destroy(&Actions);
-		if (Spawned != 0)
-		{
-			return -1;
-		}
-		int Status = 0;
-		waitpid(Child, &Status, 0);
-		return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
 	}
 
 	double ChildrenCpuMilliseconds()

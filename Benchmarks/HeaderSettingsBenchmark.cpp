@@ -4,11 +4,13 @@
 // by the byte scan. A built-in class in the same tree pays for finding its own header by name (the
 // listing of the tree); the same call without Source folders costs what it costs without headers.
 //
-// Listing every settings class (orvex settings) parses each header that has a UCLASS.
+// Listing every settings class (orvex settings) reads each header once and parses those with a
+// reflection macro (SettingsListingBenchmark measures it on a tree shaped like a shipped engine).
 //
 // Cold: the page cache is dropped (/proc/sys/vm/drop_caches, as root) and the tree's files are
 // evicted with posix_fadvise; folder entries stay cached either way.
 #include "ActionTestUtils.h"
+#include "BenchmarkRuns.h"
 #include "Host/HeaderClasses.h"
 #include "HostTestEnvironment.h"
 #include "OrvexToolRegistry.h"
@@ -217,19 +219,10 @@ static void BM_FirstSetSetting_BuiltInClass_NoSource(benchmark::State& State)
 }
 BENCHMARK(BM_FirstSetSetting_BuiltInClass_NoSource)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
-// orvex settings: every header with a UCLASS is parsed, only the settings classes are built.
+// orvex settings: every header is read once and parsed, only the settings classes are built.
 static void BM_ListSettingsClasses_Warm(benchmark::State& State)
 {
-	FHeaderTree& Tree = GetTree();
-	std::unique_ptr<FScopedHost> Host;
-	for (auto _ : State)
-	{
-		State.PauseTiming();
-		Host.reset();
-		Host = std::make_unique<FScopedHost>(Tree.Folders.MakeEnvironment());
-		State.ResumeTiming();
-		benchmark::DoNotOptimize(UE::Host::CollectSettingsClasses().Num());
-	}
+	OrvexBenchmark::RunInFreshHost(State, GetTree().Folders.MakeEnvironment(), [] { return UE::Host::CollectSettingsClasses().Num() > 0; });
 }
 BENCHMARK(BM_ListSettingsClasses_Warm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

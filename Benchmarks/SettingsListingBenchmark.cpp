@@ -7,7 +7,9 @@
 // compare). `SettingsListingBenchmark --write-tree=DIR` writes the tree to DIR/Engine and
 // DIR/Project and exits, for measuring and comparing programs by hand.
 #include "ActionTestUtils.h"
+#include "BenchmarkRuns.h"
 #include "EngineHeaderTree.h"
+#include "HeaderTool/HeaderIndex.h"
 #include "Host/HeaderClasses.h"
 #include "HostTestEnvironment.h"
 #include "SettingsDescription.h"
@@ -17,13 +19,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <memory>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace
 {
@@ -52,51 +47,20 @@ namespace
 		State.counters["config_classes"] = Stats.ConfigClasses;
 	}
 
-	// Each iteration boots a fresh host (untimed), so that its lookups are really the first.
+	// A fresh host on the tree for each iteration; how often it read headers is counted.
 	template<typename FBody>
 	void RunInFreshHost(benchmark::State& State, FBody&& Body)
 	{
-		FEngineTree& Tree = GetTree();
-		std::unique_ptr<FScopedHost> Host;
-		for (auto _ : State)
+		UE::Host::Private::FHeaderIndex::FReadStats Reads;
+		OrvexBenchmark::RunInFreshHost(State, GetTree().Folders.MakeEnvironment(), [&Body, &Reads]
 		{
-			State.PauseTiming();
-			Host.reset();
-			Host = std::make_unique<FScopedHost>(Tree.Folders.MakeEnvironment());
-			State.ResumeTiming();
-			if (!Body())
-			{
-				State.SkipWithError("the call failed");
-				break;
-			}
-		}
-		State.PauseTiming();
-		Host.reset();
-		State.ResumeTiming();
+			const bool bDone = Body();
+			Reads = UE::Host::Private::FHeaderIndex::Get().GetReadStats();
+			return bDone;
+		});
 		AddTreeCounters(State);
-	}
-
-	int RunQuiet(const std::vector<std::string>& Arguments)
-	{
-		posix_spawn_file_actions_t Actions;
-		posix_spawn_file_actions_init(&Actions);
-		posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-		posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-		std::vector<char*> Argv;
-		for (const std::string& Argument : Arguments)
-		{
-			Argv.push_back(const_cast<char*>(Argument.c_str()));
-		}
-		Argv.push_back(nullptr);
-		pid_t Child = 0;
-		const int Spawned = posix_spawn(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ);
-		posix_spawn_file_actions_destroy(&Actions);
-		int Status = 0;
-		if (Spawned != 0 || waitpid(Child, &Status, 0) != Child)
-		{
-			return -1;
-		}
-		return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+		State.counters["header_reads"] = static_cast<double>(Reads.HeaderReads);
+		State.counters["most_reads_of_a_header"] = Reads.MostReadsOfOneHeader;
 	}
 
 	std::vector<std::string> ProgramArguments(std::vector<std::string> Tail)
@@ -133,7 +97,7 @@ static void BM_SettingsListing_Process(benchmark::State& State)
 	const std::vector<std::string> Arguments = ProgramArguments({"settings"});
 	for (auto _ : State)
 	{
-		if (RunQuiet(Arguments) != 0)
+		if (OrvexBenchmark::RunQuiet(Arguments) != 0)
 		{
 			State.SkipWithError("orvex settings failed");
 			break;

@@ -1,0 +1,68 @@
+// What several benchmarks do the same way: boot a fresh host for each iteration, and run a
+// program with its output thrown away.
+#pragma once
+
+#include "HostTestEnvironment.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <memory>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace OrvexBenchmark
+{
+	// Each iteration boots a fresh host (untimed), so that what Body does is really the first call;
+	// Body returns false when it failed.
+	template<typename FBody>
+	void RunInFreshHost(benchmark::State& State, const UE::Host::FEnvironment& Environment, FBody&& Body)
+	{
+		std::unique_ptr<FScopedHost> Host;
+		for (auto _ : State)
+		{
+			State.PauseTiming();
+			Host.reset();
+			Host = std::make_unique<FScopedHost>(Environment);
+			State.ResumeTiming();
+			if (!Body())
+			{
+				State.SkipWithError("the call failed");
+				break;
+			}
+		}
+		State.PauseTiming();
+		Host.reset();
+		State.ResumeTiming();
+	}
+
+	// Runs the program (found on PATH when not a path) with its output thrown away; the exit code.
+	inline int RunQuiet(const std::vector<std::string>& Arguments)
+	{
+		posix_spawn_file_actions_t Actions;
+		posix_spawn_file_actions_init(&Actions);
+		posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+		posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+		std::vector<char*> Argv;
+		for (const std::string& Argument : Arguments)
+		{
+			Argv.push_back(const_cast<char*>(Argument.c_str()));
+		}
+		Argv.push_back(nullptr);
+		pid_t Child = 0;
+		const int Spawned = posix_spawnp(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ);
+		posix_spawn_file_actions_destroy(&Actions);
+		if (Spawned != 0)
+		{
+			return -1;
+		}
+		int Status = 0;
+		waitpid(Child, &Status, 0);
+		return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+	}
+}
