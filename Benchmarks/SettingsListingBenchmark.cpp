@@ -1,7 +1,8 @@
 // orvex settings on a generated tree shaped like a shipped engine (EngineHeaderTree.h: about
-// 32,000 headers, 2,500 config classes): the whole listing in a fresh host (the classes and the
-// rows the program prints) and as a process, one class alone, and a first set_setting dry run on a
-// header class in a fresh host. The file cache is warm: the tree was just written.
+// 32,000 headers, 2,500 config classes): the whole listing (the classes and the rows the program
+// prints), one class alone, and a first set_setting dry run on a header class, each in a fresh host
+// and as a process. The file cache is warm: the tree was just written. The in-host figures count
+// header reads.
 //
 // ORVEX_BENCH_PROGRAM names another orvex program for the process figures (an older build, to
 // compare). `SettingsListingBenchmark --write-tree=DIR` writes the tree to DIR/Engine and
@@ -92,61 +93,85 @@ static void BM_SettingsListing(benchmark::State& State)
 }
 BENCHMARK(BM_SettingsListing)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
-static void BM_SettingsListing_Process(benchmark::State& State)
+// The program as a process, each run a fresh one.
+static void RunProgram(benchmark::State& State, const std::vector<std::string>& Tail)
 {
-	const std::vector<std::string> Arguments = ProgramArguments({"settings"});
+	const std::vector<std::string> Arguments = ProgramArguments(Tail);
 	for (auto _ : State)
 	{
 		if (OrvexBenchmark::RunQuiet(Arguments) != 0)
 		{
-			State.SkipWithError("orvex settings failed");
+			State.SkipWithError("orvex failed");
 			break;
 		}
 	}
 	AddTreeCounters(State);
 }
+
+static void BM_SettingsListing_Process(benchmark::State& State)
+{
+	RunProgram(State, {"settings"});
+}
 BENCHMARK(BM_SettingsListing_Process)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 // orvex settings CLASS: a class in a header named after it, one declared beside another class,
 // one in a header named otherwise whose parent is declared beside the module's types.
-static void RunSettingsClass(benchmark::State& State, const std::string& Name)
+enum class EAskedClass
 {
+	NamedHeader,
+	Neighbour,
+	Scanned,
+};
+
+static const std::string& AskedClass(EAskedClass Asked)
+{
+	const OrvexBenchmark::FHeaderTreeStats& Stats = GetTree().Stats;
+	return Asked == EAskedClass::NamedHeader ? Stats.NamedClass : Asked == EAskedClass::Neighbour ? Stats.NeighbourClass : Stats.ScannedClass;
+}
+
+static void BM_SettingsClass(benchmark::State& State, EAskedClass Asked)
+{
+	const std::string& Name = AskedClass(Asked);
 	RunInFreshHost(State, [&Name]
 	{
 		UClass* Class = FindSettingsClass(UE::Host::Utf8ToString(Name));
 		return Class && DescribeSettingsClass(Class)->Values.Num() > 0;
 	});
 }
+BENCHMARK_CAPTURE(BM_SettingsClass, NamedHeader, EAskedClass::NamedHeader)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_SettingsClass, Neighbour, EAskedClass::Neighbour)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_SettingsClass, Scanned, EAskedClass::Scanned)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-static void BM_SettingsClass_NamedHeader(benchmark::State& State)
+static void BM_SettingsClass_Process(benchmark::State& State, EAskedClass Asked)
 {
-	RunSettingsClass(State, GetTree().Stats.NamedClass);
+	RunProgram(State, {"settings", AskedClass(Asked)});
 }
-BENCHMARK(BM_SettingsClass_NamedHeader)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-
-static void BM_SettingsClass_Neighbour(benchmark::State& State)
-{
-	RunSettingsClass(State, GetTree().Stats.NeighbourClass);
-}
-BENCHMARK(BM_SettingsClass_Neighbour)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-
-static void BM_SettingsClass_Scanned(benchmark::State& State)
-{
-	RunSettingsClass(State, GetTree().Stats.ScannedClass);
-}
-BENCHMARK(BM_SettingsClass_Scanned)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_SettingsClass_Process, NamedHeader, EAskedClass::NamedHeader)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_SettingsClass_Process, Neighbour, EAskedClass::Neighbour)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_SettingsClass_Process, Scanned, EAskedClass::Scanned)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 // The first config.set_setting (dry run) of a fresh host on a class in a header named after it.
-static void BM_FirstSetSetting_DryRun(benchmark::State& State)
+static std::string DryRunParams()
 {
 	const OrvexBenchmark::FHeaderTreeStats& Stats = GetTree().Stats;
-	const std::string Params = R"({"class":")" + Stats.NamedClass + R"(","property":")" + Stats.NamedProperty + R"(","value":5,"dry_run":true})";
+	return R"({"class":")" + Stats.NamedClass + R"(","property":")" + Stats.NamedProperty + R"(","value":5,"dry_run":true})";
+}
+
+static void BM_FirstSetSetting_DryRun(benchmark::State& State)
+{
+	const std::string Params = DryRunParams();
 	RunInFreshHost(State, [&Params]
 	{
 		return CallAction(TEXT("config"), TEXT("set_setting"), Params.c_str()).bSuccess;
 	});
 }
 BENCHMARK(BM_FirstSetSetting_DryRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+static void BM_FirstSetSetting_DryRun_Process(benchmark::State& State)
+{
+	RunProgram(State, {"call", "config.set_setting", DryRunParams()});
+}
+BENCHMARK(BM_FirstSetSetting_DryRun_Process)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 int main(int Argc, char** Argv)
 {
