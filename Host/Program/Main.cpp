@@ -73,6 +73,9 @@ int main(int Argc, char** Argv)
 	case EHostCommand::Settings:
 		ExitCode = RunSettingsCommand(Options);
 		break;
+	case EHostCommand::Origin:
+		ExitCode = RunOriginCommand(Options);
+		break;
 	case EHostCommand::Serve:
 		ExitCode = RunServeCommand(Options, stdin, stdout);
 		break;

@@ -218,3 +218,23 @@ TEST_F(FEngineShapedActions, RelativeSectionPathsAreTakenFromTheProjectFolder)
 	const FOrvexActionResult Outside = CallAction(TEXT("config"), TEXT("get_section"), R"({"file":"../User/Other.ini","section":"S"})");
 	EXPECT_EQ(Outside.ErrorCode, -32602);
 }
+
+TEST_F(FEngineShapedActions, APlainLineOfTheCategoryBaseFileReplacesWhatBaseIniGave)
+{
+	Folders.WriteEngine("Config/Base.ini", "[Internationalization]\nShouldUseLocalizedNumericInput=True\n+Cultures=en\n");
+	Folders.WriteEngine("Config/BaseGame.ini",
+		"[Internationalization]\n"
+		"ShouldUseLocalizedNumericInput=False\n"
+		"+Cultures=en\n"
+		"+Cultures=fr\n");
+	Folders.WriteProject("Config/DefaultGame.ini", "[Internationalization]\n+Cultures=de\n");
+	FScopedHost Host(Folders.MakeEnvironment());
+	ASSERT_TRUE(Host.IsRunning());
+	const FOrvexActionResult Outcome = CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"Game","section":"Internationalization"})");
+	ASSERT_TRUE(Outcome.bSuccess) << UE::Host::StringToUtf8(Outcome.ErrorMessage);
+	// ShouldUseLocalizedNumericInput's default is BaseGame.ini's value, which the project left alone;
+	// operator lines still append (and Base.ini's "+Cultures" is a key of its own, equal on both sides).
+	EXPECT_EQ(Diffs(Outcome),
+		R"({"section":"Internationalization","key":"Cultures","change_type":"modified","project_values":["en","fr","de"],"engine_values":["en","fr"]})" "\n");
+}
+

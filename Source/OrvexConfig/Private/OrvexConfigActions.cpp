@@ -1011,8 +1011,12 @@ FOrvexActionResult FOrvexConfigActions::DiffFromDefault(const TSharedPtr<FJsonOb
 	// category's base file: operators are not applied, a "-" or "!" line adds its value too. Values are
 	// read the way the cache reads them, so that a quoted default equals the cache's unquoted value.
 	TMap<FString, FValueTable> BaseTable;
+	// How many of a key's first values came from Base.ini: a plain line of the category's base file
+	// replaces them, as the cache's merge does.
+	TMap<FString, TMap<FString, int32>> FromAbsoluteBase;
 	for (const FString& BaseName : {FString(TEXT("Base")), TEXT("Base") + CacheSpelling(Category)})
 	{
+		const bool bAbsoluteBase = BaseName == TEXT("Base");
 		FString BaseText;
 		FFileHelper::LoadFileToString(BaseText, *FPaths::Combine(FPaths::EngineConfigDir(), BaseName + TEXT(".ini")));
 		TArray<FString> Lines;
@@ -1037,11 +1041,23 @@ FOrvexActionResult FOrvexConfigActions::DiffFromDefault(const TSharedPtr<FJsonOb
 				continue;
 			}
 			// The cache reads Base.ini as a plain file, where an operator character stays part of the key.
-			if (BaseName != TEXT("Base") && StartsWithAnyOf(Key, TEXT("!+-.")))
+			const bool bOperator = !bAbsoluteBase && StartsWithAnyOf(Key, TEXT("!+-."));
+			if (bOperator)
 			{
 				Key.RightChopInline(1);
 			}
-			BaseTable.FindOrAdd(CurrentSection).FindOrAdd(Key).Add(ReadValueAsCache(Value));
+			TArray<FString>& Values = BaseTable.FindOrAdd(CurrentSection).FindOrAdd(Key);
+			int32& AbsoluteBaseCount = FromAbsoluteBase.FindOrAdd(CurrentSection).FindOrAdd(Key);
+			if (bAbsoluteBase)
+			{
+				++AbsoluteBaseCount;
+			}
+			else if (!bOperator && AbsoluteBaseCount > 0)
+			{
+				Values.RemoveAt(0, AbsoluteBaseCount);
+				AbsoluteBaseCount = 0;
+			}
+			Values.Add(ReadValueAsCache(Value));
 		}
 	}
 
@@ -1171,6 +1187,13 @@ FOrvexActionResult FOrvexConfigActions::GetSection(const TSharedPtr<FJsonObject>
 {
 	FString File = ReadString(Params, TEXT("file"));
 	const FString Section = ReadString(Params, TEXT("section"));
+
+	// A file name as get_config_files lists it ("DefaultEngine.ini") names the same file as its
+	// name without the extension; a path keeps it.
+	if (!File.Contains(TEXT("/")) && !File.Contains(TEXT("\\")) && File.EndsWith(TEXT(".ini"), ESearchCase::IgnoreCase))
+	{
+		File.LeftChopInline(4);
+	}
 
 	const bool bHasPrefix = File.StartsWith(TEXT("Default"), ESearchCase::IgnoreCase) || File.StartsWith(TEXT("Base"), ESearchCase::IgnoreCase);
 	if (!bHasPrefix && !File.Contains(TEXT("/")) && !File.Contains(TEXT("\\")))
