@@ -123,19 +123,7 @@ namespace UE::Host::Headers
 			// From an opening bracket to just past its match. False when the text ends first.
 			bool SkipBalanced()
 			{
-				const std::string Open = Tokens[Position].Text;
-				const std::string Close = Open == "(" ? ")" : Open == "{" ? "}" : "]";
-				int32_t Depth = 0;
-				while (!AtEnd())
-				{
-					const FToken& Token = Tokens[Position++];
-					Depth += Token.Is(Open) ? 1 : Token.Is(Close) ? -1 : 0;
-					if (Depth == 0)
-					{
-						return true;
-					}
-				}
-				return false;
+				return Headers::SkipBalanced(Tokens, Position);
 			}
 
 			// The tokens between an opening parenthesis at Position and its match; Position ends past it.

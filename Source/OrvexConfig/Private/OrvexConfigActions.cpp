@@ -625,16 +625,10 @@ namespace
 		}
 	}
 
-	// A write that could not be persisted is taken back: the property, what pre-emption changed
-	// for it, the class's own reaction and the linked console variable.
-	void RestoreUnpersisted(UObject* DefaultObject, FProperty* Property, const FString& OldValue, const TArray<const FProperty*>& AutoChanged,
-		const TArray<FString>& PreviousValues, bool bPostEditChange, bool bDeveloperSettings)
+	// What follows a change of the property's value: the class's own change handling, unattended,
+	// and the linked console variable of a developer-settings class.
+	void ReactToChange(UObject* DefaultObject, FProperty* Property, bool bPostEditChange, bool bDeveloperSettings)
 	{
-		if (Property->ValidateImportFlags(0))
-		{
-			Property->ImportText_InContainer(*OldValue, DefaultObject, DefaultObject, 0);
-		}
-		UndoPreemption(DefaultObject, AutoChanged, PreviousValues);
 		if (bPostEditChange)
 		{
 			Orvex::Diagnostics::FScopedUnattendedScript Unattended;
@@ -645,6 +639,19 @@ namespace
 		{
 			ExportSettingToConsoleVariable(DefaultObject, Property);
 		}
+	}
+
+	// A write that could not be persisted is taken back: the property, what pre-emption changed
+	// for it, the class's own reaction and the linked console variable.
+	void RestoreUnpersisted(UObject* DefaultObject, FProperty* Property, const FString& OldValue, const TArray<const FProperty*>& AutoChanged,
+		const TArray<FString>& PreviousValues, bool bPostEditChange, bool bDeveloperSettings)
+	{
+		if (Property->ValidateImportFlags(0))
+		{
+			Property->ImportText_InContainer(*OldValue, DefaultObject, DefaultObject, 0);
+		}
+		UndoPreemption(DefaultObject, AutoChanged, PreviousValues);
+		ReactToChange(DefaultObject, Property, bPostEditChange, bDeveloperSettings);
 	}
 
 	void RecordPreempted(UObject* DefaultObject, const TCHAR* PropertyName, TArray<const FProperty*>& AutoChanged, TArray<FString>& PreviousValues)
@@ -1431,16 +1438,7 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 			continue;
 		}
 
-		if (bPostEditChange)
-		{
-			Orvex::Diagnostics::FScopedUnattendedScript Unattended;
-			FPropertyChangedEvent ChangedEvent(Property, EPropertyChangeType::ValueSet);
-			DefaultObject->PostEditChangeProperty(ChangedEvent);
-		}
-		if (bDeveloperSettings)
-		{
-			ExportSettingToConsoleVariable(DefaultObject, Property);
-		}
+		ReactToChange(DefaultObject, Property, bPostEditChange, bDeveloperSettings);
 		FString PersistError;
 		const FString Method = PersistSettingsProperty(DefaultObject, Property, &PersistError);
 		if (!PersistError.IsEmpty())
