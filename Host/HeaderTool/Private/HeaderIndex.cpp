@@ -48,6 +48,43 @@ namespace UE::Host::Private
 			return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
 		}
 
+		// Every "Name::Name(" of a source text: the classes whose constructors it may define.
+		std::vector<std::string> FindConstructorNames(const std::string& Text)
+		{
+			std::vector<std::string> Names;
+			for (size_t At = Text.find("::"); At != std::string::npos; At = Text.find("::", At + 2))
+			{
+				size_t Begin = At;
+				while (Begin > 0 && IsIdentChar(Text[Begin - 1]))
+				{
+					--Begin;
+				}
+				const size_t Length = At - Begin;
+				if (Length == 0 || Text.compare(At + 2, Length, Text, Begin, Length) != 0)
+				{
+					continue;
+				}
+				size_t After = At + 2 + Length;
+				if (After < Text.size() && IsIdentChar(Text[After]))
+				{
+					continue;
+				}
+				while (After < Text.size() && (Text[After] == ' ' || Text[After] == '\t'))
+				{
+					++After;
+				}
+				if (After < Text.size() && Text[After] == '(')
+				{
+					std::string Name = Text.substr(Begin, Length);
+					if (std::find(Names.begin(), Names.end(), Name) == Names.end())
+					{
+						Names.push_back(std::move(Name));
+					}
+				}
+			}
+			return Names;
+		}
+
 		bool ContainsWord(const std::string& Text, const std::string& Name)
 		{
 			for (size_t At = Text.find(Name); At != std::string::npos; At = Text.find(Name, At + 1))
@@ -155,7 +192,7 @@ namespace UE::Host::Private
 		Parsed.clear();
 		Found.clear();
 		ModuleByFolder.clear();
-		SourcesByModuleFolder.clear();
+		ConstructorsByModuleFolder.clear();
 		ConstantHeaders.clear();
 	}
 
@@ -460,8 +497,8 @@ namespace UE::Host::Private
 		{
 			return false;
 		}
-		auto Listed = SourcesByModuleFolder.find(Folder);
-		if (Listed == SourcesByModuleFolder.end())
+		auto Indexed = ConstructorsByModuleFolder.find(Folder);
+		if (Indexed == ConstructorsByModuleFolder.end())
 		{
 			std::vector<std::string> Sources;
 			auto Visit = [&Sources](const std::string& Path)
@@ -473,27 +510,29 @@ namespace UE::Host::Private
 			};
 			WalkHeaders(Folder, Visit, 0);
 			std::sort(Sources.begin(), Sources.end());
-			Listed = SourcesByModuleFolder.emplace(Folder, std::move(Sources)).first;
+			std::unordered_map<std::string, std::vector<std::string>> Constructors;
+			std::string Text;
+			for (const std::string& Source : Sources)
+			{
+				if (ReadWholeFile(Source, Text))
+				{
+					for (const std::string& Name : FindConstructorNames(Text))
+					{
+						Constructors[Name].push_back(Source);
+					}
+				}
+			}
+			Indexed = ConstructorsByModuleFolder.emplace(Folder, std::move(Constructors)).first;
 		}
-		// The source named after the header goes first; it nearly always holds the constructor.
-		std::vector<std::string> Ordered;
-		const std::string Stem = StemOf(Header);
-		for (const std::string& Source : Listed->second)
+		const auto Files = Indexed->second.find(ClassName);
+		if (Files == Indexed->second.end())
 		{
-			if (StemOf(Source) == Stem)
-			{
-				Ordered.insert(Ordered.begin(), Source);
-			}
-			else
-			{
-				Ordered.push_back(Source);
-			}
+			return false;
 		}
-		const std::string Qualified = ClassName + "::" + ClassName;
 		std::string Text;
-		for (const std::string& Source : Ordered)
+		for (const std::string& Source : Files->second)
 		{
-			if (ReadWholeFile(Source, Text) && Text.find(Qualified) != std::string::npos && Headers::ReadConstructorDefinition(Text, ClassName, OutDefaults))
+			if (ReadWholeFile(Source, Text) && Headers::ReadConstructorDefinition(Text, ClassName, OutDefaults))
 			{
 				return true;
 			}

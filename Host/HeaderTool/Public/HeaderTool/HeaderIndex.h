@@ -64,8 +64,9 @@ namespace UE::Host::Private
 		// Type name to its header; an empty path is a type no header declares.
 		std::unordered_map<std::string, std::string> Found;
 		std::unordered_map<std::string, std::string> ModuleByFolder;
-		// Module folder to the .cpp files below it, listed on first use.
-		std::unordered_map<std::string, std::vector<std::string>> SourcesByModuleFolder;
+		// Module folder to the constructor definitions ("UFoo::UFoo(") of its .cpp files: class name to
+		// the files that hold one, each file read once, on the first lookup in the module.
+		std::unordered_map<std::string, std::unordered_map<std::string, std::vector<std::string>>> ConstructorsByModuleFolder;
 		// "Scope::Name" to the header whose enums give it; an empty path when none does.
 		std::unordered_map<std::string, std::string> ConstantHeaders;
 	};
