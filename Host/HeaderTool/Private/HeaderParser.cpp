@@ -274,6 +274,7 @@ namespace UE::Host::Headers
 			{
 				std::string Doc;
 				bool bDeprecated = false;
+				FPropertyDecl::EAccess Access = Decl.bStruct ? FPropertyDecl::EAccess::Public : FPropertyDecl::EAccess::Private;
 				while (!AtEnd())
 				{
 					const FToken& Token = Tokens[Position];
@@ -297,12 +298,20 @@ namespace UE::Host::Headers
 					}
 					if (Token.Is("GENERATED_BODY") || Token.Is("GENERATED_UCLASS_BODY") || Token.Is("GENERATED_USTRUCT_BODY") || Token.Is("GENERATED_UINTERFACE_BODY") || Token.Is("GENERATED_IINTERFACE_BODY"))
 					{
+						Decl.GeneratedBodyLine = Token.Line;
+						Decl.GeneratedBodyMacro = Token.Text;
+						// A class's generated body ends private, the legacy one public; a struct's leaves access alone.
+						if (!Decl.bStruct)
+						{
+							Access = Token.Is("GENERATED_BODY") ? FPropertyDecl::EAccess::Private : FPropertyDecl::EAccess::Public;
+						}
 						++Position;
 						ReadParenthesized();
 						continue;
 					}
 					if ((Token.Is("public") || Token.Is("protected") || Token.Is("private")) && PeekIs(":", 1))
 					{
+						Access = Token.Is("public") ? FPropertyDecl::EAccess::Public : Token.Is("protected") ? FPropertyDecl::EAccess::Protected : FPropertyDecl::EAccess::Private;
 						Position += 2;
 						continue;
 					}
@@ -314,6 +323,7 @@ namespace UE::Host::Headers
 						ParseSpecifierList(ReadParenthesized(), Property.Specifiers, &Property.Meta);
 						Property.Doc = std::move(Doc);
 						Property.bDeprecated = bDeprecated;
+						Property.Access = Access;
 						if (ParsePropertyDeclaration(Property))
 						{
 							Decl.Properties.push_back(std::move(Property));
@@ -327,10 +337,23 @@ namespace UE::Host::Headers
 						++Position;
 						continue;
 					}
+					Decl.bDeclaresConstructor = Decl.bDeclaresConstructor || StartsConstructor(Decl.Name);
 					SkipMember();
 					Doc.clear();
 					bDeprecated = false;
 				}
+			}
+
+			// "Name(", after export macros and "explicit", at the start of a member.
+			bool StartsConstructor(const std::string& TypeName) const
+			{
+				size_t Ahead = 0;
+				while (Peek(Ahead) && Peek(Ahead)->Kind == ETokenKind::Identifier && Peek(Ahead)->Text != TypeName
+					&& (Peek(Ahead)->Text == "explicit" || Peek(Ahead)->Text == "inline" || (Peek(Ahead)->Text.size() > 4 && Peek(Ahead)->Text.compare(Peek(Ahead)->Text.size() - 4, 4, "_API") == 0)))
+				{
+					++Ahead;
+				}
+				return PeekIs(TypeName, Ahead) && PeekIs("(", Ahead + 1);
 			}
 
 			// A function, a nested type, a plain member: up to its ';' or the end of its body.

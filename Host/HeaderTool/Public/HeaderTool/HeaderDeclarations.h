@@ -22,6 +22,14 @@ namespace UE::Host::Headers
 
 	struct FPropertyDecl
 	{
+		// The C++ access the member is declared under.
+		enum class EAccess
+		{
+			Public,
+			Protected,
+			Private,
+		};
+
 		std::string Name;
 		// The declared type with keywords (const, class, struct, mutable) dropped and no blanks:
 		// "TArray<FMyStruct>", "TEnumAsByte<EFoo::Type>", "UObject*".
@@ -35,6 +43,7 @@ namespace UE::Host::Headers
 		std::vector<FSpecifier> Meta;
 		std::string Doc;
 		bool bDeprecated = false;
+		EAccess Access = EAccess::Public;
 		int32_t Line = 0;
 
 		bool HasSpecifier(std::string_view Key) const;
@@ -52,6 +61,11 @@ namespace UE::Host::Headers
 		std::string Doc;
 		std::vector<FPropertyDecl> Properties;
 		int32_t Line = 0;
+		// Where GENERATED_BODY() (or a legacy form) stands, and which form it is; 0 and empty when absent.
+		int32_t GeneratedBodyLine = 0;
+		std::string GeneratedBodyMacro;
+		// Whether the body declares a constructor of its own.
+		bool bDeclaresConstructor = false;
 
 		bool HasSpecifier(std::string_view Key) const;
 		// The value of "Key=Value" (case ignored), or null.
