@@ -225,13 +225,13 @@ TEST(ReflectionGenerator, BuildStepRewritesOnlyWhatChanged)
 	const std::filesystem::path Header = Folders.Root() / "Source" / "Public" / "ShaderCompilerSettings.h";
 	const std::filesystem::path Output = Folders.Root() / "Generated";
 	Folders.Write(Header, ShaderSettingsHeader);
-	const std::vector<std::string> Arguments = {"--output", Output.string(), "--source-root", Folders.Root().string(),
+	const std::vector<std::string> Arguments = {"--output", Output.string(), "--source-name", "ShaderCompiler", "--source-root", Folders.Root().string(),
 		"--include-root", (Folders.Root() / "Source" / "Public").string(), "ShaderCompiler:" + Header.string()};
 
 	const FProgramRun First = RunBuiltProgram("OrvexHeaderToolProgram", Arguments);
 	ASSERT_EQ(First.ExitCode, 0) << First.Err;
 	const std::filesystem::path GeneratedHeader = Output / "Inc" / "ShaderCompilerSettings.generated.h";
-	const std::filesystem::path GeneratedSource = Output / "Src" / "ShaderCompilerSettings.gen.cpp";
+	const std::filesystem::path GeneratedSource = Output / "Src" / "ShaderCompiler.gen.cpp";
 	ExpectContains(FTempHostFolders::Read(GeneratedHeader), "#define CURRENT_FILE_ID FID_Source_Public_ShaderCompilerSettings_h\n");
 	ExpectContains(FTempHostFolders::Read(GeneratedSource), "#include \"ShaderCompilerSettings.h\"\n");
 
@@ -259,7 +259,7 @@ TEST(ReflectionGenerator, BuildStepRewritesOnlyWhatChanged)
 	ExpectContains(Broken.Err, "Source/Public/ShaderCompilerSettings.h:1: error: UBroken needs GENERATED_BODY()");
 	ExpectContains(FTempHostFolders::Read(GeneratedSource), "Parallel workers");
 
-	const FProgramRun Usage = RunBuiltProgram("OrvexHeaderToolProgram", {"--output", Output.string(), "--source-root", Folders.Root().string(),
+	const FProgramRun Usage = RunBuiltProgram("OrvexHeaderToolProgram", {"--output", Output.string(), "--source-name", "ShaderCompiler", "--source-root", Folders.Root().string(),
 		"--include-root", Folders.Root().string(), Header.string()});
 	EXPECT_EQ(Usage.ExitCode, 2);
 	ExpectContains(Usage.Err, "is not MODULE:HEADER");

@@ -1,6 +1,6 @@
 // What the header tool writes at build time for one header: <Name>.generated.h, which gives
-// GENERATED_BODY() its declarations, and <Name>.gen.cpp, which registers the header's classes,
-// structs and enums with the host's reflection builder (Host/ReflectionBuilder.h).
+// GENERATED_BODY() its declarations, and the source that registers the header's classes, structs
+// and enums with the host's reflection builder (Host/ReflectionBuilder.h).
 #pragma once
 
 #include "HeaderTool/HeaderDeclarations.h"

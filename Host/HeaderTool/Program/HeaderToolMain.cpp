@@ -1,6 +1,7 @@
 // The host's header tool as a build step: reads the reflected declarations of the given headers
-// and writes <Name>.generated.h and <Name>.gen.cpp for each. A file whose text did not change is
-// left alone, so that an unchanged header rebuilds nothing.
+// and writes <Name>.generated.h for each and one source that registers all their types (one
+// translation unit per library builds faster than one per header). A file whose text did not
+// change is left alone, so that an unchanged header rebuilds nothing.
 #include "HeaderTool/HeaderDeclarations.h"
 #include "ReflectionCodeWriter.h"
 
@@ -58,9 +59,11 @@ int main(int argc, char** argv)
 	std::filesystem::path OutputDir;
 	std::filesystem::path SourceRoot;
 	std::filesystem::path IncludeRoot;
+	std::string SourceName;
 	bool bRegisterAtStartup = false;
 	std::vector<std::string> Headers;
-	App.add_option("--output", OutputDir, "Folder that receives Inc/<Name>.generated.h and Src/<Name>.gen.cpp")->required();
+	App.add_option("--output", OutputDir, "Folder that receives Inc/<Name>.generated.h and Src/<source name>.gen.cpp")->required();
+	App.add_option("--source-name", SourceName, "Name of the generated source")->required();
 	App.add_option("--source-root", SourceRoot, "Root of the source tree; generated macros are named after paths below it")->required()->check(CLI::ExistingDirectory);
 	App.add_option("--include-root", IncludeRoot, "Folder the headers are included from")->required()->check(CLI::ExistingDirectory);
 	App.add_flag("--register-at-startup", bRegisterAtStartup, "Register every class when the object system starts");
@@ -69,6 +72,7 @@ int main(int argc, char** argv)
 
 	int ExitCode = 0;
 	std::set<std::string> BaseNames;
+	std::string Source;
 	for (const std::string& Entry : Headers)
 	{
 		const size_t Colon = Entry.find(':');
@@ -85,12 +89,12 @@ int main(int argc, char** argv)
 			ExitCode = 1;
 			continue;
 		}
-		UE::Host::Headers::FReflectionSource Source;
-		Source.Module = Entry.substr(0, Colon);
-		Source.RelativePath = Header.lexically_relative(std::filesystem::absolute(SourceRoot)).generic_string();
-		Source.IncludePath = Header.lexically_relative(std::filesystem::absolute(IncludeRoot)).generic_string();
-		Source.bRegisterAtStartup = bRegisterAtStartup;
-		const std::string BaseName = UE::Host::Headers::HeaderBaseName(Source.RelativePath);
+		UE::Host::Headers::FReflectionSource Reflected;
+		Reflected.Module = Entry.substr(0, Colon);
+		Reflected.RelativePath = Header.lexically_relative(std::filesystem::absolute(SourceRoot)).generic_string();
+		Reflected.IncludePath = Header.lexically_relative(std::filesystem::absolute(IncludeRoot)).generic_string();
+		Reflected.bRegisterAtStartup = bRegisterAtStartup;
+		const std::string BaseName = UE::Host::Headers::HeaderBaseName(Reflected.RelativePath);
 		if (!BaseNames.insert(BaseName).second)
 		{
 			std::cerr << Header.string() << ": error: another header is also named " << BaseName << ".h; generated headers are found by name\n";
@@ -98,7 +102,7 @@ int main(int argc, char** argv)
 			continue;
 		}
 
-		const UE::Host::Headers::FGeneratedReflection Generated = UE::Host::Headers::GenerateReflection(UE::Host::Headers::ReadHeader(Text), Source);
+		const UE::Host::Headers::FGeneratedReflection Generated = UE::Host::Headers::GenerateReflection(UE::Host::Headers::ReadHeader(Text), Reflected);
 		for (const std::string& Error : Generated.Errors)
 		{
 			std::cerr << Error << "\n";
@@ -108,12 +112,18 @@ int main(int argc, char** argv)
 			ExitCode = 1;
 			continue;
 		}
-		if (!WriteIfChanged(OutputDir / "Inc" / (BaseName + ".generated.h"), Generated.Header)
-			|| !WriteIfChanged(OutputDir / "Src" / (BaseName + ".gen.cpp"), Generated.Source))
+		if (!WriteIfChanged(OutputDir / "Inc" / (BaseName + ".generated.h"), Generated.Header))
 		{
-			std::cerr << OutputDir.string() << ": error: cannot write the generated files of " << BaseName << ".h\n";
+			std::cerr << OutputDir.string() << ": error: cannot write " << BaseName << ".generated.h\n";
 			ExitCode = 1;
 		}
+		Source += Generated.Source + "\n";
+	}
+	// Left as it was when a header failed, so that the build stops on the error, not on half a source.
+	if (ExitCode == 0 && !WriteIfChanged(OutputDir / "Src" / (SourceName + ".gen.cpp"), Source))
+	{
+		std::cerr << OutputDir.string() << ": error: cannot write " << SourceName << ".gen.cpp\n";
+		ExitCode = 1;
 	}
 	return ExitCode;
 }

@@ -1,6 +1,6 @@
 // How native classes, structs and enums describe themselves to the host. The header tool
 // (Host/HeaderTool) writes the calls from each header's UCLASS/USTRUCT/UENUM/UPROPERTY markup
-// into <Name>.gen.cpp:
+// into the library's generated source:
 //
 //   struct Z_Construct_UClass_UMySettings_Statics
 //   {
