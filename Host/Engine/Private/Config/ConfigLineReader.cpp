@@ -66,6 +66,34 @@ namespace
 		return Position;
 	}
 
+	// The index of the first line break, '{' or '\\' at or after Position, or Length.
+	int32 FindLineBreakOrJoin(const TCHAR* Data, int32 Position, int32 Length)
+	{
+#if defined(__SSE2__)
+		const __m128i LineFeed = _mm_set1_epi16('\n');
+		const __m128i Return = _mm_set1_epi16('\r');
+		const __m128i Backslash = _mm_set1_epi16('\\');
+		const __m128i Open = _mm_set1_epi16('{');
+		while (Position + 8 <= Length)
+		{
+			const __m128i Chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Data + Position));
+			const __m128i Hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Chars, LineFeed), _mm_cmpeq_epi16(Chars, Return)),
+				_mm_or_si128(_mm_cmpeq_epi16(Chars, Backslash), _mm_cmpeq_epi16(Chars, Open)));
+			const unsigned Mask = static_cast<unsigned>(_mm_movemask_epi8(Hits));
+			if (Mask != 0)
+			{
+				return Position + static_cast<int32>(__builtin_ctz(Mask) / 2);
+			}
+			Position += 8;
+		}
+#endif
+		while (Position < Length && !IsLineBreak(Data[Position]) && Data[Position] != '{' && Data[Position] != '\\')
+		{
+			++Position;
+		}
+		return Position;
+	}
+
 	bool IsOperator(TCHAR C)
 	{
 		return C == '+' || C == '-' || C == '.' || C == '!' || C == '@' || C == '*' || C == '^';
@@ -211,6 +239,17 @@ namespace UE::Host::Config
 		}
 		Flush(Position);
 		return Position;
+	}
+
+	int32 SkipLogicalLine(const TCHAR* Data, int32 Length, int32 Start)
+	{
+		// Without a brace or a backslash the line ends at its first line break, whatever its quotes.
+		const int32 End = FindLineBreakOrJoin(Data, Start, Length);
+		if (End < Length && !IsLineBreak(Data[End]))
+		{
+			return ReadLogicalLine(Data, Length, Start, nullptr);
+		}
+		return End;
 	}
 
 	FString ParseQuotedValue(const FString& Text)
@@ -425,10 +464,22 @@ namespace UE::Host::Config
 			{
 				break;
 			}
+			// Only a line whose text starts with '[' is a header, and only a leading brace or a
+			// continuation can put anything but its first character first.
+			const TCHAR First = Data[Position];
+			if (OnlySection && !bInOnlySection && First != '[' && First != '{' && First != '\\')
+			{
+				Position = SkipLogicalLine(Data, Length, Position);
+				continue;
+			}
 			LineText.Reset();
 			Position = ReadLogicalLine(Data, Length, Position, &LineText);
 			ParseLogicalLine(LineText, OutLine);
-			if (OutLine.Kind != EConfigLineKind::Ignored)
+			if (OutLine.Kind == EConfigLineKind::Section && OnlySection)
+			{
+				bInOnlySection = OutLine.SectionName == *OnlySection;
+			}
+			if (OutLine.Kind == EConfigLineKind::Section || (OutLine.Kind == EConfigLineKind::KeyValue && (!OnlySection || bInOnlySection)))
 			{
 				return true;
 			}
