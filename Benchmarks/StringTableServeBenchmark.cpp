@@ -3,126 +3,50 @@
 // more than enumerate every key once), and a 200-entry page of get_string_table beside them.
 #include "BenchmarkProgram.h"
 #include "HostTestEnvironment.h"
+#include "ServeProcess.h"
 #include "StringTableCorpus.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <fcntl.h>
 #include <fstream>
-#include <spawn.h>
+#include <memory>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace
 {
 	constexpr int32 EntryCount = 1000000;
 
-	// One `orvex serve` process on a project holding the table, talked to one line at a time.
-	class FServeProcess
+	// One `orvex serve` process on a project holding the table.
+	struct FTableServer
 	{
-	public:
-		FServeProcess()
+		FTempHostFolders Folders;
+		std::unique_ptr<FServeProcess> Process;
+
+		FTableServer()
 		{
 			Folders.WriteProject("Content/Localization/ST_Big.csv", OrvexBenchmark::GetStringTableCorpus(EntryCount).Csv);
-			int ToChild[2];
-			int FromChild[2];
-			if (pipe2(ToChild, O_CLOEXEC) != 0 || pipe2(FromChild, O_CLOEXEC) != 0)
-			{
-				return;
-			}
-			posix_spawn_file_actions_t Actions;
-			posix_spawn_file_actions_init(&Actions);
-			posix_spawn_file_actions_adddup2(&Actions, ToChild[0], STDIN_FILENO);
-			posix_spawn_file_actions_adddup2(&Actions, FromChild[1], STDOUT_FILENO);
-			posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-			const std::vector<std::string> Arguments = {OrvexBenchmark::GetProgramFile(), "--engine", Folders.EngineDir().string(), "--project",
-				Folders.ProjectDir().string(), "--user-dir", Folders.UserDir().string(), "--culture", "en", "serve"};
-			std::vector<char*> Argv;
-			for (const std::string& Argument : Arguments)
-			{
-				Argv.push_back(const_cast<char*>(Argument.c_str()));
-			}
-			Argv.push_back(nullptr);
-			if (posix_spawn(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ) != 0)
-			{
-				Child = -1;
-			}
-			posix_spawn_file_actions_destroy(&Actions);
-			close(ToChild[0]);
-			close(FromChild[1]);
-			Input = ToChild[1];
-			Output = FromChild[0];
+			Process = std::make_unique<FServeProcess>(std::vector<std::string>{"--engine", Folders.EngineDir().string(), "--project",
+				Folders.ProjectDir().string(), "--user-dir", Folders.UserDir().string(), "--culture", "en"}, OrvexBenchmark::GetProgramFile());
 		}
 
-		~FServeProcess()
-		{
-			close(Input);
-			close(Output);
-			if (Child > 0)
-			{
-				int Status = 0;
-				waitpid(Child, &Status, 0);
-			}
-		}
-
-		// Sends one request line and reads the reply line; empty when the server is gone.
-		std::string Call(const std::string& Request)
-		{
-			const std::string Line = Request + "\n";
-			for (size_t Written = 0; Written < Line.size();)
-			{
-				const ssize_t Count = write(Input, Line.data() + Written, Line.size() - Written);
-				if (Count <= 0)
-				{
-					return std::string();
-				}
-				Written += static_cast<size_t>(Count);
-			}
-			for (;;)
-			{
-				const size_t End = Pending.find('\n');
-				if (End != std::string::npos)
-				{
-					std::string Reply = Pending.substr(0, End);
-					Pending.erase(0, End + 1);
-					return Reply;
-				}
-				char Chunk[65536];
-				const ssize_t Count = read(Output, Chunk, sizeof(Chunk));
-				if (Count <= 0)
-				{
-					return std::string();
-				}
-				Pending.append(Chunk, static_cast<size_t>(Count));
-			}
-		}
+		std::string Call(const std::string& Request) { return Process->CallLine(Request, 60000); }
 
 		// Processor time the server has used so far, in nanoseconds (it runs on one thread): on a
 		// busy machine it varies less than the time a reply takes to come back.
 		double CpuNanoseconds() const
 		{
-			std::ifstream Stat("/proc/" + std::to_string(Child) + "/schedstat");
+			std::ifstream Stat("/proc/" + std::to_string(Process->GetProcessId()) + "/schedstat");
 			double OnCpu = 0;
 			Stat >> OnCpu;
 			return OnCpu;
 		}
-
-	private:
-		FTempHostFolders Folders;
-		pid_t Child = -1;
-		int Input = -1;
-		int Output = -1;
-		std::string Pending;
 	};
 
-	FServeProcess& GetServer()
+	FTableServer& GetServer()
 	{
-		static FServeProcess Server;
+		static FTableServer Server;
 		return Server;
 	}
 
@@ -141,7 +65,7 @@ namespace
 // scan_limit 1.
 static void BM_ServeValidateRatios(benchmark::State& State)
 {
-	FServeProcess& Server = GetServer();
+	FTableServer& Server = GetServer();
 	// The first call loads the table.
 	if (Server.Call(ValidateOne).find("\"result\"") == std::string::npos)
 	{
