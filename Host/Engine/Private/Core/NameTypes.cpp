@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,9 @@ namespace
 				return;
 			}
 			FScopedSpinLock Lock(Busy);
-			const uint64 Hash = HashUnits(Name, false);
+			// Both tables take the hash of the name's lower-case form: every spelling of a name meets
+			// its comparison entry there, and a new spelling costs no second pass over its text.
+			const uint64 Hash = HashIgnoringCase(Name);
 			size_t Position = Probe(DisplaySlots, Hash);
 			for (; DisplaySlots[Position].Index != EmptySlot; Position = (Position + 1) & (DisplaySlots.size() - 1))
 			{
@@ -44,13 +47,12 @@ namespace
 					return;
 				}
 			}
-			const uint64 LowerHash = HashUnits(Name, true);
 			uint32 Comparison = EmptySlot;
-			size_t LowerPosition = Probe(ComparisonSlots, LowerHash);
+			size_t LowerPosition = Probe(ComparisonSlots, Hash);
 			for (; ComparisonSlots[LowerPosition].Index != EmptySlot; LowerPosition = (LowerPosition + 1) & (ComparisonSlots.size() - 1))
 			{
 				const FEntry& Entry = ComparisonSlots[LowerPosition];
-				if (Entry.Hash == LowerHash && EqualsIgnoringCase(Displays[Lowered[Entry.Index]].View(), Name))
+				if (Entry.Hash == Hash && EqualsIgnoringCase(Displays[Lowered[Entry.Index]].View(), Name))
 				{
 					Comparison = Entry.Index;
 					break;
@@ -64,7 +66,7 @@ namespace
 				Comparison = static_cast<uint32>(Lowered.size());
 				Lowered.push_back(Display);
 				Displays.back().Comparison = Comparison;
-				ComparisonSlots[LowerPosition] = FEntry{LowerHash, Comparison};
+				ComparisonSlots[LowerPosition] = FEntry{Hash, Comparison};
 				GrowIfFull(ComparisonSlots, Lowered.size());
 			}
 			DisplaySlots[Position] = FEntry{Hash, Display};
@@ -111,15 +113,36 @@ namespace
 			std::atomic_flag& Flag;
 		};
 
-		static uint64 HashUnits(std::u16string_view Name, bool bIgnoreCase)
+		static uint64 HashIgnoringCase(std::u16string_view Name)
 		{
+			constexpr uint64 LaneTops = 0x8000800080008000ull;
 			uint64 Hash = 0x9E3779B97F4A7C15ull ^ Name.size();
-			for (const char16_t C : Name)
+			auto Mix = [&Hash](uint64 Units)
 			{
-				const char16_t Unit = bIgnoreCase ? FChar::ToLower(C) : C;
-				Hash = (Hash ^ Unit) * 0x100000001B3ull;
+				// Four units at a time, each from 'A' to 'Z' lowered: below 0x8000, at least 'A' and at
+				// most 'Z', tested in every 16-bit lane at once without a borrow crossing lanes.
+				const uint64 Low15 = Units & ~LaneTops;
+				const uint64 AtLeastA = (Low15 | LaneTops) - 0x0041004100410041ull;
+				const uint64 AtMostZ = 0x805A805A805A805Aull - Low15;
+				Units |= (AtLeastA & AtMostZ & ~Units & LaneTops) >> 10;
+				Hash = (Hash ^ Units) * 0x9E3779B97F4A7C15ull;
+				Hash ^= Hash >> 32;
+			};
+			const char16_t* Chars = Name.data();
+			size_t Left = Name.size();
+			for (; Left >= 4; Left -= 4, Chars += 4)
+			{
+				uint64 Units;
+				std::memcpy(&Units, Chars, sizeof(Units));
+				Mix(Units);
 			}
-			return Hash ^ (Hash >> 29);
+			if (Left > 0)
+			{
+				uint64 Units = 0;
+				std::memcpy(&Units, Chars, Left * sizeof(char16_t));
+				Mix(Units);
+			}
+			return Hash;
 		}
 
 		static bool EqualsIgnoringCase(std::u16string_view A, std::u16string_view B)
