@@ -34,7 +34,7 @@ namespace UE::Host::Config
 			Candidates.Add(Layer.Filename);
 		}
 		RecordCategoryStamps(Category, Candidates);
-		std::unique_ptr<FSectionPeek>& Peek = Peeks.emplace_back(std::make_unique<FSectionPeek>());
+		FSectionPeek* const Peek = Peeks.emplace_back(std::make_unique<FSectionPeek>()).get();
 		Peek->Category = Category;
 		Peek->Section = Section;
 		Peek->bExists = BuildCategorySection(Category, Section, Peek->Values);
