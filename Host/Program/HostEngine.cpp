@@ -164,6 +164,16 @@ bool FHostEngine::Startup(const UE::Host::FEnvironment& Environment, FString& Ou
 	return true;
 }
 
+void FHostEngine::ShutdownForExit()
+{
+	if (!bRunning)
+	{
+		return;
+	}
+	bRunning = false;
+	FModuleManager::Get().UnloadModulesAtShutdown();
+}
+
 void FHostEngine::Shutdown()
 {
 	if (!bRunning)

@@ -107,15 +107,20 @@ TEST_F(FEngineShapedCache, BaseIniIsAPlainFileMergedIntoEveryCategory)
 	EXPECT_EQ(GetArray(TEXT("Game"), TEXT("SectionsToSave"), TEXT("Section")), "/Script/Engine.GameSession");
 }
 
-TEST_F(FEngineShapedCache, CategoriesMergeWhenFirstUsed)
+TEST_F(FEngineShapedCache, CategoriesMergeWhenUsedBeyondOneSection)
 {
 	WriteEngine(TEXT("BaseEngine.ini"), "[S]\nK=1\n");
-	WriteEngine(TEXT("BaseGame.ini"), "[S]\nK=2\n");
+	WriteEngine(TEXT("BaseGame.ini"), "[S]\nK=2\n[T]\nK=4\n");
 	WriteProject(TEXT("Config/DefaultInput.ini"), "[S]\nK=3\n");
 	Load();
 	EXPECT_EQ(ToUtf8(FString::Join(GConfig->GetKnownCategories(), TEXT("|"))), "Engine|Game|Input");
 	EXPECT_TRUE(GConfig->GetLoadedCategories().IsEmpty());
+	// One section is read on its own, however often.
 	EXPECT_EQ(Get(TEXT("game"), TEXT("S"), TEXT("K")), "2");
+	EXPECT_EQ(Get(TEXT("Game"), TEXT("s"), TEXT("k")), "2");
+	EXPECT_TRUE(GConfig->GetLoadedCategories().IsEmpty());
+	// A second section, or anything about the whole file, merges the category.
+	EXPECT_EQ(Get(TEXT("Game"), TEXT("T"), TEXT("K")), "4");
 	EXPECT_EQ(ToUtf8(FString::Join(GConfig->GetLoadedCategories(), TEXT("|"))), "Game");
 	TArray<FString> Sections;
 	EXPECT_TRUE(GConfig->GetSectionNames(TEXT("Input"), Sections));
