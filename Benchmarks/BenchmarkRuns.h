@@ -1,11 +1,12 @@
-// What several benchmarks do the same way: boot a fresh host for each iteration, and run a
-// program with its output thrown away.
+// What several benchmarks do the same way: boot a fresh host for each iteration, name the orvex
+// program to run, and run a program with its output thrown away.
 #pragma once
 
 #include "HostTestEnvironment.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <memory>
 #include <spawn.h>
@@ -39,6 +40,14 @@ namespace OrvexBenchmark
 		State.PauseTiming();
 		Host.reset();
 		State.ResumeTiming();
+	}
+
+	// The orvex program the process benchmarks run: the one built beside them, or another build named
+	// by ORVEX_BENCHMARK_PROGRAM, so that an earlier build can be measured the same way.
+	inline std::string GetProgramFile()
+	{
+		const char* Override = std::getenv("ORVEX_BENCHMARK_PROGRAM");
+		return Override && *Override ? std::string(Override) : std::string(ORVEX_PROGRAM_FILE);
 	}
 
 	// Runs the program (found on PATH when not a path) with its output thrown away; the exit code.

@@ -4,7 +4,7 @@
 // and as a process. The file cache is warm: the tree was just written. The in-host figures count
 // header reads.
 //
-// ORVEX_BENCH_PROGRAM names another orvex program for the process figures (an older build, to
+// ORVEX_BENCHMARK_PROGRAM names another orvex program for the process figures (an older build, to
 // compare). `SettingsListingBenchmark --write-tree=DIR` writes the tree to DIR/Engine and
 // DIR/Project and exits, for measuring and comparing programs by hand.
 #include "ActionTestUtils.h"
@@ -66,9 +66,8 @@ namespace
 
 	std::vector<std::string> ProgramArguments(std::vector<std::string> Tail)
 	{
-		const char* Override = std::getenv("ORVEX_BENCH_PROGRAM");
 		const FTempHostFolders& Folders = GetTree().Folders;
-		std::vector<std::string> Arguments = {Override && *Override ? Override : ORVEX_PROGRAM_FILE, "--engine", Folders.EngineDir().string(),
+		std::vector<std::string> Arguments = {OrvexBenchmark::GetProgramFile(), "--engine", Folders.EngineDir().string(),
 			"--project", Folders.ProjectDir().string(), "--user-dir", Folders.UserDir().string(), "--compact"};
 		Arguments.insert(Arguments.end(), Tail.begin(), Tail.end());
 		return Arguments;

@@ -14,11 +14,14 @@ set(ORVEX_MODULE_UNITY_FILE ${CMAKE_BINARY_DIR}/EditorModuleBuild/Module.OrvexCo
 # Rewritten only when the list changes, so an unchanged tree rebuilds nothing.
 file(CONFIGURE OUTPUT ${ORVEX_MODULE_UNITY_FILE} CONTENT "${ORVEX_MODULE_UNITY_TEXT}" @ONLY)
 
+# The generated headers stand where the editor's build puts the engine's and the plugin's own.
 set(ORVEX_MODULE_UNITY_INCLUDES
 	${PROJECT_SOURCE_DIR}/Source/OrvexConfig/Public
 	${PROJECT_SOURCE_DIR}/Source/OrvexConfig/Private
 	${PROJECT_SOURCE_DIR}/Host/OrvexCore/Public
-	${PROJECT_SOURCE_DIR}/Host/Engine/Public)
+	${CMAKE_BINARY_DIR}/Generated/OrvexCore/Inc
+	${PROJECT_SOURCE_DIR}/Host/Engine/Public
+	${CMAKE_BINARY_DIR}/Generated/OrvexEngine/Inc)
 # Shadowed variables and undefined macros in #if are errors under the editor's default module rules.
 set(ORVEX_MODULE_UNITY_FLAGS -fno-exceptions -fno-rtti -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers -Wshadow -Wundef -Werror)
 set(ORVEX_MODULE_UNITY_GCC_FLAGS -Wno-restrict -Wno-maybe-uninitialized)
@@ -27,6 +30,7 @@ set(ORVEX_MODULE_UNITY_GCC_FLAGS -Wno-restrict -Wno-maybe-uninitialized)
 add_library(OrvexConfigEditorUnity OBJECT ${ORVEX_MODULE_UNITY_FILE})
 target_include_directories(OrvexConfigEditorUnity PRIVATE ${ORVEX_MODULE_UNITY_INCLUDES})
 target_compile_options(OrvexConfigEditorUnity PRIVATE ${ORVEX_MODULE_UNITY_FLAGS})
+add_dependencies(OrvexConfigEditorUnity OrvexEngineReflection OrvexCoreReflection)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
 	target_compile_options(OrvexConfigEditorUnity PRIVATE ${ORVEX_MODULE_UNITY_GCC_FLAGS})
 endif()
@@ -59,3 +63,4 @@ add_custom_command(
 	COMMENT "Building the module as one unity file with ${ORVEX_SECOND_CXX_NAME}"
 	VERBATIM)
 add_custom_target(OrvexConfigEditorUnity${ORVEX_SECOND_CXX_NAME} ALL DEPENDS ${ORVEX_SECOND_CXX_OBJECT})
+add_dependencies(OrvexConfigEditorUnity${ORVEX_SECOND_CXX_NAME} OrvexEngineReflection OrvexCoreReflection)

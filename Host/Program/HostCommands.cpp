@@ -9,6 +9,7 @@
 #include "OrvexActionCatalog.h"
 #include "OrvexJsonRpcDispatcher.h"
 #include "OrvexToolRegistry.h"
+#include "ProgramTools.h"
 
 #include <cerrno>
 #include <cstring>
@@ -118,6 +119,7 @@ int RunCallCommand(const FHostOptions& Options)
 int RunServeCommand(const FHostOptions& Options, std::FILE* Input, std::FILE* Output)
 {
 	FOrvexJsonRpcDispatcher Dispatcher(FOrvexToolRegistry::Get());
+	AddProgramTools(Dispatcher.GetMcpSession());
 	const int InputFd = fileno(Input);
 	std::string Line;
 	bool bOversized = false;

@@ -1,4 +1,4 @@
-// The three commands of the orvex program. Each returns the process exit code.
+// The commands of the orvex program. Each returns the process exit code.
 #pragma once
 
 #include "CoreMinimal.h"
@@ -19,3 +19,5 @@ int RunCallCommand(const FHostOptions& Options);
 int RunServeCommand(const FHostOptions& Options, std::FILE* Input, std::FILE* Output);
 // Prints {"classes": [...]}, or one class's config properties; an unknown class is exit 1.
 int RunSettingsCommand(const FHostOptions& Options);
+// Prints where a config key's value comes from; an unknown category is exit 1.
+int RunOriginCommand(const FHostOptions& Options);

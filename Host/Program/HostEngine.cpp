@@ -31,6 +31,22 @@ namespace
 		return FString(TEXT(".config/Epic"));
 	}
 
+	// An installed program serves the samples installed beside it; a built one, the source tree's.
+	std::filesystem::path FindSamples()
+	{
+		std::error_code Error;
+		const std::filesystem::path Executable = std::filesystem::read_symlink("/proc/self/exe", Error);
+		if (!Error)
+		{
+			const std::filesystem::path Installed = Executable.parent_path().parent_path() / ORVEX_INSTALLED_SAMPLES_DIR;
+			if (std::filesystem::is_directory(Installed / "Engine", Error) && std::filesystem::is_directory(Installed / "SampleProject", Error))
+			{
+				return Installed;
+			}
+		}
+		return std::filesystem::path(ORVEX_SAMPLES_DIR);
+	}
+
 	FString LocaleCulture()
 	{
 		for (const char* Variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
@@ -52,7 +68,7 @@ FHostEngine::~FHostEngine()
 bool FHostEngine::MakeEnvironment(const FHostOptions& Options, UE::Host::FEnvironment& OutEnvironment, FString& OutError)
 {
 	namespace fs = std::filesystem;
-	const fs::path Samples(ORVEX_SAMPLES_DIR);
+	const fs::path Samples = FindSamples();
 	// The bundled samples stand in for both or for neither: an engine with the sample project (or
 	// the reverse) would read and write files that belong together with nothing of the user's.
 	if (Options.EngineDir.empty() != Options.Project.empty())
@@ -146,6 +162,16 @@ bool FHostEngine::Startup(const UE::Host::FEnvironment& Environment, FString& Ou
 		return false;
 	}
 	return true;
+}
+
+void FHostEngine::ShutdownForExit()
+{
+	if (!bRunning)
+	{
+		return;
+	}
+	bRunning = false;
+	FModuleManager::Get().UnloadModulesAtShutdown();
 }
 
 void FHostEngine::Shutdown()

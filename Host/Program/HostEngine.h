@@ -23,6 +23,9 @@ public:
 	bool Startup(const UE::Host::FEnvironment& Environment, FString& OutError);
 	// Unloads the module and shuts the systems down; safe to call twice.
 	void Shutdown();
+	// Unloads the module only, for a process about to exit: the memory of the systems goes back
+	// with the process, so freeing it piece by piece would be work for nothing.
+	void ShutdownForExit();
 
 	bool IsRunning() const { return bRunning; }
 

@@ -10,8 +10,10 @@ FHostParseOutcome ParseHostCommandLine(int Argc, const char* const* Argv, FHostO
 	CLI::App App{"Serves the OrvexConfig actions (config and localization) on a project folder.\n"
 		"Without --engine and --project the bundled samples are used.", "orvex"};
 	App.fallthrough();
-	App.require_subcommand(1);
+	App.require_subcommand(0, 1);
 	App.set_help_all_flag("--help-all", "Print help for every command and exit");
+	App.set_version_flag("--version", "orvex " ORVEX_VERSION_STRING " (the OrvexConfig module for Unreal Editor " ORVEX_ENGINE_RELEASE ")",
+		"Print the program's version and the engine release the module targets, and exit");
 
 	App.add_option("--engine", OutOptions.EngineDir, "Engine folder (holds Config/ and Content/)");
 	App.add_option("--project", OutOptions.Project, "Project folder or its .uproject file");
@@ -38,12 +40,25 @@ FHostParseOutcome ParseHostCommandLine(int Argc, const char* const* Argv, FHostO
 	Settings->add_option("class", OutOptions.SettingsClass, "A class: 'RendererSettings', 'URendererSettings' or '/Script/Engine.RendererSettings'");
 	Settings->callback([&OutOptions] { OutOptions.Command = EHostCommand::Settings; });
 
+	CLI::App* Origin = App.add_subcommand("origin", "Every line of every merged config file that sets a key, in merge order, and which one gave the effective value (JSON)");
+	Origin->add_option("category", OutOptions.OriginCategory, "Config category, e.g. Engine")->required();
+	Origin->add_option("section", OutOptions.OriginSection, "Section, e.g. /Script/Engine.RendererSettings")->required();
+	Origin->add_option("key", OutOptions.OriginKey, "Key, e.g. r.RayTracing")->required();
+	Origin->callback([&OutOptions] { OutOptions.Command = EHostCommand::Origin; });
+
 	App.footer("Exit codes: 0 success, 1 the action failed, 2 usage error.");
 
 	FHostParseOutcome Outcome;
 	try
 	{
 		App.parse(Argc, Argv);
+		// Without a command there is nothing to run: say what there is.
+		if (OutOptions.Command == EHostCommand::None)
+		{
+			std::fputs(App.help().c_str(), stdout);
+			Outcome.bExit = true;
+			Outcome.ExitCode = 0;
+		}
 	}
 	catch (const CLI::CallForHelp& Help)
 	{
@@ -54,6 +69,11 @@ FHostParseOutcome ParseHostCommandLine(int Argc, const char* const* Argv, FHostO
 	{
 		Outcome.bExit = true;
 		Outcome.ExitCode = App.exit(Help);
+	}
+	catch (const CLI::CallForVersion& Version)
+	{
+		Outcome.bExit = true;
+		Outcome.ExitCode = App.exit(Version);
 	}
 	catch (const CLI::ParseError& Error)
 	{

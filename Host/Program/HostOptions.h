@@ -13,6 +13,7 @@ enum class EHostCommand : std::uint8_t
 	Call,
 	Serve,
 	Settings,
+	Origin,
 };
 
 struct FHostOptions
@@ -32,6 +33,10 @@ struct FHostOptions
 	std::string Method;
 	std::string ParamsText;
 	std::string SettingsClass;
+	// orvex origin CATEGORY SECTION KEY
+	std::string OriginCategory;
+	std::string OriginSection;
+	std::string OriginKey;
 };
 
 struct FHostParseOutcome

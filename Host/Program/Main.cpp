@@ -5,6 +5,7 @@
 #include "HostOptions.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace
 {
@@ -73,6 +74,9 @@ int main(int Argc, char** Argv)
 	case EHostCommand::Settings:
 		ExitCode = RunSettingsCommand(Options);
 		break;
+	case EHostCommand::Origin:
+		ExitCode = RunOriginCommand(Options);
+		break;
 	case EHostCommand::Serve:
 		ExitCode = RunServeCommand(Options, stdin, stdout);
 		break;
@@ -80,6 +84,9 @@ int main(int Argc, char** Argv)
 		ExitCode = 2;
 		break;
 	}
-	Engine.Shutdown();
-	return ExitCode;
+	// Nothing is left to write but the standard streams: leaving without the teardown (and
+	// without the static destructors) spares freeing every merged category and name.
+	Engine.ShutdownForExit();
+	std::fflush(nullptr);
+	std::_Exit(ExitCode);
 }

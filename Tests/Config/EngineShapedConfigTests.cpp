@@ -107,15 +107,20 @@ TEST_F(FEngineShapedCache, BaseIniIsAPlainFileMergedIntoEveryCategory)
 	EXPECT_EQ(GetArray(TEXT("Game"), TEXT("SectionsToSave"), TEXT("Section")), "/Script/Engine.GameSession");
 }
 
-TEST_F(FEngineShapedCache, CategoriesMergeWhenFirstUsed)
+TEST_F(FEngineShapedCache, CategoriesMergeWhenUsedBeyondOneSection)
 {
 	WriteEngine(TEXT("BaseEngine.ini"), "[S]\nK=1\n");
-	WriteEngine(TEXT("BaseGame.ini"), "[S]\nK=2\n");
+	WriteEngine(TEXT("BaseGame.ini"), "[S]\nK=2\n[T]\nK=4\n");
 	WriteProject(TEXT("Config/DefaultInput.ini"), "[S]\nK=3\n");
 	Load();
 	EXPECT_EQ(ToUtf8(FString::Join(GConfig->GetKnownCategories(), TEXT("|"))), "Engine|Game|Input");
 	EXPECT_TRUE(GConfig->GetLoadedCategories().IsEmpty());
+	// One section is read on its own, however often.
 	EXPECT_EQ(Get(TEXT("game"), TEXT("S"), TEXT("K")), "2");
+	EXPECT_EQ(Get(TEXT("Game"), TEXT("s"), TEXT("k")), "2");
+	EXPECT_TRUE(GConfig->GetLoadedCategories().IsEmpty());
+	// A second section, or anything about the whole file, merges the category.
+	EXPECT_EQ(Get(TEXT("Game"), TEXT("T"), TEXT("K")), "4");
 	EXPECT_EQ(ToUtf8(FString::Join(GConfig->GetLoadedCategories(), TEXT("|"))), "Game");
 	TArray<FString> Sections;
 	EXPECT_TRUE(GConfig->GetSectionNames(TEXT("Input"), Sections));
@@ -218,3 +223,23 @@ TEST_F(FEngineShapedActions, RelativeSectionPathsAreTakenFromTheProjectFolder)
 	const FOrvexActionResult Outside = CallAction(TEXT("config"), TEXT("get_section"), R"({"file":"../User/Other.ini","section":"S"})");
 	EXPECT_EQ(Outside.ErrorCode, -32602);
 }
+
+TEST_F(FEngineShapedActions, APlainLineOfTheCategoryBaseFileReplacesWhatBaseIniGave)
+{
+	Folders.WriteEngine("Config/Base.ini", "[Internationalization]\nShouldUseLocalizedNumericInput=True\n+Cultures=en\n");
+	Folders.WriteEngine("Config/BaseGame.ini",
+		"[Internationalization]\n"
+		"ShouldUseLocalizedNumericInput=False\n"
+		"+Cultures=en\n"
+		"+Cultures=fr\n");
+	Folders.WriteProject("Config/DefaultGame.ini", "[Internationalization]\n+Cultures=de\n");
+	FScopedHost Host(Folders.MakeEnvironment());
+	ASSERT_TRUE(Host.IsRunning());
+	const FOrvexActionResult Outcome = CallAction(TEXT("config"), TEXT("diff_from_default"), R"({"file":"Game","section":"Internationalization"})");
+	ASSERT_TRUE(Outcome.bSuccess) << UE::Host::StringToUtf8(Outcome.ErrorMessage);
+	// ShouldUseLocalizedNumericInput's default is BaseGame.ini's value, which the project left alone;
+	// operator lines still append (and Base.ini's "+Cultures" is a key of its own, equal on both sides).
+	EXPECT_EQ(Diffs(Outcome),
+		R"({"section":"Internationalization","key":"Cultures","change_type":"modified","project_values":["en","fr","de"],"engine_values":["en","fr"]})" "\n");
+}
+

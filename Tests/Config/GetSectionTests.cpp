@@ -67,10 +67,10 @@ TEST_F(GetSection, ErrorsNameTheFileAndTheSection)
 	EXPECT_EQ(Bracketed.ErrorCode, -32603);
 	EXPECT_EQ(UE::Host::StringToUtf8(Bracketed.ErrorMessage), "Section '[/Script/Engine.RendererSettings]' not found in 'DefaultEngine'");
 
+	// The extension is taken off, as for the names get_config_files lists: the file is found.
 	const FOrvexActionResult WithExtension = Get("DefaultEngine.ini", "X");
 	EXPECT_EQ(WithExtension.ErrorCode, -32603);
-	EXPECT_TRUE(WithExtension.ErrorMessage.StartsWith(TEXT("Config file not found: 'DefaultEngine.ini' (resolved to '")));
-	EXPECT_TRUE(WithExtension.ErrorMessage.EndsWith(TEXT("/Project/Config/DefaultEngine.ini.ini')")));
+	EXPECT_EQ(UE::Host::StringToUtf8(WithExtension.ErrorMessage), "Section 'X' not found in 'DefaultEngine'");
 
 	const FOrvexActionResult Missing = Get("Nothing", "X");
 	EXPECT_TRUE(Missing.ErrorMessage.StartsWith(TEXT("Config file not found: 'Nothing'")));
@@ -123,4 +123,24 @@ TEST_F(GetSection, PlatformFileInsideTheProjectConfigFolderIsReadableByPath)
 
 	const FOrvexActionResult Saved = Get((Folders.ProjectDir() / "Saved" / "Config" / "LinuxEditor" / "Engine.ini").string(), "Saved");
 	EXPECT_TRUE(Saved.bSuccess);
+}
+
+TEST_F(GetSection, EveryNameGetConfigFilesListsIsReadable)
+{
+	FScopedHost Host(Folders.MakeEnvironment());
+	ASSERT_TRUE(Host.IsRunning());
+	const FOrvexActionResult Files = CallAction(TEXT("config"), TEXT("get_config_files"));
+	ASSERT_TRUE(Files.bSuccess);
+	for (const TSharedPtr<FJsonValue>& File : Files.Result->GetArrayField(TEXT("files")))
+	{
+		const std::string Name = UE::Host::StringToUtf8(File->AsObject()->GetStringField(TEXT("name")));
+		const std::string Section = Name.find("Engine") != std::string::npos ? "/Script/Engine.RendererSettings" : "Game.Section";
+		const FOrvexActionResult Read = Get(Name, Section);
+		ASSERT_TRUE(Read.bSuccess) << Name << ": " << UE::Host::StringToUtf8(Read.ErrorMessage);
+		EXPECT_EQ(Read.Result->GetStringField(TEXT("file_path")), File->AsObject()->GetStringField(TEXT("path"))) << Name;
+	}
+	// Any letter case of the extension; a path keeps its extension.
+	ASSERT_TRUE(Get("DefaultEngine.INI", "/Script/Engine.RendererSettings").bSuccess);
+	EXPECT_EQ(UE::Host::StringToUtf8(Get("DefaultEngine.ini", "/Script/Engine.RendererSettings").Result->GetStringField(TEXT("file"))), "DefaultEngine");
+	EXPECT_TRUE(Get("Config/DefaultEngine.ini", "/Script/Engine.RendererSettings").bSuccess);
 }

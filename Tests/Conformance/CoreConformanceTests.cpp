@@ -93,6 +93,7 @@ namespace CoreConformance
 	};
 	CHECK_ENGINE_OVERLOAD(FStrings::Pop, FString (FStrings::*)(EAllowShrinking));
 	CHECK_ENGINE_OVERLOAD(FStrings::SetNum, void (FStrings::*)(int32, EAllowShrinking));
+	CHECK_ENGINE_OVERLOAD(FStrings::RemoveAt<int32>, void (FStrings::*)(int32, int32, EAllowShrinking));
 	CHECK_ENGINE_DECL(FStrings::Reset, void (FStrings::*)(int32));
 	CHECK_ENGINE_DECL(FStrings::Reserve, void (FStrings::*)(int32));
 	CHECK_ENGINE_OVERLOAD(FStrings::AddDefaulted, int32 (FStrings::*)());

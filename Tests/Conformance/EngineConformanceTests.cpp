@@ -26,6 +26,14 @@ namespace EngineConformance
 	// Declared in EngineTypes.h, as in the engine; the module's rules write Lumen as 1.
 	static_assert(EReflectionMethod::Lumen == 1 && EDynamicGlobalIlluminationMethod::Lumen == 1);
 
+	// GENERATED_BODY() gives what the engine's generated body gives: Super, ThisClass and the
+	// static flags, StaticClass() above; objects are never copied. Members after it are private
+	// until an access specifier says otherwise, as in the engine.
+	static_assert(std::is_same_v<URendererSettings::Super, UDeveloperSettings> && std::is_same_v<URendererSettings::ThisClass, URendererSettings>);
+	static_assert(std::is_same_v<decltype(URendererSettings::StaticClassFlags), const EClassFlags>);
+	static_assert(!std::is_copy_constructible_v<URendererSettings> && !std::is_move_constructible_v<URendererSettings>);
+	static_assert(std::is_same_v<UObject::Super, UObject> && std::is_same_v<UClass::Super, UStruct>);
+
 	static_assert(std::is_base_of_v<UObject, UStringTable>);
 	CHECK_ENGINE_DECL(UStringTable::GetStringTableId, FName (UStringTable::*)() const);
 	CHECK_ENGINE_DECL(UStringTable::GetStringTable, FStringTableConstRef (UStringTable::*)() const);

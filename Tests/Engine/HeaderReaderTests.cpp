@@ -443,7 +443,7 @@ TEST(HeaderReader, MacroLinesEnumSizedArraysAndSectionOverrides)
 	EXPECT_EQ(Audio->Properties[1].ArrayDim, "SP_NumPlatforms");
 	EXPECT_EQ(Audio->Properties[2].ArrayDim, "EMaterialQualityLevel::Num");
 	EXPECT_EQ(Audio->Properties[3].Name, "Tags");
-	EXPECT_TRUE(Audio->bDeclaresConstructor);
+	EXPECT_TRUE(Audio->HasConstructorInSource());
 
 	// Enums without UENUM are kept for their values; a bare enumerator reaches only unscoped ones.
 	int64_t Value = 0;

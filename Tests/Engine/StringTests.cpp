@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(EngineString, ComparisonOperatorsIgnoreCaseButEqualsDoesNot)
 {
 	const FString A(TEXT("RendererSettings"));
@@ -25,6 +27,13 @@ TEST(EngineString, Utf8TextConvertsWhereverTheFirstWideCharacterFalls)
 	EXPECT_EQ(UE::Host::Utf8ToString("ABCDEFGH\xF0\x9F\x98\x80").GetStdString(), u"ABCDEFGH\U0001F600");
 	EXPECT_EQ(UE::Host::Utf8ToString("Broken=\xFF!").GetStdString(), u"Broken=\uFFFD!");
 	EXPECT_EQ(UE::Host::Utf8ToString(std::string_view("A\0B", 3)).GetStdString(), std::u16string(u"A\0B", 3));
+	// Long ASCII runs are widened in blocks: the first wide character just before, at and after a
+	// block's end.
+	for (const size_t Ascii : {15, 16, 17, 511, 512, 513, 1030})
+	{
+		const std::string Text = std::string(Ascii, 'k') + "\xC3\xA9=" + std::string(40, 'v');
+		EXPECT_EQ(UE::Host::Utf8ToString(Text).GetStdString(), std::u16string(Ascii, u'k') + u"\u00E9=" + std::u16string(40, u'v')) << Ascii;
+	}
 }
 
 TEST(EngineName, SpellingsShareOneComparisonAndKeepTheirOwnDisplay)
@@ -39,4 +48,27 @@ TEST(EngineName, SpellingsShareOneComparisonAndKeepTheirOwnDisplay)
 	EXPECT_TRUE(Again.ToString().Equals(TEXT("LinuxTargetSettings")));
 	EXPECT_TRUE(FName(TEXT("NONE")).IsNone());
 	EXPECT_TRUE(FName(TEXT("")).IsNone());
+}
+
+TEST(EngineName, ManyNamesKeepTheirIndicesAndSpellings)
+{
+	// Enough names to grow the lookup tables several times, and one longer than a storage block.
+	std::vector<FName> Lower;
+	std::vector<FName> Upper;
+	for (int32 Index = 0; Index < 20000; ++Index)
+	{
+		Lower.emplace_back(*FString::Printf(TEXT("r.setting%d.value"), Index));
+		Upper.emplace_back(*FString::Printf(TEXT("R.Setting%d.Value"), Index));
+	}
+	const FString Long = FString::ChrN(20000, TEXT('L'));
+	const FName LongName(Long);
+	for (int32 Index = 0; Index < 20000; ++Index)
+	{
+		ASSERT_TRUE(Lower[Index] == Upper[Index]) << Index;
+		ASSERT_FALSE(Lower[Index] == Lower[(Index + 1) % 20000]) << Index;
+		ASSERT_TRUE(Upper[Index].ToString().Equals(FString::Printf(TEXT("R.Setting%d.Value"), Index))) << Index;
+		ASSERT_EQ(FName(*FString::Printf(TEXT("r.SETTING%d.value"), Index)).GetComparisonIndex(), Lower[Index].GetComparisonIndex());
+	}
+	EXPECT_TRUE(LongName.ToString().Equals(Long));
+	EXPECT_EQ(FName(Long.ToLower()).GetComparisonIndex(), LongName.GetComparisonIndex());
 }

@@ -1,5 +1,7 @@
-// Fuzz target: C++ header text through the reflection declaration reader.
+// Fuzz target: C++ header text through the reflection declaration reader and the writer of
+// generated code.
 #include "HeaderTool/HeaderDeclarations.h"
+#include "ReflectionCodeWriter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,5 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 	{
 		Count += Class.Properties.size() + (Class.FindSpecifier("config") ? 1 : 0);
 	}
+	UE::Host::Headers::FReflectionSource Source;
+	Source.RelativePath = "Fuzz/Header.h";
+	Source.IncludePath = "Header.h";
+	Source.Module = "Fuzz";
+	const UE::Host::Headers::FGeneratedReflection Generated = UE::Host::Headers::GenerateReflection(Decls, Source);
+	Count += Generated.Errors.size() + (Generated.Source.empty() ? 1 : 0);
 	return Count > Size * 4 + 16 ? 1 : 0;
 }

@@ -65,13 +65,17 @@ TEST(KeySelection, KeepsTheSmallestKeysAfterTheCursorWithABoundedBuffer)
 }
 
 // Short keys, keys that are prefixes of others, embedded zero units (which look like padding to a
-// comparison that packs the first units), the highest unit and surrogate pairs, in many orders.
+// comparison that packs the first units), keys alike in their first eight units, the highest unit
+// and surrogate pairs, in many orders.
 TEST(KeySelection, OrdersByCodeUnitsWithPrefixesFirstAndKeepsEachTextWithItsKey)
 {
 	const std::vector<std::u16string> Texts = {
 		u"", u"a", std::u16string(u"a\0", 2), std::u16string(u"a\0\0", 3), std::u16string(u"a\0\0\0\0", 5), u"a\u0001",
 		u"ab", u"abcd", u"abcde", u"abcd\u0001", std::u16string(u"\0", 1), u"\uFFFF", u"\uFFFF\uFFFF\uFFFF\uFFFF\uFFFF",
-		u"\U0001F48E", u"\uE000", u"Z", u"z", u" a", u"\u00e9t\u00e9"};
+		u"\U0001F48E", u"\uE000", u"Z", u"z", u" a", u"\u00e9t\u00e9",
+		// Keys that agree in their first four or eight units, with zero units where padding would go.
+		u"abcdefgh", u"abcdefghi", u"abcdefgh\u0001", u"abcdefgg\uFFFF", u"abcdefgi", std::u16string(u"abcd\0\0\0\0", 8),
+		std::u16string(u"abcd\0\0\0\0x", 9), std::u16string(u"abcdefg\0", 8)};
 	std::vector<std::u16string> Sorted = Texts;
 	std::sort(Sorted.begin(), Sorted.end());
 

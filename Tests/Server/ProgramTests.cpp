@@ -108,7 +108,7 @@ TEST_F(Program, BadInputIsOneLineOnStderrWithExitTwoAndNoOutput)
 		With({"--log", "LogOrvex=Loud", "actions"}),
 		With({"--culture", "qq-Nowhere-Land", "actions"}),
 		With({"--ini", "Engine:NoSection:Key", "actions"}),
-		{},
+		With({"origin", "Engine", "OnlySection"}),
 	};
 	for (const std::vector<std::string>& Arguments : Cases)
 	{
@@ -122,6 +122,20 @@ TEST_F(Program, BadInputIsOneLineOnStderrWithExitTwoAndNoOutput)
 		EXPECT_TRUE(Run.Out.empty()) << Joined << Run.Out;
 		EXPECT_EQ(LineCount(Run.Err), 1) << Joined << Run.Err;
 	}
+}
+
+TEST_F(Program, WithoutACommandItSaysWhatThereIsAndVersionSaysWhatItIs)
+{
+	const FProgramRun Bare = RunOrvex({});
+	EXPECT_EQ(Bare.ExitCode, 0) << Bare.Err;
+	for (const char* Command : {"actions", "call", "serve", "settings", "origin"})
+	{
+		EXPECT_NE(Bare.Out.find(Command), std::string::npos) << Command << Bare.Out;
+	}
+	const FProgramRun Version = RunOrvex({"--version"});
+	EXPECT_EQ(Version.ExitCode, 0);
+	EXPECT_EQ(Version.Out, "orvex 0.1.0 (the OrvexConfig module for Unreal Editor 5.7)\n");
+	EXPECT_TRUE(Version.Err.empty());
 }
 
 // The cultures are built on first use; what start-up chose must be in place by then.

@@ -3,104 +3,38 @@
 #include "ActionTestUtils.h"
 #include "Dom/JsonValue.h"
 #include "HostTestEnvironment.h"
+#include "ServeProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
-
 namespace
 {
-	// `orvex serve` as a child process, spoken to one line at a time.
+	// `orvex serve` on the folders; replies are read as JSON.
 	class FLiveServer
 	{
 	public:
 		explicit FLiveServer(const FTempHostFolders& Folders)
+			: Process({"--engine", Folders.EngineDir().string(), "--project", Folders.ProjectDir().string(), "--user-dir", Folders.UserDir().string()})
 		{
-			int ToChild[2];
-			int FromChild[2];
-			if (pipe(ToChild) != 0 || pipe(FromChild) != 0)
-			{
-				return;
-			}
-			posix_spawn_file_actions_t Actions;
-			posix_spawn_file_actions_init(&Actions);
-			posix_spawn_file_actions_adddup2(&Actions, ToChild[0], STDIN_FILENO);
-			posix_spawn_file_actions_adddup2(&Actions, FromChild[1], STDOUT_FILENO);
-			posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-			posix_spawn_file_actions_addclose(&Actions, ToChild[1]);
-			posix_spawn_file_actions_addclose(&Actions, FromChild[0]);
-			const std::string Program = std::string(ORVEX_BINARY_DIR) + "/orvex";
-			std::vector<std::string> Arguments = {Program, "--engine", Folders.EngineDir().string(), "--project", Folders.ProjectDir().string(),
-				"--user-dir", Folders.UserDir().string(), "serve"};
-			std::vector<char*> Argv;
-			for (std::string& Argument : Arguments)
-			{
-				Argv.push_back(Argument.data());
-			}
-			Argv.push_back(nullptr);
-			if (posix_spawn(&Child, Program.c_str(), &Actions, nullptr, Argv.data(), environ) != 0)
-			{
-				Child = -1;
-			}
-			posix_spawn_file_actions_destroy(&Actions);
-			close(ToChild[0]);
-			close(FromChild[1]);
-			Input = ToChild[1];
-			Output = FromChild[0];
 		}
 
-		~FLiveServer()
-		{
-			close(Input);
-			if (Child > 0)
-			{
-				int Status = 0;
-				waitpid(Child, &Status, 0);
-			}
-			close(Output);
-		}
+		bool IsRunning() const { return Process.IsRunning(); }
 
-		bool IsRunning() const { return Child > 0; }
-
-		// Sends one request and waits (up to ten seconds) for its reply line.
+		// Sends one request and waits (up to ten seconds) for its reply: the result, or the whole
+		// message when there is none.
 		TSharedPtr<FJsonObject> Call(const std::string& Method, const std::string& ParamsJson)
 		{
-			const std::string Line = R"({"jsonrpc":"2.0","id":)" + std::to_string(++NextId) + R"(,"method":")" + Method + R"(","params":)" + ParamsJson + "}\n";
-			if (write(Input, Line.data(), Line.size()) != static_cast<ssize_t>(Line.size()))
+			const std::string Reply = Process.CallLine(R"({"jsonrpc":"2.0","id":)" + std::to_string(++NextId) + R"(,"method":")" + Method + R"(","params":)" + ParamsJson + "}");
+			if (Reply.empty())
 			{
 				return nullptr;
-			}
-			std::string Reply;
-			char C = 0;
-			while (true)
-			{
-				pollfd Ready{Output, POLLIN, 0};
-				if (poll(&Ready, 1, 10000) <= 0 || read(Output, &C, 1) != 1)
-				{
-					return nullptr;
-				}
-				if (C == '\n')
-				{
-					break;
-				}
-				Reply.push_back(C);
 			}
 			const TSharedPtr<FJsonObject> Message = ParseObject(Reply);
 			return Message->HasField(TEXT("result")) ? Message->GetObjectField(TEXT("result")) : Message;
 		}
 
 	private:
-		pid_t Child = -1;
-		int Input = -1;
-		int Output = -1;
+		FServeProcess Process;
 		int32 NextId = 0;
 	};
 

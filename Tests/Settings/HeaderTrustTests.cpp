@@ -563,3 +563,63 @@ TEST_F(HeaderTrust, ConstructorDefaultsAreKnownAndUnknownOnesAreNeverWritten)
 	ASSERT_TRUE(Named.bSuccess) << UE::Host::StringToUtf8(Named.ErrorMessage);
 	EXPECT_NE(Project("Saved/Config/LinuxEditor/GameUserSettings.ini").find("SafeZoneScale=0.900000\n"), std::string::npos);
 }
+
+namespace
+{
+	// The engine's own header and source of a class the host declares too: the members the host's
+	// code lacks take their defaults from the engine's constructor.
+	const char* const EngineRendererHeader = R"hdr(#pragma once
+
+#include "CoreMinimal.h"
+#include "Engine/DeveloperSettings.h"
+#include "RendererSettings.generated.h"
+
+UCLASS(config=Engine, defaultconfig, meta=(DisplayName="Rendering"))
+class ENGINE_API URendererSettings : public UDeveloperSettings
+{
+	GENERATED_UCLASS_BODY()
+
+	UPROPERTY(config, EditAnywhere, Category = ShaderPermutationReduction, meta = (ConsoleVariable = "r.SupportStationarySkylight", ConfigRestartRequired = true))
+	uint32 bSupportStationarySkylight : 1;
+
+	UPROPERTY(config, EditAnywhere, Category = Mobile, meta = (ConsoleVariable = "r.Mobile.MaxPixelShaderAdditiveQualityBuckets"))
+	int32 MaxPixelShaderAdditiveQualityBuckets;
+
+	UPROPERTY(config, EditAnywhere, Category = Misc)
+	TArray<FString> ExtraShaderFormats;
+};
+)hdr";
+
+	const char* const EngineRendererSource = R"cpp(// Copyright Epic Games, Inc. All Rights Reserved.
+
+#include "Engine/RendererSettings.h"
+
+URendererSettings::URendererSettings(const FObjectInitializer& ObjectInitializer)
+	: Super(ObjectInitializer)
+{
+	SectionName = TEXT("Rendering");
+	bSupportStationarySkylight = true;
+	MaxPixelShaderAdditiveQualityBuckets = FMath::Max(2, GetDefaultQualityBuckets());
+}
+)cpp";
+}
+
+TEST(HeaderTrustBuiltIn, MembersTheHostLacksTakeTheEnginesConstructorDefaults)
+{
+	FTempHostFolders Folders;
+	Folders.WriteEngine("Config/BaseEngine.ini", "[/Script/Engine.RendererSettings]\nr.RayTracing=False\n");
+	Folders.WriteEngine("Source/Runtime/Engine/Engine.Build.cs", "public class Engine : ModuleRules { }\n");
+	Folders.WriteEngine("Source/Runtime/Engine/Classes/Engine/RendererSettings.h", EngineRendererHeader);
+	Folders.WriteEngine("Source/Runtime/Engine/Private/RendererSettings.cpp", EngineRendererSource);
+	Folders.WriteProject("Config/DefaultEngine.ini", "[/Script/Engine.RendererSettings]\r\nr.RayTracing=False\r\n");
+	FScopedHost Host(Folders.MakeEnvironment());
+	ASSERT_TRUE(Host.IsRunning());
+
+	const FOrvexActionResult Written = CallAction(TEXT("config"), TEXT("set_setting"), R"({"class":"RendererSettings","property":"ExtraShaderFormats","value":["SF_VULKAN_SM6"]})");
+	ASSERT_TRUE(Written.bSuccess) << UE::Host::StringToUtf8(Written.ErrorMessage);
+	const std::string Text = FTempHostFolders::Read(Folders.ProjectDir() / "Config/DefaultEngine.ini");
+	EXPECT_NE(Text.find("\r\nr.SupportStationarySkylight=True\r\n"), std::string::npos) << Text;
+	EXPECT_NE(Text.find("\r\n!ExtraShaderFormats=ClearArray\r\n+ExtraShaderFormats=SF_VULKAN_SM6\r\n"), std::string::npos) << Text;
+	// Its default comes from a call the host cannot make: left out, not written as zero.
+	EXPECT_EQ(Text.find("MaxPixelShaderAdditiveQualityBuckets"), std::string::npos) << Text;
+}

@@ -23,13 +23,18 @@ namespace
 
 FProgramRun RunOrvex(const std::vector<std::string>& Arguments, const std::string& Input)
 {
+	return RunBuiltProgram("orvex", Arguments, Input);
+}
+
+FProgramRun RunBuiltProgram(const std::string& Program, const std::vector<std::string>& Arguments, const std::string& Input)
+{
 	FTempHostFolders Scratch;
 	const std::filesystem::path InPath = Scratch.Root() / "stdin";
 	const std::filesystem::path OutPath = Scratch.Root() / "stdout";
 	const std::filesystem::path ErrPath = Scratch.Root() / "stderr";
 	Scratch.Write(InPath, Input);
 
-	std::string Command = ShellQuote(std::string(ORVEX_BINARY_DIR) + "/orvex");
+	std::string Command = ShellQuote(std::string(ORVEX_BINARY_DIR) + "/" + Program);
 	for (const std::string& Argument : Arguments)
 	{
 		Command += " " + ShellQuote(Argument);

@@ -1,4 +1,5 @@
-// Runs the built orvex program with arguments and standard input, capturing both outputs.
+// Runs the built orvex program (or another of the build) with arguments and standard input,
+// capturing both outputs.
 #pragma once
 
 #include <sys/types.h>
@@ -14,6 +15,8 @@ struct FProgramRun
 };
 
 FProgramRun RunOrvex(const std::vector<std::string>& Arguments, const std::string& Input = std::string());
+// The same for another program of the build, by its path below the build folder.
+FProgramRun RunBuiltProgram(const std::string& Program, const std::vector<std::string>& Arguments, const std::string& Input = std::string());
 
 // The id of a process that has exited and been reaped: the holder of an abandoned lock.
 pid_t DeadProcessId();

@@ -6,11 +6,12 @@
 #include "CoreMinimal.h"
 #include "Engine/EngineTypes.h"
 #include "UObject/Object.h"
+#include "AndroidSDKSettings.generated.h"
 
-UCLASS(config = Engine, globaluserconfig)
+UCLASS(config = Engine, globaluserconfig, meta = (DisplayName = "Android SDK"))
 class UAndroidSDKSettings : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UAndroidSDKSettings, UObject)
+	GENERATED_BODY()
 
 public:
 	UAndroidSDKSettings() = default;

@@ -6,8 +6,7 @@
 #include "Containers/EnumAsByte.h"
 #include "UObject/Object.h"
 #include "UObject/SoftObjectPath.h"
-
-class UEnum;
+#include "GameMapsSettings.generated.h"
 
 UENUM()
 namespace ETwoPlayerSplitScreenType
@@ -39,18 +38,11 @@ enum class EFourPlayerSplitScreenType : uint8
 	Horizontal,
 };
 
-template<typename T>
-UEnum* StaticEnum();
-
-template<> UEnum* StaticEnum<ETwoPlayerSplitScreenType::Type>();
-template<> UEnum* StaticEnum<EThreePlayerSplitScreenType::Type>();
-template<> UEnum* StaticEnum<EFourPlayerSplitScreenType>();
-
 // A map prefix or alias and the game mode it selects.
 USTRUCT()
 struct FGameModeName
 {
-	UE_HOST_DECLARE_STRUCT(FGameModeName)
+	GENERATED_BODY()
 
 	UPROPERTY(EditAnywhere, Category = DefaultModes)
 	FString Name;
@@ -64,7 +56,7 @@ struct FGameModeName
 UCLASS(config = Engine, defaultconfig, meta = (DisplayName = "Maps & Modes"))
 class UGameMapsSettings : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UGameMapsSettings, UObject)
+	GENERATED_BODY()
 
 public:
 	UGameMapsSettings();

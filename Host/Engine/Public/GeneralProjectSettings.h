@@ -5,11 +5,12 @@
 #include "CoreMinimal.h"
 #include "Misc/Guid.h"
 #include "UObject/Object.h"
+#include "GeneralProjectSettings.generated.h"
 
 UCLASS(config = Game, defaultconfig, meta = (DisplayName = "Description"))
 class UGeneralProjectSettings : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UGeneralProjectSettings, UObject)
+	GENERATED_BODY()
 
 public:
 	UGeneralProjectSettings();

@@ -3,13 +3,14 @@
 
 #include "CoreMinimal.h"
 #include "UObject/Class.h"
+#include "InputCoreTypes.generated.h"
 
 class FOutputDevice;
 
 USTRUCT(BlueprintType)
 struct FKey
 {
-	UE_HOST_DECLARE_STRUCT(FKey)
+	GENERATED_BODY()
 
 	FKey() = default;
 	FKey(const FName InName) : KeyName(InName) {}

@@ -67,19 +67,7 @@ namespace UE::Host::Headers
 
 			bool SkipBalanced()
 			{
-				const std::string Open = Tokens[Position].Text;
-				const std::string Close = Open == "(" ? ")" : Open == "{" ? "}" : "]";
-				int32_t Depth = 0;
-				while (Position < Tokens.size())
-				{
-					const FToken& Token = Tokens[Position++];
-					Depth += Token.Is(Open) ? 1 : Token.Is(Close) ? -1 : 0;
-					if (Depth == 0)
-					{
-						return true;
-					}
-				}
-				return false;
+				return Headers::SkipBalanced(Tokens, Position);
 			}
 
 			// "Super(ObjectInitializer), Volume(1.0f), Mode{EMode::On}" up to the body.

@@ -123,19 +123,7 @@ namespace UE::Host::Headers
 			// From an opening bracket to just past its match. False when the text ends first.
 			bool SkipBalanced()
 			{
-				const std::string Open = Tokens[Position].Text;
-				const std::string Close = Open == "(" ? ")" : Open == "{" ? "}" : "]";
-				int32_t Depth = 0;
-				while (!AtEnd())
-				{
-					const FToken& Token = Tokens[Position++];
-					Depth += Token.Is(Open) ? 1 : Token.Is(Close) ? -1 : 0;
-					if (Depth == 0)
-					{
-						return true;
-					}
-				}
-				return false;
+				return Headers::SkipBalanced(Tokens, Position);
 			}
 
 			// The tokens between an opening parenthesis at Position and its match; Position ends past it.
@@ -284,6 +272,7 @@ namespace UE::Host::Headers
 			{
 				std::string Doc;
 				bool bDeprecated = false;
+				FPropertyDecl::EAccess Access = Decl.bStruct ? FPropertyDecl::EAccess::Public : FPropertyDecl::EAccess::Private;
 				while (!AtEnd())
 				{
 					const FToken& Token = Tokens[Position];
@@ -307,14 +296,20 @@ namespace UE::Host::Headers
 					}
 					if (Token.Is("GENERATED_BODY") || Token.Is("GENERATED_UCLASS_BODY") || Token.Is("GENERATED_USTRUCT_BODY") || Token.Is("GENERATED_UINTERFACE_BODY") || Token.Is("GENERATED_IINTERFACE_BODY"))
 					{
-						// The older form declares UFoo(const FObjectInitializer&), defined in the source file.
-						Decl.bDeclaresConstructor |= Token.Is("GENERATED_UCLASS_BODY");
+						Decl.GeneratedBodyLine = Token.Line;
+						Decl.GeneratedBodyMacro = Token.Text;
+						// A class's generated body ends private, the legacy one public; a struct's leaves access alone.
+						if (!Decl.bStruct)
+						{
+							Access = Token.Is("GENERATED_BODY") ? FPropertyDecl::EAccess::Private : FPropertyDecl::EAccess::Public;
+						}
 						++Position;
 						ReadParenthesized();
 						continue;
 					}
 					if ((Token.Is("public") || Token.Is("protected") || Token.Is("private")) && PeekIs(":", 1))
 					{
+						Access = Token.Is("public") ? FPropertyDecl::EAccess::Public : Token.Is("protected") ? FPropertyDecl::EAccess::Protected : FPropertyDecl::EAccess::Private;
 						Position += 2;
 						continue;
 					}
@@ -326,6 +321,7 @@ namespace UE::Host::Headers
 						ParseSpecifierList(ReadParenthesized(), Property.Specifiers, &Property.Meta);
 						Property.Doc = std::move(Doc);
 						Property.bDeprecated = bDeprecated;
+						Property.Access = Access;
 						if (ParsePropertyDeclaration(Property))
 						{
 							Decl.Properties.push_back(std::move(Property));
@@ -403,9 +399,10 @@ namespace UE::Host::Headers
 
 			void ParseConstructor(FTypeDecl& Decl, size_t Start)
 			{
+				Decl.bDeclaresConstructor = true;
 				if (Accept(";"))
 				{
-					Decl.bDeclaresConstructor = true;
+					Decl.bConstructorDefinedElsewhere = true;
 					return;
 				}
 				// "= default;" and "= delete;" leave the defaults to the members' initializers.
@@ -414,7 +411,6 @@ namespace UE::Host::Headers
 					SkipMember();
 					return;
 				}
-				Decl.bDeclaresConstructor = true;
 				// The member initializers, up to the body; "Member{1}" is an initializer, not the body.
 				while (Peek() && !PeekIs(";") && !PeekIs("}"))
 				{

@@ -596,4 +596,22 @@ namespace UE::Host::Headers
 		}
 		return Result;
 	}
+
+	bool SkipBalanced(const std::vector<FToken>& Tokens, size_t& Position)
+	{
+		const std::string& Open = Tokens[Position].Text;
+		const char* Close = Open == "(" ? ")" : Open == "{" ? "}" : "]";
+		const std::string OpenText = Open;
+		int32_t Depth = 0;
+		while (Position < Tokens.size())
+		{
+			const FToken& Token = Tokens[Position++];
+			Depth += Token.Is(OpenText) ? 1 : Token.Is(Close) ? -1 : 0;
+			if (Depth == 0)
+			{
+				return true;
+			}
+		}
+		return false;
+	}
 }

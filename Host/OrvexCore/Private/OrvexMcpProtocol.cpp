@@ -3,7 +3,6 @@
 #include "Host/JsonText.h"
 #include "OrvexLog.h"
 #include "OrvexMcpToolSchema.h"
-#include "OrvexToolRegistry.h"
 
 namespace
 {
@@ -48,17 +47,34 @@ namespace
 		return Error;
 	}
 
+	// An action's tool, or one of the program's.
 	struct FTool
 	{
 		FString Name;
+		FString Title;
+		FString Description;
+		TSharedPtr<FJsonObject> ParameterSchema;
+		TOptional<FOrvexDispatcherAnnotations> Hints;
 		FOrvexActionInfo Action;
+		const FOrvexMcpProgramTool* ProgramTool = nullptr;
 	};
 
-	// Every action of every enabled namespace, in registration order. Two actions whose names
-	// write the same tool name keep the first; a list with one name twice is refused by clients.
-	TArray<FTool> CollectTools(const FOrvexToolRegistry& Registry)
+	bool IsEnabled(const FOrvexToolRegistry& Registry, const FString& Namespace)
+	{
+		return Namespace.IsEmpty() || (Registry.GetNamespaces().Contains(Namespace) && !Registry.IsNamespaceDisabled(Namespace));
+	}
+
+	// Every action of every enabled namespace, in registration order, then the program's tools
+	// whose namespace is enabled. Two tools of one name keep the first; a list with one name twice
+	// is refused by clients.
+	TArray<FTool> CollectTools(const FOrvexToolRegistry& Registry, const TMap<FString, FOrvexDispatcherAnnotations>& ToolHints,
+		const TArray<FOrvexMcpProgramTool>& ProgramTools)
 	{
 		TArray<FTool> Tools;
+		auto IsTaken = [&Tools](const FString& Name)
+		{
+			return Tools.ContainsByPredicate([&Name](const FTool& Tool) { return Tool.Name.Equals(Name, ESearchCase::CaseSensitive); });
+		};
 		for (const FString& Namespace : Registry.GetNamespaces())
 		{
 			if (Registry.IsNamespaceDisabled(Namespace))
@@ -68,34 +84,61 @@ namespace
 			for (const FOrvexActionInfo& Action : Registry.GetActions(Namespace))
 			{
 				const FString Name = OrvexMcp::MakeToolName(Namespace, Action.ActionName);
-				if (Tools.ContainsByPredicate([&Name](const FTool& Tool) { return Tool.Name.Equals(Name, ESearchCase::CaseSensitive); }))
+				if (IsTaken(Name))
 				{
 					UE_LOG(LogOrvex, Warning, TEXT("Action '%s.%s' is not offered as a tool: the name '%s' is taken"), *Namespace, *Action.ActionName, *Name);
 					continue;
 				}
-				Tools.Add(FTool{Name, Action});
+				FTool& Tool = Tools.AddDefaulted_GetRef();
+				Tool.Name = Name;
+				Tool.Title = OrvexMcp::MakeToolTitle(Namespace, Action.ActionName);
+				Tool.Description = Action.Description;
+				Tool.ParameterSchema = Action.ParameterSchema;
+				FOrvexDispatcherAnnotations Annotations;
+				if (const FOrvexDispatcherAnnotations* Own = ToolHints.Find(Namespace + TEXT(".") + Action.ActionName))
+				{
+					Tool.Hints = *Own;
+				}
+				else if (Registry.GetDispatcherAnnotations(Namespace, Annotations))
+				{
+					Tool.Hints = Annotations;
+				}
+				Tool.Action = Action;
 			}
+		}
+		for (const FOrvexMcpProgramTool& ProgramTool : ProgramTools)
+		{
+			if (!IsEnabled(Registry, ProgramTool.RequiredNamespace) || IsTaken(ProgramTool.Name))
+			{
+				continue;
+			}
+			FTool& Tool = Tools.AddDefaulted_GetRef();
+			Tool.Name = ProgramTool.Name;
+			Tool.Title = ProgramTool.Title;
+			Tool.Description = ProgramTool.Description;
+			Tool.ParameterSchema = ProgramTool.ParameterSchema;
+			Tool.Hints = ProgramTool.Hints;
+			Tool.ProgramTool = &ProgramTool;
 		}
 		return Tools;
 	}
 
-	TSharedRef<FJsonObject> DescribeTool(const FOrvexToolRegistry& Registry, const FTool& Tool, const FString& Revision)
+	TSharedRef<FJsonObject> DescribeTool(const FTool& Tool, const FString& Revision)
 	{
 		TSharedRef<FJsonObject> Object = MakeShared<FJsonObject>();
 		Object->SetStringField(TEXT("name"), Tool.Name);
 		if (Knows(Revision, TEXT("2025-06-18")))
 		{
-			Object->SetStringField(TEXT("title"), OrvexMcp::MakeToolTitle(Tool.Action.Namespace, Tool.Action.ActionName));
+			Object->SetStringField(TEXT("title"), Tool.Title);
 		}
-		Object->SetStringField(TEXT("description"), Tool.Action.Description);
-		Object->SetObjectField(TEXT("inputSchema"), OrvexMcp::MakeInputSchema(Tool.Action.ParameterSchema));
-		FOrvexDispatcherAnnotations Annotations;
-		if (Knows(Revision, TEXT("2025-03-26")) && Registry.GetDispatcherAnnotations(Tool.Action.Namespace, Annotations))
+		Object->SetStringField(TEXT("description"), Tool.Description);
+		Object->SetObjectField(TEXT("inputSchema"), OrvexMcp::MakeInputSchema(Tool.ParameterSchema));
+		if (Knows(Revision, TEXT("2025-03-26")) && Tool.Hints.IsSet())
 		{
 			TSharedRef<FJsonObject> Hints = MakeShared<FJsonObject>();
-			Hints->SetBoolField(TEXT("readOnlyHint"), Annotations.bReadOnly);
-			Hints->SetBoolField(TEXT("destructiveHint"), Annotations.bDestructive);
-			Hints->SetBoolField(TEXT("idempotentHint"), Annotations.bIdempotent);
+			Hints->SetBoolField(TEXT("readOnlyHint"), Tool.Hints->bReadOnly);
+			Hints->SetBoolField(TEXT("destructiveHint"), Tool.Hints->bDestructive);
+			Hints->SetBoolField(TEXT("idempotentHint"), Tool.Hints->bIdempotent);
 			Object->SetObjectField(TEXT("annotations"), Hints);
 		}
 		return Object;
@@ -165,6 +208,16 @@ FOrvexActionResult FOrvexMcpSession::HandleMethod(const FString& Method, const T
 		return CallTool(Params);
 	}
 	return FOrvexActionResult::Success(MakeShared<FJsonObject>());
+}
+
+void FOrvexMcpSession::SetToolHints(const FString& Namespace, const FString& Action, const FOrvexDispatcherAnnotations& Hints)
+{
+	ToolHints.Add(Namespace + TEXT(".") + Action, Hints);
+}
+
+void FOrvexMcpSession::AddProgramTool(const FOrvexMcpProgramTool& Tool)
+{
+	ProgramTools.Add(Tool);
 }
 
 bool FOrvexMcpSession::TakeCancellation(const TSharedPtr<FJsonValue>& Id)
@@ -255,9 +308,9 @@ FOrvexActionResult FOrvexMcpSession::ListTools(const TSharedPtr<FJsonObject>& Pa
 		return InvalidParams(TEXT("unknown cursor"));
 	}
 	TArray<TSharedPtr<FJsonValue>> Tools;
-	for (const FTool& Tool : CollectTools(Registry))
+	for (const FTool& Tool : CollectTools(Registry, ToolHints, ProgramTools))
 	{
-		Tools.Add(MakeShared<FJsonValueObject>(DescribeTool(Registry, Tool, ProtocolVersion)));
+		Tools.Add(MakeShared<FJsonValueObject>(DescribeTool(Tool, ProtocolVersion)));
 	}
 	TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
 	Result->SetArrayField(TEXT("tools"), Tools);
@@ -281,14 +334,18 @@ FOrvexActionResult FOrvexMcpSession::CallTool(const TSharedPtr<FJsonObject>& Par
 		Arguments = Params->GetObjectField(TEXT("arguments"));
 	}
 
-	const TArray<FTool> Tools = CollectTools(Registry);
+	const TArray<FTool> Tools = CollectTools(Registry, ToolHints, ProgramTools);
 	const FTool* Tool = Tools.FindByPredicate([&Name](const FTool& Candidate) { return Candidate.Name.Equals(Name, ESearchCase::CaseSensitive); });
 	if (!Tool)
 	{
+		// A tool of a disabled namespace, or a program tool that reads it, says why it is not there.
 		for (const FString& Namespace : Registry.GetNamespaces())
 		{
 			FString DisabledReason;
-			if (Name.StartsWith(OrvexMcp::MakeToolName(Namespace, FString()), ESearchCase::CaseSensitive) && Registry.IsNamespaceDisabled(Namespace, &DisabledReason))
+			const bool bNamesIt = Name.StartsWith(OrvexMcp::MakeToolName(Namespace, FString()), ESearchCase::CaseSensitive)
+				|| ProgramTools.ContainsByPredicate([&Name, &Namespace](const FOrvexMcpProgramTool& Candidate)
+					{ return Candidate.Name.Equals(Name, ESearchCase::CaseSensitive) && Candidate.RequiredNamespace.Equals(Namespace, ESearchCase::CaseSensitive); });
+			if (bNamesIt && Registry.IsNamespaceDisabled(Namespace, &DisabledReason))
 			{
 				return FOrvexActionResult::Success(MakeToolResult(MakeErrorContent(DisabledReason, OrvexErrorCodes::MethodNotFound), true, ProtocolVersion));
 			}
@@ -299,7 +356,7 @@ FOrvexActionResult FOrvexMcpSession::CallTool(const TSharedPtr<FJsonObject>& Par
 	// Arguments that do not fit the schema are a tool error, not a protocol error, so that the
 	// assistant sees which parameter to correct.
 	OrvexMcp::FArgumentProblem Problem;
-	if (!OrvexMcp::CheckArguments(Tool->Action.ParameterSchema, *Arguments, Problem))
+	if (!OrvexMcp::CheckArguments(Tool->ParameterSchema, *Arguments, Problem))
 	{
 		TSharedRef<FJsonObject> Error = MakeErrorContent(
 			FString::Printf(TEXT("Invalid argument '%s': %s"), *Problem.Parameter, *Problem.Problem), OrvexErrorCodes::InvalidParams);
@@ -308,7 +365,8 @@ FOrvexActionResult FOrvexMcpSession::CallTool(const TSharedPtr<FJsonObject>& Par
 		return FOrvexActionResult::Success(MakeToolResult(Error, true, ProtocolVersion));
 	}
 
-	const FOrvexActionResult Outcome = Registry.ExecuteAction(Tool->Action.Namespace, Tool->Action.ActionName, Arguments);
+	const FOrvexActionResult Outcome = Tool->ProgramTool ? Tool->ProgramTool->Handler.Execute(Arguments)
+		: Registry.ExecuteAction(Tool->Action.Namespace, Tool->Action.ActionName, Arguments);
 	if (!Outcome.bSuccess)
 	{
 		TSharedRef<FJsonObject> Error = MakeErrorContent(Outcome.ErrorMessage, Outcome.ErrorCode);

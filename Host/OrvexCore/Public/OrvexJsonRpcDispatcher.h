@@ -39,6 +39,9 @@ public:
 	// The reply to a line that was refused before parsing (too long, for example).
 	static std::string MakeErrorLine(int32 Code, const FString& Message);
 
+	// The stream's tool-calling session, for the program to add its own tools and hints.
+	FOrvexMcpSession& GetMcpSession() { return Session; }
+
 private:
 	TSharedPtr<FJsonValue> HandleRequest(const TSharedPtr<FJsonValue>& Request);
 	// The error reply a request gets for what strict reading refuses in it, if any.

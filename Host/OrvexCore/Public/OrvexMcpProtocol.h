@@ -7,7 +7,22 @@
 #include "Dom/JsonValue.h"
 #include "OrvexActionResult.h"
 
-class FOrvexToolRegistry;
+#include "OrvexToolRegistry.h"
+
+// A tool of the serving program itself, offered beside the actions' tools.
+struct ORVEXCORE_API FOrvexMcpProgramTool
+{
+	FString Name;
+	FString Title;
+	FString Description;
+	// The arguments in the registry's parameter schema form (FParamSchemaBuilder).
+	TSharedPtr<FJsonObject> ParameterSchema;
+	FOrvexDispatcherAnnotations Hints;
+	// Listed and callable only while this namespace is registered and enabled; when it is
+	// disabled, a call gives its reason. Empty: always.
+	FString RequiredNamespace;
+	FOrvexActionHandler Handler;
+};
 
 class ORVEXCORE_API FOrvexMcpSession
 {
@@ -31,6 +46,11 @@ public:
 	// The negotiated revision; empty before "initialize".
 	const FString& GetProtocolVersion() const { return ProtocolVersion; }
 
+	// Hints for one action's tool in place of its namespace's annotations.
+	void SetToolHints(const FString& Namespace, const FString& Action, const FOrvexDispatcherAnnotations& Hints);
+	// A tool of the program, listed after the actions' tools in the order added.
+	void AddProgramTool(const FOrvexMcpProgramTool& Tool);
+
 private:
 	FOrvexActionResult Initialize(const TSharedPtr<FJsonObject>& Params);
 	FOrvexActionResult ListTools(const TSharedPtr<FJsonObject>& Params) const;
@@ -39,6 +59,9 @@ private:
 
 	FOrvexToolRegistry& Registry;
 	FString ProtocolVersion;
+	// "<namespace>.<action>" to the hints its tool carries.
+	TMap<FString, FOrvexDispatcherAnnotations> ToolHints;
+	TArray<FOrvexMcpProgramTool> ProgramTools;
 	// Ids as JSON text, oldest first; bounded, since a cancellation may name a request that has
 	// already been answered and then never matches.
 	TArray<FString> CancelledIds;

@@ -4,16 +4,18 @@
 
 #include "CoreMinimal.h"
 #include "Engine/DeveloperSettings.h"
+#include "OrvexSettings.generated.h"
 
+/** Settings of the Kestrow plugin. */
 UCLASS(config = Editor, defaultconfig, meta = (DisplayName = "Kestrow"))
 class ORVEXCORE_API UOrvexSettings : public UDeveloperSettings
 {
-	UE_HOST_DECLARE_CLASS(UOrvexSettings, UDeveloperSettings)
+	GENERATED_BODY()
 
 public:
 	UOrvexSettings();
 
-	// Publishes the config actions (read and write the project's configuration).
+	/** Publishes the config actions (read and write the project's configuration). */
 	UPROPERTY(config, EditAnywhere, Category = "Modules", meta = (DisplayName = "Enable Config"))
 	bool bEnableConfig = true;
 };

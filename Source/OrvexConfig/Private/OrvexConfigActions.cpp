@@ -625,16 +625,10 @@ namespace
 		}
 	}
 
-	// A write that could not be persisted is taken back: the property, what pre-emption changed
-	// for it, the class's own reaction and the linked console variable.
-	void RestoreUnpersisted(UObject* DefaultObject, FProperty* Property, const FString& OldValue, const TArray<const FProperty*>& AutoChanged,
-		const TArray<FString>& PreviousValues, bool bPostEditChange, bool bDeveloperSettings)
+	// What follows a change of the property's value: the class's own change handling, unattended,
+	// and the linked console variable of a developer-settings class.
+	void ReactToChange(UObject* DefaultObject, FProperty* Property, bool bPostEditChange, bool bDeveloperSettings)
 	{
-		if (Property->ValidateImportFlags(0))
-		{
-			Property->ImportText_InContainer(*OldValue, DefaultObject, DefaultObject, 0);
-		}
-		UndoPreemption(DefaultObject, AutoChanged, PreviousValues);
 		if (bPostEditChange)
 		{
 			Orvex::Diagnostics::FScopedUnattendedScript Unattended;
@@ -645,6 +639,19 @@ namespace
 		{
 			ExportSettingToConsoleVariable(DefaultObject, Property);
 		}
+	}
+
+	// A write that could not be persisted is taken back: the property, what pre-emption changed
+	// for it, the class's own reaction and the linked console variable.
+	void RestoreUnpersisted(UObject* DefaultObject, FProperty* Property, const FString& OldValue, const TArray<const FProperty*>& AutoChanged,
+		const TArray<FString>& PreviousValues, bool bPostEditChange, bool bDeveloperSettings)
+	{
+		if (Property->ValidateImportFlags(0))
+		{
+			Property->ImportText_InContainer(*OldValue, DefaultObject, DefaultObject, 0);
+		}
+		UndoPreemption(DefaultObject, AutoChanged, PreviousValues);
+		ReactToChange(DefaultObject, Property, bPostEditChange, bDeveloperSettings);
 	}
 
 	void RecordPreempted(UObject* DefaultObject, const TCHAR* PropertyName, TArray<const FProperty*>& AutoChanged, TArray<FString>& PreviousValues)
@@ -1011,8 +1018,12 @@ FOrvexActionResult FOrvexConfigActions::DiffFromDefault(const TSharedPtr<FJsonOb
 	// category's base file: operators are not applied, a "-" or "!" line adds its value too. Values are
 	// read the way the cache reads them, so that a quoted default equals the cache's unquoted value.
 	TMap<FString, FValueTable> BaseTable;
+	// How many of a key's first values came from Base.ini: a plain line of the category's base file
+	// replaces them, as the cache's merge does.
+	TMap<FString, TMap<FString, int32>> FromAbsoluteBase;
 	for (const FString& BaseName : {FString(TEXT("Base")), TEXT("Base") + CacheSpelling(Category)})
 	{
+		const bool bAbsoluteBase = BaseName == TEXT("Base");
 		FString BaseText;
 		FFileHelper::LoadFileToString(BaseText, *FPaths::Combine(FPaths::EngineConfigDir(), BaseName + TEXT(".ini")));
 		TArray<FString> Lines;
@@ -1037,11 +1048,23 @@ FOrvexActionResult FOrvexConfigActions::DiffFromDefault(const TSharedPtr<FJsonOb
 				continue;
 			}
 			// The cache reads Base.ini as a plain file, where an operator character stays part of the key.
-			if (BaseName != TEXT("Base") && StartsWithAnyOf(Key, TEXT("!+-.")))
+			const bool bOperator = !bAbsoluteBase && StartsWithAnyOf(Key, TEXT("!+-."));
+			if (bOperator)
 			{
 				Key.RightChopInline(1);
 			}
-			BaseTable.FindOrAdd(CurrentSection).FindOrAdd(Key).Add(ReadValueAsCache(Value));
+			TArray<FString>& Values = BaseTable.FindOrAdd(CurrentSection).FindOrAdd(Key);
+			int32& AbsoluteBaseCount = FromAbsoluteBase.FindOrAdd(CurrentSection).FindOrAdd(Key);
+			if (bAbsoluteBase)
+			{
+				++AbsoluteBaseCount;
+			}
+			else if (!bOperator && AbsoluteBaseCount > 0)
+			{
+				Values.RemoveAt(0, AbsoluteBaseCount);
+				AbsoluteBaseCount = 0;
+			}
+			Values.Add(ReadValueAsCache(Value));
 		}
 	}
 
@@ -1171,6 +1194,13 @@ FOrvexActionResult FOrvexConfigActions::GetSection(const TSharedPtr<FJsonObject>
 {
 	FString File = ReadString(Params, TEXT("file"));
 	const FString Section = ReadString(Params, TEXT("section"));
+
+	// A file name as get_config_files lists it ("DefaultEngine.ini") names the same file as its
+	// name without the extension; a path keeps it.
+	if (!File.Contains(TEXT("/")) && !File.Contains(TEXT("\\")) && File.EndsWith(TEXT(".ini"), ESearchCase::IgnoreCase))
+	{
+		File.LeftChopInline(4);
+	}
 
 	const bool bHasPrefix = File.StartsWith(TEXT("Default"), ESearchCase::IgnoreCase) || File.StartsWith(TEXT("Base"), ESearchCase::IgnoreCase);
 	if (!bHasPrefix && !File.Contains(TEXT("/")) && !File.Contains(TEXT("\\")))
@@ -1408,16 +1438,7 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 			continue;
 		}
 
-		if (bPostEditChange)
-		{
-			Orvex::Diagnostics::FScopedUnattendedScript Unattended;
-			FPropertyChangedEvent ChangedEvent(Property, EPropertyChangeType::ValueSet);
-			DefaultObject->PostEditChangeProperty(ChangedEvent);
-		}
-		if (bDeveloperSettings)
-		{
-			ExportSettingToConsoleVariable(DefaultObject, Property);
-		}
+		ReactToChange(DefaultObject, Property, bPostEditChange, bDeveloperSettings);
 		FString PersistError;
 		const FString Method = PersistSettingsProperty(DefaultObject, Property, &PersistError);
 		if (!PersistError.IsEmpty())

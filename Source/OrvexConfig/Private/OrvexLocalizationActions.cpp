@@ -278,34 +278,132 @@ namespace OrvexLocalizationInternal
 		TrimToSmallest(Keys, Limit, FKeyLess());
 	}
 
-	// A key being collected, with its first four code units packed first-unit-highest and padded with
-	// zeros. Keys whose packed units differ are ordered by them (a padding zero only ever meets a
-	// longer key that the shorter one is a prefix of), so most comparisons never read the text.
+	using FKeyText = std::basic_string_view<TCHAR>;
+
+	// Four code units of a key from Start on, packed first-unit-highest and padded with zeros. Keys
+	// whose packed units differ are ordered by them (a padding zero only ever meets a longer key that
+	// the shorter one is a prefix of), so most comparisons never read the text.
+	uint64 PackKeyUnits(FKeyText Text, size_t Start)
+	{
+		uint64 Packed = 0;
+		for (size_t Index = Start; Index < Start + 4; ++Index)
+		{
+			Packed = (Packed << 16) | (Index < Text.size() ? static_cast<uint16>(Text[Index]) : 0u);
+		}
+		return Packed;
+	}
+
+	FKeyText ViewOf(const FString& Text)
+	{
+		return FKeyText(*Text, static_cast<size_t>(Text.Len()));
+	}
+
+	// Whether key A comes before key B, given their first four units packed.
+	bool PackedKeyLess(uint64 PrefixA, FKeyText A, uint64 PrefixB, FKeyText B)
+	{
+		return PrefixA != PrefixB ? PrefixA < PrefixB : A < B;
+	}
+
+	// A key kept while collecting: its first eight units packed, the table's own key and where the
+	// enumeration met it. It holds no text, so keeping and reordering keys moves a few bytes each;
+	// the text is read again from the key only when two keys agree in their first eight units.
 	struct FCollectedKey
 	{
-		uint64 Prefix = 0;
-		FString Text;
+		uint64 High = 0;
+		uint64 Low = 0;
 		FTextKey Key;
-
-		void Pack()
-		{
-			const int32 Len = Text.Len();
-			const TCHAR* Chars = *Text;
-			Prefix = 0;
-			for (int32 Index = 0; Index < 4; ++Index)
-			{
-				Prefix = (Prefix << 16) | (Index < Len ? static_cast<uint16>(Chars[Index]) : 0u);
-			}
-		}
+		int32 Position = 0;
 	};
 
+	// Key order over collected keys.
 	struct FCollectedKeyLess
 	{
+		// Where the texts of two keys that agree in their packed units are read into.
+		FString* TextA;
+		FString* TextB;
+
 		bool operator()(const FCollectedKey& A, const FCollectedKey& B) const
 		{
-			return A.Prefix != B.Prefix ? A.Prefix < B.Prefix : KeyLess(A.Text, B.Text);
+			if (A.High != B.High)
+			{
+				return A.High < B.High;
+			}
+			if (A.Low != B.Low)
+			{
+				return A.Low < B.Low;
+			}
+			A.Key.ToString(*TextA);
+			B.Key.ToString(*TextB);
+			return ViewOf(*TextA) < ViewOf(*TextB);
 		}
 	};
+
+	// Selects the Limit smallest keys after the cursor into Collected, in no particular order; the
+	// buffer never holds more than 2 x max(1, Limit) keys, whatever the table's size.
+	void SelectSmallestKeys(TSharedRef<const FStringTable> StringTable, const FString* Cursor, int32 Limit, TArray<FCollectedKey>& Collected,
+		int32& OutEntryCount, int32& OutAfterCursorCount)
+	{
+		Collected.Reset();
+		OutEntryCount = 0;
+		OutAfterCursorCount = 0;
+		const int32 Threshold = 2 * FMath::Max(1, Limit);
+		Collected.Reserve(Threshold);
+		FString TieTextA;
+		FString TieTextB;
+		const FCollectedKeyLess Less{&TieTextA, &TieTextB};
+		// Each key is converted here; most go no further, and the storage serves the next.
+		FString Text;
+		const FKeyText CursorText = Cursor ? ViewOf(*Cursor) : FKeyText();
+		const uint64 CursorPrefix = PackKeyUnits(CursorText, 0);
+		// Once the buffer has been trimmed to Limit keys, a key above the largest kept one can never
+		// enter the result, so it is counted but not kept.
+		bool bHasCeiling = false;
+		uint64 CeilingPrefix = 0;
+		FString CeilingText;
+		// Only the kept part needs order: the nth key lands at Limit - 1 with every smaller one before
+		// it, so it is the largest kept key.
+		auto KeepSmallest = [&Collected, &Less, Limit]()
+		{
+			FCollectedKey* const First = Collected.GetData();
+			std::nth_element(First, First + Limit - 1, First + Collected.Num(), Less);
+			Collected.SetNum(Limit, EAllowShrinking::No);
+		};
+
+		StringTable->EnumerateKeysAndSourceStrings([&](const FTextKey& Key, const FString& SourceString)
+		{
+			const int32 Position = OutEntryCount++;
+			if (Limit < 1)
+			{
+				return true;
+			}
+			Key.ToString(Text);
+			const FKeyText View = ViewOf(Text);
+			const uint64 Prefix = PackKeyUnits(View, 0);
+			if (Cursor && !PackedKeyLess(CursorPrefix, CursorText, Prefix, View))
+			{
+				return true;
+			}
+			++OutAfterCursorCount;
+			if (bHasCeiling && PackedKeyLess(CeilingPrefix, ViewOf(CeilingText), Prefix, View))
+			{
+				return true;
+			}
+			Collected.Add(FCollectedKey{Prefix, PackKeyUnits(View, 4), Key, Position});
+			check(Collected.Num() <= Threshold);
+			if (Collected.Num() >= Threshold)
+			{
+				KeepSmallest();
+				CeilingPrefix = Collected[Limit - 1].High;
+				Collected[Limit - 1].Key.ToString(CeilingText);
+				bHasCeiling = true;
+			}
+			return true;
+		});
+		if (Collected.Num() > Limit)
+		{
+			KeepSmallest();
+		}
+	}
 
 	// Fills Keys with the Limit smallest keys after the cursor, ascending, and, when asked, TextKeys
 	// with the table's own key for each of them, in the same order; the buffer never holds more than
@@ -313,78 +411,24 @@ namespace OrvexLocalizationInternal
 	void CollectSmallestKeys(TSharedRef<const FStringTable> StringTable, const FString* Cursor, int32 Limit, TArray<FString>& Keys,
 		TArray<FTextKey>* TextKeys, int32& OutEntryCount, int32& OutAfterCursorCount)
 	{
+		TArray<FCollectedKey> Collected;
+		SelectSmallestKeys(StringTable, Cursor, Limit, Collected, OutEntryCount, OutAfterCursorCount);
+		FString TieTextA;
+		FString TieTextB;
+		TrimToSmallest(Collected, Limit, FCollectedKeyLess{&TieTextA, &TieTextB});
 		Keys.Reset();
-		OutEntryCount = 0;
-		OutAfterCursorCount = 0;
-		const int32 Threshold = 2 * FMath::Max(1, Limit);
-		// Reserved once, so the buffer's keys never move while a pointer to the ceiling is held.
-		TArray<FCollectedKey> Buffer;
-		Buffer.Reserve(Threshold);
-		// The buffer's first NumKept slots hold collected keys. The slot after them is where the next
-		// key is converted; it counts only when the key is kept, and a slot freed by a trim keeps its
-		// storage for the keys that follow, so a kept key costs one conversion and no allocation.
-		int32 NumKept = 0;
-		// Once the buffer has been trimmed to Limit keys, a key above the largest kept one can never
-		// enter the result, so it is counted but not kept.
-		const FCollectedKey* Ceiling = nullptr;
-		FCollectedKey CursorKey;
-		if (Cursor)
-		{
-			CursorKey.Text = *Cursor;
-			CursorKey.Pack();
-		}
-		const FCollectedKeyLess Less;
-
-		StringTable->EnumerateKeysAndSourceStrings([&](const FTextKey& Key, const FString& SourceString)
-		{
-			++OutEntryCount;
-			if (Limit < 1)
-			{
-				return true;
-			}
-			if (NumKept == Buffer.Num())
-			{
-				Buffer.AddDefaulted();
-				check(Buffer.Num() <= Threshold);
-			}
-			FCollectedKey& Collected = Buffer[NumKept];
-			Collected.Key = Key;
-			Key.ToString(Collected.Text);
-			Collected.Pack();
-			if (Cursor && !Less(CursorKey, Collected))
-			{
-				return true;
-			}
-			++OutAfterCursorCount;
-			if (Ceiling && Less(*Ceiling, Collected))
-			{
-				return true;
-			}
-			if (++NumKept >= Threshold)
-			{
-				// Only the kept part needs order here: the nth key lands at Limit - 1 with every smaller
-				// one before it, so it is the largest kept key. Slots from Limit on are free again.
-				FCollectedKey* const First = Buffer.GetData();
-				std::nth_element(First, First + Limit - 1, First + NumKept, Less);
-				NumKept = Limit;
-				Ceiling = &Buffer[Limit - 1];
-			}
-			return true;
-		});
-		Buffer.SetNum(NumKept, EAllowShrinking::No);
-		TrimToSmallest(Buffer, Limit, Less);
-		Keys.Reserve(Buffer.Num());
+		Keys.Reserve(Collected.Num());
 		if (TextKeys)
 		{
 			TextKeys->Reset();
-			TextKeys->Reserve(Buffer.Num());
+			TextKeys->Reserve(Collected.Num());
 		}
-		for (FCollectedKey& Collected : Buffer)
+		for (const FCollectedKey& Collect : Collected)
 		{
-			Keys.Add(MoveTemp(Collected.Text));
+			Keys.Add(Collect.Key.ToString());
 			if (TextKeys)
 			{
-				TextKeys->Add(Collected.Key);
+				TextKeys->Add(Collect.Key);
 			}
 		}
 	}
@@ -852,22 +896,26 @@ FOrvexActionResult FOrvexLocalizationActions::ValidateStringTable(const TSharedP
 	}
 	const FStringTableConstRef TableData = Table->GetStringTable();
 
-	// The table's own keys come along with their texts: building them again from the texts gives
-	// the same keys, at the price of a second hash lookup for each.
-	TArray<FString> Keys;
-	TArray<FTextKey> TextKeys;
+	// The scanned keys are taken in the order the table holds them, which issue order does not
+	// depend on: looking each up again then reads entries that lie near each other one after
+	// another, where key order would jump across the whole table for every key. The table's own
+	// keys come along: building them again from the texts gives the same keys at the price of a
+	// second hash lookup for each.
+	TArray<FCollectedKey> Scanned;
 	int32 EntryCount = 0;
 	int32 AfterCursor = 0;
-	CollectSmallestKeys(TableData, nullptr, ScanLimit, Keys, &TextKeys, EntryCount, AfterCursor);
+	SelectSmallestKeys(TableData, nullptr, ScanLimit, Scanned, EntryCount, AfterCursor);
+	std::sort(Scanned.GetData(), Scanned.GetData() + Scanned.Num(), [](const FCollectedKey& A, const FCollectedKey& B) { return A.Position < B.Position; });
 
 	TArray<FValidationIssue> Issues;
 	// Declared once, so that every key after the first reuses their storage.
+	FString Key;
 	FString SourceString;
 	FString Trimmed;
-	for (int32 Index = 0; Index < Keys.Num(); ++Index)
+	for (const FCollectedKey& Entry : Scanned)
 	{
-		const FString& Key = Keys[Index];
-		if (!TableData->GetSourceString(TextKeys[Index], SourceString))
+		Entry.Key.ToString(Key);
+		if (!TableData->GetSourceString(Entry.Key, SourceString))
 		{
 			AddIssue(Issues, TEXT("source_lookup_failed"), true, TEXT("The entry disappeared while validation was reading it."), Key);
 			continue;
@@ -894,7 +942,7 @@ FOrvexActionResult FOrvexLocalizationActions::ValidateStringTable(const TSharedP
 	if (EntryCount > ScanLimit)
 	{
 		AddIssue(Issues, TEXT("scan_limit_exceeded"), true,
-			FString::Printf(TEXT("Validation scanned %d of %d entries; raise scan_limit for full coverage."), Keys.Num(), EntryCount), FString());
+			FString::Printf(TEXT("Validation scanned %d of %d entries; raise scan_limit for full coverage."), Scanned.Num(), EntryCount), FString());
 	}
 	if (Issues.Num() >= 2)
 	{
@@ -929,7 +977,7 @@ FOrvexActionResult FOrvexLocalizationActions::ValidateStringTable(const TSharedP
 	TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
 	AddTableIdentity(Result, Table);
 	Result->SetNumberField(TEXT("entry_count"), EntryCount);
-	Result->SetNumberField(TEXT("entries_scanned"), Keys.Num());
+	Result->SetNumberField(TEXT("entries_scanned"), Scanned.Num());
 	Result->SetNumberField(TEXT("scan_limit"), ScanLimit);
 	Result->SetBoolField(TEXT("complete"), bComplete);
 	Result->SetBoolField(TEXT("valid"), bComplete && ErrorCount == 0);

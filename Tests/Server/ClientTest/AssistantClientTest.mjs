@@ -56,7 +56,30 @@ const sampleArguments = {
 	localization_list_string_tables: { path: '/Game', limit: 10 },
 	localization_get_string_table: { entry_limit: 10 },
 	localization_validate_string_table: { issue_limit: 10 },
+	project_settings_classes: { filter: 'renderer', limit: 5 },
+	project_settings_class: { class: 'URendererSettings' },
+	project_config_origin: { category: 'Engine', section: '/Script/Engine.RendererSettings', key: 'r.RayTracing' },
 };
+
+// The program's own tools, listed after the actions' tools while the config namespace is on.
+const programTools = {
+	project_settings_classes: { properties: ['filter', 'offset', 'limit'], required: [] },
+	project_settings_class: { properties: ['class'], required: ['class'] },
+	project_config_origin: { properties: ['category', 'section', 'key'], required: ['category', 'section', 'key'] },
+};
+const readOnly = { readOnlyHint: true, destructiveHint: false, idempotentHint: true };
+
+// Hints per tool: config tools read, but for set_setting; other namespaces carry their own.
+function expectedHints(toolName, namespace) {
+	if (toolName in programTools) return readOnly;
+	if (toolName === 'config_set_setting') return { readOnlyHint: false, destructiveHint: true, idempotentHint: true };
+	if (namespace.name === 'config') return readOnly;
+	return namespace.annotations ? {
+		readOnlyHint: namespace.annotations.read_only,
+		destructiveHint: namespace.annotations.destructive,
+		idempotentHint: namespace.annotations.idempotent,
+	} : undefined;
+}
 
 function expectedShape(parameters) {
 	const properties = [];
@@ -88,6 +111,8 @@ for (const namespace of catalog.namespaces.filter((entry) => entry.enabled)) {
 		registered.set(`${namespace.name}_${action.name}`, { namespace, action });
 	}
 }
+const configEnabled = catalog.namespaces.some((entry) => entry.name === 'config' && entry.enabled);
+const expectedNames = [...registered.keys(), ...(configEnabled ? Object.keys(programTools) : [])];
 
 const clientErrors = [];
 const client = new Client({ name: 'orvex-client-test', version: '1.0.0' });
@@ -105,25 +130,22 @@ try {
 	if (options.expectTools >= 0) {
 		assert.equal(tools.length, options.expectTools, 'tool count');
 	}
-	assert.deepEqual(tools.map((tool) => tool.name).sort(), [...registered.keys()].sort(), 'one tool per registered action');
+	assert.deepEqual(tools.map((tool) => tool.name), expectedNames, 'one tool per registered action, then the program tools');
 
 	const ajv = new Ajv2020({ strict: true, allErrors: true });
 	for (const tool of tools) {
-		const { namespace, action } = registered.get(tool.name);
 		assert.match(tool.name, /^[A-Za-z0-9_]+$/, tool.name);
 		assert.ok(tool.title, `${tool.name} has a title`);
-		assert.equal(tool.description, action.description, `${tool.name} description`);
-		const expected = expectedShape(action.parameters);
+		assert.ok(tool.description, `${tool.name} has a description`);
+		const { namespace, action } = registered.get(tool.name) ?? { namespace: { name: 'program' } };
+		if (action) {
+			assert.equal(tool.description, action.description, `${tool.name} description`);
+		}
+		const expected = action ? expectedShape(action.parameters) : programTools[tool.name];
 		assert.deepEqual(Object.keys(tool.inputSchema.properties), expected.properties, `${tool.name} properties`);
 		assert.deepEqual(tool.inputSchema.required ?? [], expected.required, `${tool.name} required`);
 		assert.equal(tool.inputSchema.additionalProperties, false, `${tool.name} allows no other properties`);
-		if (namespace.annotations) {
-			assert.deepEqual(tool.annotations, {
-				readOnlyHint: namespace.annotations.read_only,
-				destructiveHint: namespace.annotations.destructive,
-				idempotentHint: namespace.annotations.idempotent,
-			}, `${tool.name} hints`);
-		}
+		assert.deepEqual(tool.annotations, expectedHints(tool.name, namespace), `${tool.name} hints`);
 		const validate = ajv.compile(tool.inputSchema);
 
 		const valid = { ...sampleArguments[tool.name] };
@@ -149,11 +171,15 @@ try {
 		checkedCalls += 1;
 	}
 
-	// A disabled namespace registers no actions, so any tool name under it explains the reason.
+	// A disabled namespace registers no actions, so any tool name under it explains the reason, and
+	// so do the program tools that read the configuration.
 	for (const namespace of catalog.namespaces.filter((entry) => !entry.enabled)) {
-		const refused = await client.callTool({ name: `${namespace.name}_get_config_files`, arguments: {} });
-		assert.equal(refused.isError, true, `${namespace.name} is disabled`);
-		assert.equal(refused.structuredContent.message, namespace.disabled_reason);
+		const names = [`${namespace.name}_get_config_files`, ...(namespace.name === 'config' ? Object.keys(programTools) : [])];
+		for (const name of names) {
+			const refused = await client.callTool({ name, arguments: {} });
+			assert.equal(refused.isError, true, `${name}: ${namespace.name} is disabled`);
+			assert.equal(refused.structuredContent.message, namespace.disabled_reason);
+		}
 	}
 	await expectProtocolError(client.callTool({ name: 'no_such_tool', arguments: {} }), -32602, 'an unknown tool');
 	await expectProtocolError(client.listTools({ cursor: 'no-such-page' }), -32602, 'an invalid cursor');

@@ -4,6 +4,7 @@
 #include "Config/ConfigDiskState.h"
 #include "Config/ConfigHierarchy.h"
 #include "Config/ConfigMergeState.h"
+#include "Config/ConfigSectionPeeks.h"
 #include "Host/ConfigSystem.h"
 #include "Host/HostEnvironment.h"
 #include "Misc/Paths.h"
@@ -43,31 +44,44 @@ void FConfigFile::GetSectionNames(TArray<FString>& OutNames) const
 	}
 }
 
+namespace
+{
+	// A key's newest value in a section that may be missing.
+	bool GetSectionString(const FConfigSection* Section, const TCHAR* Key, FString& Value)
+	{
+		const FConfigValue* ConfigValue = Section ? Section->Find(FName(Key)) : nullptr;
+		if (!ConfigValue)
+		{
+			return false;
+		}
+		Value = ConfigValue->GetValue();
+		return true;
+	}
+
+	int32 GetSectionArray(const FConfigSection* Section, const TCHAR* Key, TArray<FString>& Value)
+	{
+		Value.Reset();
+		if (Section)
+		{
+			TArray<const FConfigValue*> Values;
+			Section->MultiFindPointer(FName(Key), Values, true);
+			for (const FConfigValue* ConfigValue : Values)
+			{
+				Value.Add(ConfigValue->GetValue());
+			}
+		}
+		return Value.Num();
+	}
+}
+
 bool FConfigFile::GetString(const TCHAR* Section, const TCHAR* Key, FString& Value) const
 {
-	const FConfigSection* Found = FindSection(FString(Section));
-	const FConfigValue* ConfigValue = Found ? Found->Find(FName(Key)) : nullptr;
-	if (!ConfigValue)
-	{
-		return false;
-	}
-	Value = ConfigValue->GetValue();
-	return true;
+	return GetSectionString(FindSection(FString(Section)), Key, Value);
 }
 
 int32 FConfigFile::GetArray(const TCHAR* Section, const TCHAR* Key, TArray<FString>& Value) const
 {
-	Value.Reset();
-	if (const FConfigSection* Found = FindSection(FString(Section)))
-	{
-		TArray<const FConfigValue*> Values;
-		Found->MultiFindPointer(FName(Key), Values, true);
-		for (const FConfigValue* ConfigValue : Values)
-		{
-			Value.Add(ConfigValue->GetValue());
-		}
-	}
-	return Value.Num();
+	return GetSectionArray(FindSection(FString(Section)), Key, Value);
 }
 
 void FConfigFile::SetString(const TCHAR* Section, const TCHAR* Key, const TCHAR* Value)
@@ -96,8 +110,52 @@ void FConfigFile::CombineFromBuffer(const FString& Buffer, const FString& FileHi
 	}
 }
 
+namespace
+{
+	using FMergedFiles = TMap<FString, std::unique_ptr<FConfigFile>>;
+
+	// The section a single-section read answers from: the merged one once the category is merged;
+	// before that, the section read on its own, unless another section of the category was read
+	// that way already, which makes it worth merging the whole category.
+	const FConfigSection* FindSectionToRead(FConfigCacheIni& Cache, const FMergedFiles& Files, const TArray<FString>& KnownCategories,
+		const TCHAR* Section, const FString& Filename)
+	{
+		if (Filename.IsEmpty())
+		{
+			return nullptr;
+		}
+		const FString SectionName(Section);
+		if (const std::unique_ptr<FConfigFile>* Merged = Files.Find(Filename))
+		{
+			return (*Merged)->FindSection(SectionName);
+		}
+		const int32 KnownIndex = KnownCategories.Find(Filename);
+		if (KnownIndex == INDEX_NONE)
+		{
+			return nullptr;
+		}
+		const FString& Category = KnownCategories[KnownIndex];
+		UE::Host::Config::FSectionPeeks& Peeks = UE::Host::Config::GetSectionPeeks(Cache);
+		const UE::Host::Config::FSectionPeek* Peek = Peeks.Find(Category, SectionName);
+		if (!Peek && Peeks.HasCategory(Category))
+		{
+			const FConfigFile* File = Cache.Find(Filename);
+			return File ? File->FindSection(SectionName) : nullptr;
+		}
+		if (!Peek)
+		{
+			Peek = &Peeks.Read(Category, SectionName);
+		}
+		return Peek->bExists ? &Peek->Values : nullptr;
+	}
+}
+
 FConfigCacheIni::FConfigCacheIni() = default;
-FConfigCacheIni::~FConfigCacheIni() = default;
+
+FConfigCacheIni::~FConfigCacheIni()
+{
+	UE::Host::Config::ReleaseSectionPeeks(*this);
+}
 
 FString FConfigCacheIni::GetConfigFilename(const TCHAR* BaseIniName)
 {
@@ -143,8 +201,7 @@ FConfigFile* FConfigCacheIni::FindConfigFileWithBaseName(FName BaseName)
 
 bool FConfigCacheIni::GetString(const TCHAR* Section, const TCHAR* Key, FString& Value, const FString& Filename)
 {
-	const FConfigFile* File = Find(Filename);
-	return File && File->GetString(Section, Key, Value);
+	return GetSectionString(FindSectionToRead(*this, Files, KnownCategories, Section, Filename), Key, Value);
 }
 
 bool FConfigCacheIni::GetText(const TCHAR* Section, const TCHAR* Key, FText& Value, const FString& Filename)
@@ -215,16 +272,13 @@ bool FConfigCacheIni::GetDouble(const TCHAR* Section, const TCHAR* Key, double& 
 
 int32 FConfigCacheIni::GetArray(const TCHAR* Section, const TCHAR* Key, TArray<FString>& Value, const FString& Filename)
 {
-	Value.Reset();
-	const FConfigFile* File = Find(Filename);
-	return File ? File->GetArray(Section, Key, Value) : 0;
+	return GetSectionArray(FindSectionToRead(*this, Files, KnownCategories, Section, Filename), Key, Value);
 }
 
 bool FConfigCacheIni::GetSection(const TCHAR* Section, TArray<FString>& Result, const FString& Filename)
 {
 	Result.Reset();
-	const FConfigFile* File = Find(Filename);
-	const FConfigSection* Found = File ? File->FindSection(FString(Section)) : nullptr;
+	const FConfigSection* Found = FindSectionToRead(*this, Files, KnownCategories, Section, Filename);
 	if (!Found)
 	{
 		return false;
@@ -259,8 +313,7 @@ bool FConfigCacheIni::GetSectionNames(const FString& Filename, TArray<FString>& 
 
 bool FConfigCacheIni::DoesSectionExist(const TCHAR* Section, const FString& Filename)
 {
-	const FConfigFile* File = Find(Filename);
-	return File && File->FindSection(FString(Section)) != nullptr;
+	return FindSectionToRead(*this, Files, KnownCategories, Section, Filename) != nullptr;
 }
 
 void FConfigCacheIni::SetString(const TCHAR* Section, const TCHAR* Key, const TCHAR* Value, const FString& Filename)
@@ -349,6 +402,7 @@ bool FConfigCacheIni::LoadCategory(const FString& Category)
 		KnownCategories.Add(Name);
 	}
 	File.Name = Name;
+	UE::Host::Config::GetSectionPeeks(*this).Forget(Name);
 	if (std::unique_ptr<FConfigFile>* Existing = Files.Find(Name))
 	{
 		**Existing = std::move(File);
@@ -380,6 +434,7 @@ void FConfigCacheIni::ReloadAll()
 	const TArray<FString> Previous = std::move(KnownCategories);
 	KnownCategories.Reset();
 	Files.Empty();
+	UE::Host::Config::GetSectionPeeks(*this).ForgetAll();
 	for (const FString& Category : Categories)
 	{
 		KnownCategories.Add(Category);

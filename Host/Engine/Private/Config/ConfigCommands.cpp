@@ -114,16 +114,16 @@ namespace UE::Host::Config
 	{
 		// A plain file applies no operators: every key line adds a value and an operator character
 		// stays part of its key.
-		void CombineText(FMergeFile& File, const FString& Text, bool bPlainFile)
+		void CombineText(FMergeFile& File, const FString& Text, bool bPlainFile, const FString* OnlySection)
 		{
-			FConfigTextReader Reader(Text);
+			FConfigTextReader Reader(Text, OnlySection);
 			FConfigLine Line;
 			FMergeSection* CurrentSection = nullptr;
 			while (Reader.Next(Line))
 			{
 				if (Line.Kind == EConfigLineKind::Section)
 				{
-					CurrentSection = &File.FindOrAddSection(Line.SectionName);
+					CurrentSection = !OnlySection || Line.SectionName == *OnlySection ? &File.FindOrAddSection(Line.SectionName) : nullptr;
 				}
 				else if (CurrentSection && !bPlainFile)
 				{
@@ -138,29 +138,34 @@ namespace UE::Host::Config
 		}
 	}
 
-	void CombineConfigText(FMergeFile& File, const FString& Text)
+	void CombineConfigText(FMergeFile& File, const FString& Text, const FString* OnlySection)
 	{
-		CombineText(File, Text, false);
+		CombineText(File, Text, false, OnlySection);
 	}
 
-	void CombinePlainConfigText(FMergeFile& File, const FString& Text)
+	void CombinePlainConfigText(FMergeFile& File, const FString& Text, const FString* OnlySection)
 	{
-		CombineText(File, Text, true);
+		CombineText(File, Text, true, OnlySection);
 	}
 
-	void CombineSavedConfigText(FMergeFile& File, const FString& Text)
+	void CombineSavedConfigText(FMergeFile& File, const FString& Text, const FString* OnlySection)
 	{
 		// The saved lines are applied to empty copies of the sections they name (identity fields
 		// kept), which gives each named key its new values.
 		FMergeFile Saved;
 		TArray<TPair<FString, FName>> NamedKeys;
 		std::unordered_set<std::u16string> NamedKeySet;
-		FConfigTextReader Reader(Text);
+		FConfigTextReader Reader(Text, OnlySection);
 		FConfigLine Line;
 		FMergeSection* CurrentSection = nullptr;
 		FString CurrentName;
 		while (Reader.Next(Line))
 		{
+			if (Line.Kind == EConfigLineKind::Section && OnlySection && !(Line.SectionName == *OnlySection))
+			{
+				CurrentSection = nullptr;
+				continue;
+			}
 			if (Line.Kind == EConfigLineKind::Section)
 			{
 				CurrentName = Line.SectionName;

@@ -19,14 +19,17 @@ namespace UE::Host::Config
 
 	class FMergeFile;
 
+	// Each merge takes either the whole text or, given OnlySection, that one section's lines
+	// alone: sections merge independently, so the section comes out as the whole merge has it.
+
 	// Merges a file's text with the operators applied; lines before the first header are ignored.
-	void CombineConfigText(FMergeFile& File, const FString& Text);
+	void CombineConfigText(FMergeFile& File, const FString& Text, const FString* OnlySection = nullptr);
 
 	// Merges a file read as a plain file (Base.ini): no operators, every key line adds a value and
 	// an operator character stays part of its key.
-	void CombinePlainConfigText(FMergeFile& File, const FString& Text);
+	void CombinePlainConfigText(FMergeFile& File, const FString& Text, const FString* OnlySection = nullptr);
 
 	// Merges the saved file: each key it names gets the values the saved lines give it, in place
 	// of the values the hierarchy gave it.
-	void CombineSavedConfigText(FMergeFile& File, const FString& Text);
+	void CombineSavedConfigText(FMergeFile& File, const FString& Text, const FString* OnlySection = nullptr);
 }

@@ -3,6 +3,7 @@
 #include "Config/ConfigCommands.h"
 #include "Config/ConfigDiskState.h"
 #include "Config/ConfigMergeState.h"
+#include "Config/ConfigSectionPeeks.h"
 #include "HAL/FileManager.h"
 #include "Host/ConfigSystem.h"
 #include "Host/HostEnvironment.h"
@@ -36,7 +37,7 @@ namespace
 		}
 	}
 
-	void ApplyOverrides(UE::Host::Config::FMergeFile& File, const FString& Category)
+	void ApplyOverrides(UE::Host::Config::FMergeFile& File, const FString& Category, const FString* OnlySection)
 	{
 		for (const FString& Argument : UE::Host::GetEnvironment().IniOverrides)
 		{
@@ -49,7 +50,7 @@ namespace
 			}
 			for (const UE::Host::FConfigOverride& Override : Overrides)
 			{
-				if (Override.Category == Category)
+				if (Override.Category == Category && (!OnlySection || Override.Section == *OnlySection))
 				{
 					File.FindOrAddSection(Override.Section).Apply(Override.Operation, FName(Override.Key), Override.Value);
 				}
@@ -160,7 +161,7 @@ namespace UE::Host
 			return Reloaded;
 		}
 		const TArray<FString> Known = GConfig->GetKnownCategories();
-		for (const FString& Category : GConfig->GetLoadedCategories())
+		for (const FString& Category : Config::GetCategoriesInUse(*GConfig))
 		{
 			if (Config::HaveCategoryFilesChanged(Category) && GConfig->LoadCategory(Category))
 			{
@@ -207,7 +208,7 @@ namespace UE::Host::Config
 
 	namespace
 	{
-		int32 BuildCategoryLayers(const FString& Category, FConfigFile& OutFile, bool bHierarchyOnly)
+		int32 BuildCategoryLayers(const FString& Category, FConfigFile& OutFile, bool bHierarchyOnly, const FString* OnlySection = nullptr)
 		{
 			OutFile.SourceFiles.Reset();
 			OutFile.Name = Category;
@@ -227,7 +228,7 @@ namespace UE::Host::Config
 					{
 						continue;
 					}
-					CombinePlainConfigText(Merged, Text);
+					CombinePlainConfigText(Merged, Text, OnlySection);
 					OutFile.SourceFiles.Add(Layer.Filename);
 					continue;
 				}
@@ -237,11 +238,11 @@ namespace UE::Host::Config
 				}
 				if (Layer.Layer == EConfigLayer::Saved)
 				{
-					CombineSavedConfigText(Merged, Text);
+					CombineSavedConfigText(Merged, Text, OnlySection);
 				}
 				else
 				{
-					CombineConfigText(Merged, Text);
+					CombineConfigText(Merged, Text, OnlySection);
 				}
 				OutFile.SourceFiles.Add(Layer.Filename);
 				// Base.ini belongs to every category, so it alone does not make one exist.
@@ -249,7 +250,7 @@ namespace UE::Host::Config
 			}
 			if (!bHierarchyOnly)
 			{
-				ApplyOverrides(Merged, Category);
+				ApplyOverrides(Merged, Category, OnlySection);
 			}
 			Merged.MoveTo(OutFile);
 			OutFile.bHasBeenLoaded = true;
@@ -265,5 +266,18 @@ namespace UE::Host::Config
 	int32 BuildCategoryHierarchy(const FString& Category, FConfigFile& OutFile)
 	{
 		return BuildCategoryLayers(Category, OutFile, true);
+	}
+
+	bool BuildCategorySection(const FString& Category, const FString& Section, FConfigSection& OutSection)
+	{
+		FConfigFile File;
+		BuildCategoryLayers(Category, File, false, &Section);
+		FConfigSection* Found = File.FindSection(Section);
+		if (!Found)
+		{
+			return false;
+		}
+		OutSection = std::move(*Found);
+		return true;
 	}
 }

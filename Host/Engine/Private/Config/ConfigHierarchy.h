@@ -16,4 +16,7 @@ namespace UE::Host::Config
 	// The hierarchy alone: every layer below the saved file, without the saved file and the
 	// overrides. What a saved file records differences from.
 	int32 BuildCategoryHierarchy(const FString& Category, FConfigFile& OutFile);
+	// One section of the category as BuildCategory gives it, reading only that section's lines of
+	// each layer; false when no layer has the section.
+	bool BuildCategorySection(const FString& Category, const FString& Section, FConfigSection& OutSection);
 }

@@ -1,5 +1,6 @@
 #include "Config/ConfigLineReader.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -14,43 +15,25 @@ namespace
 		return C == '\n' || C == '\r';
 	}
 
-	// The characters a logical line reacts to; everything else is copied as it stands.
-	constexpr std::array<bool, 128> MakeSignificantTable()
-	{
-		std::array<bool, 128> Table = {};
-		for (const char C : {'\n', '\r', '/', '\\', '{', '}', '"'})
-		{
-			Table[static_cast<size_t>(C)] = true;
-		}
-		return Table;
-	}
-	constexpr std::array<bool, 128> SignificantTable = MakeSignificantTable();
-
-	bool IsSignificant(TCHAR C)
-	{
-		return C < 128 && SignificantTable[C];
-	}
-
-	// The index of the first significant character at or after Position, or Length. Most of a
-	// config file is plain text, so it is tested eight characters at a time where the processor
-	// allows.
-	int32 SkipPlainRun(const TCHAR* Data, int32 Position, int32 Length)
+	// The index of the first of Units at or after Position, or Length. Most of a config file is text
+	// that none of them stops, so it is tested eight characters at a time where the processor allows.
+	template<size_t NumUnits>
+	int32 FindFirstOf(const TCHAR* Data, int32 Position, int32 Length, const std::array<TCHAR, NumUnits>& Units)
 	{
 #if defined(__SSE2__)
-		const __m128i LineFeed = _mm_set1_epi16('\n');
-		const __m128i Return = _mm_set1_epi16('\r');
-		const __m128i Slash = _mm_set1_epi16('/');
-		const __m128i Backslash = _mm_set1_epi16('\\');
-		const __m128i Open = _mm_set1_epi16('{');
-		const __m128i Close = _mm_set1_epi16('}');
-		const __m128i Quote = _mm_set1_epi16('"');
+		__m128i Wanted[NumUnits];
+		for (size_t Index = 0; Index < NumUnits; ++Index)
+		{
+			Wanted[Index] = _mm_set1_epi16(static_cast<short>(Units[Index]));
+		}
 		while (Position + 8 <= Length)
 		{
 			const __m128i Chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Data + Position));
-			__m128i Hits = _mm_or_si128(_mm_cmpeq_epi16(Chars, LineFeed), _mm_cmpeq_epi16(Chars, Return));
-			Hits = _mm_or_si128(Hits, _mm_or_si128(_mm_cmpeq_epi16(Chars, Slash), _mm_cmpeq_epi16(Chars, Backslash)));
-			Hits = _mm_or_si128(Hits, _mm_or_si128(_mm_cmpeq_epi16(Chars, Open), _mm_cmpeq_epi16(Chars, Close)));
-			Hits = _mm_or_si128(Hits, _mm_cmpeq_epi16(Chars, Quote));
+			__m128i Hits = _mm_cmpeq_epi16(Chars, Wanted[0]);
+			for (size_t Index = 1; Index < NumUnits; ++Index)
+			{
+				Hits = _mm_or_si128(Hits, _mm_cmpeq_epi16(Chars, Wanted[Index]));
+			}
 			const unsigned Mask = static_cast<unsigned>(_mm_movemask_epi8(Hits));
 			if (Mask != 0)
 			{
@@ -59,11 +42,24 @@ namespace
 			Position += 8;
 		}
 #endif
-		while (Position < Length && !IsSignificant(Data[Position]))
+		while (Position < Length && std::find(Units.begin(), Units.end(), Data[Position]) == Units.end())
 		{
 			++Position;
 		}
 		return Position;
+	}
+
+	// The index of the first character at or after Position that a logical line reacts to, or
+	// Length; everything before it is copied as it stands.
+	int32 SkipPlainRun(const TCHAR* Data, int32 Position, int32 Length)
+	{
+		return FindFirstOf<7>(Data, Position, Length, {'\n', '\r', '/', '\\', '{', '}', '"'});
+	}
+
+	// The index of the first line break, '{' or '\\' at or after Position, or Length.
+	int32 FindLineBreakOrJoin(const TCHAR* Data, int32 Position, int32 Length)
+	{
+		return FindFirstOf<4>(Data, Position, Length, {'\n', '\r', '\\', '{'});
 	}
 
 	bool IsOperator(TCHAR C)
@@ -211,6 +207,17 @@ namespace UE::Host::Config
 		}
 		Flush(Position);
 		return Position;
+	}
+
+	int32 SkipLogicalLine(const TCHAR* Data, int32 Length, int32 Start)
+	{
+		// Without a brace or a backslash the line ends at its first line break, whatever its quotes.
+		const int32 End = FindLineBreakOrJoin(Data, Start, Length);
+		if (End < Length && !IsLineBreak(Data[End]))
+		{
+			return ReadLogicalLine(Data, Length, Start, nullptr);
+		}
+		return End;
 	}
 
 	FString ParseQuotedValue(const FString& Text)
@@ -425,10 +432,22 @@ namespace UE::Host::Config
 			{
 				break;
 			}
+			// Only a line whose text starts with '[' is a header, and only a leading brace or a
+			// continuation can put anything but its first character first.
+			const TCHAR First = Data[Position];
+			if (OnlySection && !bInOnlySection && First != '[' && First != '{' && First != '\\')
+			{
+				Position = SkipLogicalLine(Data, Length, Position);
+				continue;
+			}
 			LineText.Reset();
 			Position = ReadLogicalLine(Data, Length, Position, &LineText);
 			ParseLogicalLine(LineText, OutLine);
-			if (OutLine.Kind != EConfigLineKind::Ignored)
+			if (OutLine.Kind == EConfigLineKind::Section && OnlySection)
+			{
+				bInOnlySection = OutLine.SectionName == *OnlySection;
+			}
+			if (OutLine.Kind == EConfigLineKind::Section || (OutLine.Kind == EConfigLineKind::KeyValue && (!OnlySection || bInOnlySection)))
 			{
 				return true;
 			}

@@ -31,6 +31,10 @@ namespace UE::Host::Config
 	// Length. Iterative and linear in the text it consumes.
 	int32 ReadLogicalLine(const TCHAR* Data, int32 Length, int32 Start, FString* OutText);
 
+	// Where the logical line that starts at Start ends, as ReadLogicalLine finds it, without
+	// reading its text.
+	int32 SkipLogicalLine(const TCHAR* Data, int32 Length, int32 Start);
+
 	// Classifies one logical line: a header when its first character is '[' and its last (after
 	// trailing white space) is ']'; a ';' line is a comment; otherwise a key line when it holds '='.
 	FConfigLine ParseLogicalLine(FString Text);
@@ -43,16 +47,24 @@ namespace UE::Host::Config
 	// The same for the Length characters at Text, appended to Out.
 	void AppendQuotedValue(const TCHAR* Text, int32 Length, FString& Out);
 
-	// Walks a file's text, returning its headers and key lines in order.
+	// Walks a file's text, returning its headers and key lines in order. Given a section, it
+	// returns every header but only that section's key lines (the name compared as the cache
+	// compares section names), and passes over the other lines without reading them into text.
 	class FConfigTextReader
 	{
 	public:
-		explicit FConfigTextReader(const FString& InText) : Text(InText) {}
+		explicit FConfigTextReader(const FString& InText, const FString* InOnlySection = nullptr)
+			: Text(InText)
+			, OnlySection(InOnlySection)
+		{
+		}
 
 		bool Next(FConfigLine& OutLine);
 
 	private:
 		const FString& Text;
+		const FString* OnlySection;
+		bool bInOnlySection = false;
 		int32 Position = 0;
 		// Reused from line to line.
 		FString LineText;

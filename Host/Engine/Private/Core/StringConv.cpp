@@ -2,43 +2,76 @@
 
 #include "Containers/UnrealString.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <unicode/ustring.h>
 #include <unicode/utypes.h>
 
 namespace UE::Host
 {
+	namespace
+	{
+		// Widens the ASCII bytes at the start of Bytes into Out; the number of bytes widened, which
+		// is less than Count when a byte outside ASCII comes first.
+		size_t WidenAscii(const char* Bytes, size_t Count, char16_t* Out)
+		{
+			size_t Index = 0;
+#if defined(__SSE2__)
+			const __m128i Zero = _mm_setzero_si128();
+			for (; Index + 16 <= Count; Index += 16)
+			{
+				const __m128i Chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Bytes + Index));
+				if (_mm_movemask_epi8(Chunk) != 0)
+				{
+					break;
+				}
+				_mm_storeu_si128(reinterpret_cast<__m128i*>(Out + Index), _mm_unpacklo_epi8(Chunk, Zero));
+				_mm_storeu_si128(reinterpret_cast<__m128i*>(Out + Index + 8), _mm_unpackhi_epi8(Chunk, Zero));
+			}
+#endif
+			for (; Index < Count && static_cast<unsigned char>(Bytes[Index]) < 0x80; ++Index)
+			{
+				Out[Index] = static_cast<char16_t>(Bytes[Index]);
+			}
+			return Index;
+		}
+	}
+
 	FString Utf8ToString(std::string_view Utf8)
 	{
 		if (Utf8.empty())
 		{
 			return FString();
 		}
-		// Config and source text is almost all ASCII: that prefix is widened directly, and ICU
-		// converts only from the first byte that needs it.
+		// Config and source text is almost all ASCII: that prefix is widened directly, a chunk at a
+		// time, and ICU converts only from the first byte that needs it.
+		std::u16string Out;
+		Out.reserve(Utf8.size());
 		size_t Ascii = 0;
-		for (uint64 Word = 0; Ascii + sizeof(Word) <= Utf8.size(); Ascii += sizeof(Word))
+		char16_t Chunk[512];
+		while (Ascii < Utf8.size())
 		{
-			std::memcpy(&Word, Utf8.data() + Ascii, sizeof(Word));
-			if (Word & 0x8080808080808080ull)
+			const size_t Wanted = std::min(Utf8.size() - Ascii, std::size(Chunk));
+			const size_t Widened = WidenAscii(Utf8.data() + Ascii, Wanted, Chunk);
+			Out.append(Chunk, Widened);
+			Ascii += Widened;
+			if (Widened < Wanted)
 			{
 				break;
 			}
-		}
-		while (Ascii < Utf8.size() && static_cast<unsigned char>(Utf8[Ascii]) < 0x80)
-		{
-			++Ascii;
-		}
-		std::u16string Out(Utf8.size(), u'\0');
-		for (size_t Index = 0; Index < Ascii; ++Index)
-		{
-			Out[Index] = static_cast<char16_t>(Utf8[Index]);
 		}
 		if (Ascii == Utf8.size())
 		{
 			return FString(std::move(Out));
 		}
+		// Each byte gives at most one code unit (four give two), so the rest fits in as many units.
+		Out.resize(Utf8.size());
 		int32_t OutLength = 0;
 		UErrorCode Status = U_ZERO_ERROR;
 		u_strFromUTF8WithSub(reinterpret_cast<UChar*>(Out.data() + Ascii), static_cast<int32_t>(Out.size() - Ascii), &OutLength,

@@ -12,26 +12,10 @@
 
 DEFINE_LOG_CATEGORY_STATIC(LogClass, Log, All);
 
-UE_HOST_IMPLEMENT_CLASS(UField, "/Script/CoreUObject")
-UE_HOST_IMPLEMENT_CLASS(UStruct, "/Script/CoreUObject")
-UE_HOST_IMPLEMENT_CLASS(UScriptStruct, "/Script/CoreUObject")
-UE_HOST_IMPLEMENT_CLASS(UClass, "/Script/CoreUObject")
-
-void UField::DeclareReflection(UE::Host::TClassBuilder<UField>& Class)
-{
-}
-
-void UStruct::DeclareReflection(UE::Host::TClassBuilder<UStruct>& Class)
-{
-}
-
-void UScriptStruct::DeclareReflection(UE::Host::TClassBuilder<UScriptStruct>& Class)
-{
-}
-
-void UClass::DeclareReflection(UE::Host::TClassBuilder<UClass>& Class)
-{
-}
+IMPLEMENT_CORE_INTRINSIC_CLASS(UField, UObject, {})
+IMPLEMENT_CORE_INTRINSIC_CLASS(UStruct, UField, {})
+IMPLEMENT_CORE_INTRINSIC_CLASS(UScriptStruct, UStruct, {})
+IMPLEMENT_CORE_INTRINSIC_CLASS(UClass, UStruct, {})
 
 namespace
 {

@@ -2,11 +2,7 @@
 #include "ObjectRegistry.h"
 #include "UObject/Class.h"
 
-UE_HOST_IMPLEMENT_CLASS(UEnum, "/Script/CoreUObject")
-
-void UEnum::DeclareReflection(UE::Host::TClassBuilder<UEnum>& Class)
-{
-}
+IMPLEMENT_CORE_INTRINSIC_CLASS(UEnum, UField, {})
 
 namespace
 {

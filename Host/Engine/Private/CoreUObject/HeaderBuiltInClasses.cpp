@@ -130,6 +130,9 @@ namespace UE::Host::Private
 		Augmentation.NativeSize = Class->GetPropertiesSize();
 		Augmentation.NativeAlignment = Class->GetMinAlignment();
 		FMemberLayout Layout = BuildMembers(Class, Missing, Header, AlignUp(Class->GetPropertiesSize(), 8));
+		// The engine's constructor gives the members the host's code lacks their defaults too.
+		std::vector<const FProperty*> UnknownDefaults;
+		ApplyConstructorDefaults(Class, Missing, Header, Layout, UnknownDefaults);
 		std::unique_ptr<FExtendedLayout> Extended = std::make_unique<FExtendedLayout>();
 		Extended->Placement = Placement;
 		Extended->Alignment = FMath::Max(FMath::Max(Layout.Alignment, Class->GetMinAlignment()), 8);
@@ -146,7 +149,9 @@ namespace UE::Host::Private
 		Class->StaticLink();
 		Augmentation.Added = Layout.Properties;
 		Builder.Augmented[Class] = Augmentation;
-		Builder.Records[Class] = FTypeRecord{Header, Layout.Unread, std::string()};
+		FTypeRecord& Record = Builder.Records[Class];
+		Record = FTypeRecord{Header, Layout.Unread, std::string()};
+		Record.UnknownDefaults = std::move(UnknownDefaults);
 		RegisterConsoleVariables(Class, Layout.Properties);
 	}
 

@@ -56,11 +56,11 @@ namespace UE::Host::Private::HeaderBuild
 		{
 			Headers::ReadInlineConstructor(Decl.InlineConstructor, Constructor);
 		}
-		else if (Decl.bDeclaresConstructor)
+		else if (Decl.HasConstructorInSource())
 		{
 			bFound = Index().FindConstructorDefinition(Header, Decl.Name, Constructor);
 		}
-		if (Decl.bDeclaresConstructor && !bFound)
+		if (Decl.HasConstructorInSource() && !bFound)
 		{
 			// Any member may be set by a constructor no one can read.
 			for (const FProperty* Property : Layout.Properties)

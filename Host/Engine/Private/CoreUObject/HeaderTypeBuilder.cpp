@@ -271,7 +271,7 @@ namespace UE::Host::Private
 			}
 
 		private:
-			[[maybe_unused]] const UScriptStruct* Struct;
+			const UScriptStruct* Struct;
 			const UScriptStruct* Super;
 			TArray<FProperty*> Properties;
 			TArray<TPair<const FProperty*, FString>> Defaults;

@@ -11,17 +11,10 @@
 
 DEFINE_LOG_CATEGORY_STATIC(LogObj, Log, All);
 
-UE_HOST_IMPLEMENT_CLASS(UObject, "/Script/CoreUObject")
-
-void UObject::DeclareReflection(UE::Host::TClassBuilder<UObject>& Class)
-{
-}
-
-UE_HOST_IMPLEMENT_CLASS(UPackage, "/Script/CoreUObject")
-
-void UPackage::DeclareReflection(UE::Host::TClassBuilder<UPackage>& Class)
-{
-}
+// UObject's own class is generated from a header that is never compiled in the engine; here it
+// is built like the intrinsic classes.
+IMPLEMENT_CORE_INTRINSIC_CLASS(UObject, UObject, {})
+IMPLEMENT_CORE_INTRINSIC_CLASS(UPackage, UObject, {})
 
 #if WITH_EDITOR
 bool UObject::CanEditChange(const FProperty* InProperty) const

@@ -1,6 +1,7 @@
 #include "ObjectConfigAccess.h"
 
 #include "Config/ConfigHierarchy.h"
+#include "Config/ConfigSectionPeeks.h"
 #include "Host/ConfigSystem.h"
 #include "Host/HostEnvironment.h"
 #include "Misc/ConfigCacheIni.h"
@@ -114,8 +115,8 @@ namespace UE::Host::ObjectConfig
 		{
 			ReloadConfigCategory(Category);
 		}
-		// Categories not merged yet read the file when they are first used.
-		for (const FString& Known : GConfig->GetLoadedCategories())
+		// Categories not read yet read the file when they are first used.
+		for (const FString& Known : Config::GetCategoriesInUse(*GConfig))
 		{
 			if (Known == Category)
 			{

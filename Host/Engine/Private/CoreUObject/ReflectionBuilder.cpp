@@ -17,6 +17,12 @@ namespace UE::Host
 			return *Declared;
 		}
 
+		TArray<const FConsoleVariableDeclaration*>& ConsoleVariableDeclarations()
+		{
+			static TArray<const FConsoleVariableDeclaration*>* Declarations = new TArray<const FConsoleVariableDeclaration*>();
+			return *Declarations;
+		}
+
 		TArray<UClass* (*)()>& DeferredRegistrations()
 		{
 			static TArray<UClass* (*)()>* Registrations = new TArray<UClass* (*)()>();
@@ -103,14 +109,20 @@ namespace UE::Host
 		}
 	}
 
-	void DeclareConsoleVariable(const FProperty* Property, const TCHAR* Name, uint32 Flags, const TCHAR* Help)
+	void DeclareConsoleVariable(const FProperty* Property, const TCHAR* Name)
 	{
 		Private::FDeclaredConsoleVariable Declared;
 		Declared.Property = Property;
 		Declared.Name = Name;
-		Declared.Flags = Flags;
-		Declared.Help = Help ? FString(Help) : FString();
 		DeclaredConsoleVariables().Add(Declared);
+	}
+
+	FConsoleVariableDeclarations::FConsoleVariableDeclarations(const FConsoleVariableDeclaration* Declarations, int32 Count)
+	{
+		for (int32 Index = 0; Index < Count; ++Index)
+		{
+			ConsoleVariableDeclarations().Add(&Declarations[Index]);
+		}
 	}
 
 	bool FindBitfieldByteAndMask(void* Object, int32 ObjectSize, void (*SetBit)(void*, bool), int32& OutByteOffset, uint8& OutMask)
@@ -154,6 +166,18 @@ namespace UE::Host
 	{
 		const TArray<FDeclaredConsoleVariable>& GetDeclaredConsoleVariables()
 		{
+			// Flags and help come from the code that declares the variable, known by now.
+			for (FDeclaredConsoleVariable& Declared : DeclaredConsoleVariables())
+			{
+				for (const FConsoleVariableDeclaration* Declaration : ConsoleVariableDeclarations())
+				{
+					if (Declared.Name == Declaration->Name)
+					{
+						Declared.Flags = Declaration->Flags;
+						Declared.Help = Declaration->Help ? FString(Declaration->Help) : FString();
+					}
+				}
+			}
 			return DeclaredConsoleVariables();
 		}
 

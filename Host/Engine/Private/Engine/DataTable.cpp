@@ -1,17 +1,10 @@
 #include "Engine/DataTable.h"
 
 #include "Containers/Set.h"
-#include "Host/ReflectionBuilder.h"
 #include "Internationalization/CsvReader.h"
 
 #include <string>
 #include <vector>
-
-UE_HOST_IMPLEMENT_CLASS(UDataTable, "/Script/Engine")
-
-void UDataTable::DeclareReflection(UE::Host::TClassBuilder<UDataTable>& Class)
-{
-}
 
 TArray<FName> UDataTable::GetRowNames() const
 {

@@ -1,12 +1,5 @@
 #include "Internationalization/StringTable.h"
 
-#include "Host/ReflectionBuilder.h"
-
-UE_HOST_IMPLEMENT_CLASS(UStringTable, "/Script/Engine")
-
-void UStringTable::DeclareReflection(UE::Host::TClassBuilder<UStringTable>& Class)
-{
-}
 
 UStringTable::UStringTable()
 	: StringTable(FStringTable::NewStringTable())

@@ -2,10 +2,13 @@
 
 #include "Host/AtomicFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 #include <string>
 
 DEFINE_LOG_CATEGORY_STATIC(LogFileHelper, Log, All);
@@ -25,32 +28,69 @@ namespace
 		}
 		return Result;
 	}
+
+	struct FFileBytes
+	{
+		std::unique_ptr<uint8[]> Data;
+		size_t Size = 0;
+	};
+
+	// The file's bytes as they are now: one read of the size it has, then whatever it grew by
+	// meanwhile, into storage that is not cleared first. False when it is not a regular file or
+	// cannot be read.
+	bool ReadFileBytes(const TCHAR* Filename, FFileBytes& Out)
+	{
+		const std::string Path = UE::Host::StringToUtf8(Filename, FCString::Strlen(Filename));
+		struct stat Info;
+		if (Path.empty() || ::stat(Path.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode))
+		{
+			return false;
+		}
+		const int File = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+		if (File < 0)
+		{
+			return false;
+		}
+		// One byte more than the size, so that reaching the end costs no second allocation.
+		size_t Capacity = static_cast<size_t>(Info.st_size) + 1;
+		Out.Data.reset(new uint8[Capacity]);
+		Out.Size = 0;
+		bool bRead = true;
+		for (;;)
+		{
+			if (Out.Size == Capacity)
+			{
+				std::unique_ptr<uint8[]> Grown(new uint8[Capacity * 2]);
+				std::memcpy(Grown.get(), Out.Data.get(), Out.Size);
+				Out.Data = std::move(Grown);
+				Capacity *= 2;
+			}
+			const ssize_t Count = ::read(File, Out.Data.get() + Out.Size, Capacity - Out.Size);
+			if (Count < 0 && errno == EINTR)
+			{
+				continue;
+			}
+			if (Count <= 0)
+			{
+				bRead = Count == 0;
+				break;
+			}
+			Out.Size += static_cast<size_t>(Count);
+		}
+		::close(File);
+		return bRead;
+	}
 }
 
 bool FFileHelper::LoadFileToArray(TArray<uint8>& Result, const TCHAR* Filename, uint32 Flags)
 {
-	const std::string Path = UE::Host::StringToUtf8(Filename, FCString::Strlen(Filename));
-	struct stat Info;
-	if (Path.empty() || ::stat(Path.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode))
+	FFileBytes Bytes;
+	if (!ReadFileBytes(Filename, Bytes))
 	{
 		return false;
 	}
-	std::ifstream Stream(Path, std::ios::binary);
-	if (!Stream)
-	{
-		return false;
-	}
-	// One read of the size the file has now, then whatever it grew by meanwhile.
-	std::vector<uint8>& Bytes = Result.GetStdVector();
-	Bytes.resize(static_cast<size_t>(Info.st_size));
-	Stream.read(reinterpret_cast<char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
-	Bytes.resize(static_cast<size_t>(Stream.gcount()));
-	if (Stream.eof() || Stream.bad())
-	{
-		return !Stream.bad();
-	}
-	Bytes.insert(Bytes.end(), std::istreambuf_iterator<char>(Stream), std::istreambuf_iterator<char>());
-	return !Stream.bad();
+	Result.GetStdVector().assign(Bytes.Data.get(), Bytes.Data.get() + Bytes.Size);
+	return true;
 }
 
 void FFileHelper::BufferToString(FString& Result, const uint8* Buffer, int32 Size)
@@ -72,12 +112,12 @@ void FFileHelper::BufferToString(FString& Result, const uint8* Buffer, int32 Siz
 
 bool FFileHelper::LoadFileToString(FString& Result, const TCHAR* Filename, EHashOptions VerifyFlags, uint32 ReadFlags)
 {
-	TArray<uint8> Bytes;
-	if (!LoadFileToArray(Bytes, Filename, ReadFlags))
+	FFileBytes Bytes;
+	if (!ReadFileBytes(Filename, Bytes))
 	{
 		return false;
 	}
-	BufferToString(Result, Bytes.GetData(), Bytes.Num());
+	BufferToString(Result, Bytes.Data.get(), static_cast<int32>(Bytes.Size));
 	return true;
 }
 

@@ -1,18 +1,10 @@
 #include "Engine/DeveloperSettings.h"
 
 #include "HAL/IConsoleManager.h"
-#include "Host/ReflectionBuilder.h"
 #include "UObject/EnumProperty.h"
 #include "UObject/UnrealType.h"
 
 DEFINE_LOG_CATEGORY_STATIC(LogDeveloperSettings, Log, All);
-
-UE_HOST_IMPLEMENT_CLASS(UDeveloperSettings, "/Script/DeveloperSettings")
-
-void UDeveloperSettings::DeclareReflection(UE::Host::TClassBuilder<UDeveloperSettings>& Class)
-{
-	Class.Flags(CLASS_Abstract);
-}
 
 FName UDeveloperSettings::GetContainerName() const
 {

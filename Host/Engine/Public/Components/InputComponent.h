@@ -3,11 +3,12 @@
 
 #include "CoreMinimal.h"
 #include "UObject/Object.h"
+#include "InputComponent.generated.h"
 
 UCLASS(transient)
 class UInputComponent : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UInputComponent, UObject)
+	GENERATED_BODY()
 
 public:
 	UInputComponent() = default;

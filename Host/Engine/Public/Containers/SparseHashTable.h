@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -25,20 +24,24 @@ namespace UE::Host
 
 		void Empty()
 		{
-			Slots.clear();
+			Reset();
 			Slots.shrink_to_fit();
-			LinkOrder.clear();
-			FreeSlots.clear();
-			Index.clear();
-			NumElements = 0;
+			LinkOrder.shrink_to_fit();
+			SlotHashes.shrink_to_fit();
+			NextInChain.shrink_to_fit();
+			FreeSlots.shrink_to_fit();
+			Buckets.clear();
+			Buckets.shrink_to_fit();
 		}
 
 		void Reset()
 		{
 			Slots.clear();
 			LinkOrder.clear();
+			SlotHashes.clear();
+			NextInChain.clear();
 			FreeSlots.clear();
-			Index.clear();
+			std::fill(Buckets.begin(), Buckets.end(), INDEX_NONE);
 			NumElements = 0;
 		}
 
@@ -46,42 +49,67 @@ namespace UE::Host
 		{
 			if (Count > 0)
 			{
-				Slots.reserve(static_cast<size_t>(Count));
-				Index.reserve(static_cast<size_t>(Count));
+				const size_t Wanted = static_cast<size_t>(Count);
+				Slots.reserve(Wanted);
+				LinkOrder.reserve(Wanted);
+				SlotHashes.reserve(Wanted);
+				NextInChain.reserve(Wanted);
+				GrowBuckets(Wanted);
 			}
 		}
 
 		template<typename KeyArg>
 		int32 FindIndex(const KeyArg& Key) const
 		{
-			const uint32 Hash = KeyFuncs::GetKeyHash(Key);
-			auto Range = Index.equal_range(Hash);
-			int32 Best = INDEX_NONE;
-			for (auto It = Range.first; It != Range.second; ++It)
+			if (Buckets.empty())
 			{
-				if (KeyFuncs::Matches(KeyFuncs::GetKey(*Slots[static_cast<size_t>(It->second)]), Key))
+				return INDEX_NONE;
+			}
+			const uint32 Hash = KeyFuncs::GetKeyHash(Key);
+			// A chain runs newest first, so the first match is the one the engine's chain head gives.
+			for (int32 Slot = Buckets[Hash & BucketMask()]; Slot != INDEX_NONE; Slot = NextInChain[static_cast<size_t>(Slot)])
+			{
+				if (SlotHashes[static_cast<size_t>(Slot)] == Hash && KeyFuncs::Matches(KeyFuncs::GetKey(*Slots[static_cast<size_t>(Slot)]), Key))
 				{
-					if (Best == INDEX_NONE || LinkOrder[static_cast<size_t>(It->second)] > LinkOrder[static_cast<size_t>(Best)])
-					{
-						Best = It->second;
-					}
+					return Slot;
 				}
 			}
-			return Best;
+			return INDEX_NONE;
 		}
 
+		// Visits the matching slots in slot order.
 		template<typename KeyArg, typename Visitor>
 		void ForEachMatch(const KeyArg& Key, Visitor&& Visit) const
 		{
-			std::vector<int32> Matches;
-			const uint32 Hash = KeyFuncs::GetKeyHash(Key);
-			auto Range = Index.equal_range(Hash);
-			for (auto It = Range.first; It != Range.second; ++It)
+			if (Buckets.empty())
 			{
-				if (KeyFuncs::Matches(KeyFuncs::GetKey(*Slots[static_cast<size_t>(It->second)]), Key))
+				return;
+			}
+			const uint32 Hash = KeyFuncs::GetKeyHash(Key);
+			int32 Single = INDEX_NONE;
+			std::vector<int32> Matches;
+			for (int32 Slot = Buckets[Hash & BucketMask()]; Slot != INDEX_NONE; Slot = NextInChain[static_cast<size_t>(Slot)])
+			{
+				if (SlotHashes[static_cast<size_t>(Slot)] == Hash && KeyFuncs::Matches(KeyFuncs::GetKey(*Slots[static_cast<size_t>(Slot)]), Key))
 				{
-					Matches.push_back(It->second);
+					// Most keys hold one value: that needs no list.
+					if (Single == INDEX_NONE && Matches.empty())
+					{
+						Single = Slot;
+						continue;
+					}
+					if (Single != INDEX_NONE)
+					{
+						Matches.push_back(Single);
+						Single = INDEX_NONE;
+					}
+					Matches.push_back(Slot);
 				}
+			}
+			if (Single != INDEX_NONE)
+			{
+				Visit(Single);
+				return;
 			}
 			std::sort(Matches.begin(), Matches.end());
 			for (const int32 Slot : Matches)
@@ -100,32 +128,34 @@ namespace UE::Host
 				FreeSlots.pop_back();
 				Slots[static_cast<size_t>(Slot)].emplace(std::move(Element));
 				LinkOrder[static_cast<size_t>(Slot)] = ++LinkCounter;
+				SlotHashes[static_cast<size_t>(Slot)] = Hash;
 			}
 			else
 			{
 				Slot = static_cast<int32>(Slots.size());
 				Slots.emplace_back(std::move(Element));
 				LinkOrder.push_back(++LinkCounter);
+				SlotHashes.push_back(Hash);
+				NextInChain.push_back(INDEX_NONE);
 			}
-			Index.emplace(Hash, Slot);
 			++NumElements;
+			GrowBuckets(static_cast<size_t>(NumElements));
+			int32& Head = Buckets[Hash & BucketMask()];
+			NextInChain[static_cast<size_t>(Slot)] = Head;
+			Head = Slot;
 			return Slot;
 		}
 
 		void RemoveSlot(int32 Slot)
 		{
-			std::optional<ElementType>& Entry = Slots[static_cast<size_t>(Slot)];
-			const uint32 Hash = KeyFuncs::GetKeyHash(KeyFuncs::GetKey(*Entry));
-			auto Range = Index.equal_range(Hash);
-			for (auto It = Range.first; It != Range.second; ++It)
+			int32* Link = &Buckets[SlotHashes[static_cast<size_t>(Slot)] & BucketMask()];
+			while (*Link != Slot)
 			{
-				if (It->second == Slot)
-				{
-					Index.erase(It);
-					break;
-				}
+				Link = &NextInChain[static_cast<size_t>(*Link)];
 			}
-			Entry.reset();
+			*Link = NextInChain[static_cast<size_t>(Slot)];
+			NextInChain[static_cast<size_t>(Slot)] = INDEX_NONE;
+			Slots[static_cast<size_t>(Slot)].reset();
 			FreeSlots.push_back(Slot);
 			--NumElements;
 		}
@@ -198,12 +228,49 @@ namespace UE::Host
 		FConstIterator end() const { return FConstIterator(&Slots, Slots.size()); }
 
 	private:
+		size_t BucketMask() const { return Buckets.size() - 1; }
+
+		// Keeps at least one bucket per element (a power of two). Growing splits each chain in two
+		// in its own order, so chains stay newest first without comparing link orders.
+		void GrowBuckets(size_t Count)
+		{
+			if (Buckets.size() >= Count && !Buckets.empty())
+			{
+				return;
+			}
+			size_t NewSize = Buckets.empty() ? 8 : Buckets.size();
+			while (NewSize < Count)
+			{
+				NewSize *= 2;
+			}
+			std::vector<int32> NewBuckets(NewSize, INDEX_NONE);
+			std::vector<int32> Tails(NewSize, INDEX_NONE);
+			for (const int32 Head : Buckets)
+			{
+				for (int32 Slot = Head; Slot != INDEX_NONE;)
+				{
+					const int32 Next = NextInChain[static_cast<size_t>(Slot)];
+					const size_t Bucket = SlotHashes[static_cast<size_t>(Slot)] & (NewSize - 1);
+					int32& Tail = Tails[Bucket];
+					(Tail == INDEX_NONE ? NewBuckets[Bucket] : NextInChain[static_cast<size_t>(Tail)]) = Slot;
+					NextInChain[static_cast<size_t>(Slot)] = INDEX_NONE;
+					Tail = Slot;
+					Slot = Next;
+				}
+			}
+			Buckets = std::move(NewBuckets);
+		}
+
 		FSlots Slots;
 		// When each slot's element was added; the newest match wins a lookup.
 		std::vector<uint64> LinkOrder;
 		uint64 LinkCounter = 0;
 		std::vector<int32> FreeSlots;
-		std::unordered_multimap<uint32, int32> Index;
+		// The index, engine style: each bucket heads a chain of slots, newest first, linked through
+		// the slots themselves, so adding an element allocates nothing of its own.
+		std::vector<uint32> SlotHashes;
+		std::vector<int32> NextInChain;
+		std::vector<int32> Buckets;
 		int32 NumElements = 0;
 	};
 }

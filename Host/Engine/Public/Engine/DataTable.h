@@ -5,12 +5,14 @@
 
 #include "CoreMinimal.h"
 #include "UObject/Object.h"
+#include "DataTable.generated.h"
 
 class UScriptStruct;
 
+UCLASS(MinimalAPI)
 class UDataTable : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UDataTable, UObject)
+	GENERATED_BODY()
 
 public:
 	UDataTable() = default;

@@ -4,6 +4,7 @@
 
 #include "CoreMinimal.h"
 #include "UObject/Object.h"
+#include "DeveloperSettings.generated.h"
 
 class FProperty;
 struct FPropertyChangedEvent;
@@ -11,7 +12,7 @@ struct FPropertyChangedEvent;
 UCLASS(Abstract)
 class UDeveloperSettings : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UDeveloperSettings, UObject)
+	GENERATED_BODY()
 
 public:
 	UDeveloperSettings() = default;

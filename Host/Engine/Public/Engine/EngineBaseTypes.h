@@ -3,8 +3,7 @@
 
 #include "CoreMinimal.h"
 #include "UObject/ObjectMacros.h"
-
-class UEnum;
+#include "EngineBaseTypes.generated.h"
 
 UENUM()
 enum class EMouseCaptureMode : uint8
@@ -24,9 +23,3 @@ enum class EMouseLockMode : uint8
 	LockAlways,
 	LockInFullscreen,
 };
-
-template<typename T>
-UEnum* StaticEnum();
-
-template<> ENGINE_API UEnum* StaticEnum<EMouseCaptureMode>();
-template<> ENGINE_API UEnum* StaticEnum<EMouseLockMode>();

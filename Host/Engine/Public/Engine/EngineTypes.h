@@ -4,12 +4,13 @@
 #include "CoreMinimal.h"
 #include "Engine/EngineBaseTypes.h"
 #include "UObject/Class.h"
+#include "EngineTypes.generated.h"
 
 // A folder; settings hold it as (Path="...").
 USTRUCT(BlueprintType)
 struct FDirectoryPath
 {
-	UE_HOST_DECLARE_STRUCT(FDirectoryPath)
+	GENERATED_BODY()
 
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = Path)
 	FString Path;
@@ -20,7 +21,7 @@ struct FDirectoryPath
 USTRUCT(BlueprintType)
 struct FFilePath
 {
-	UE_HOST_DECLARE_STRUCT(FFilePath)
+	GENERATED_BODY()
 
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = FilePath)
 	FString FilePath;
@@ -33,11 +34,11 @@ namespace EDynamicGlobalIlluminationMethod
 {
 	enum Type : int
 	{
-		None,
-		Lumen,
-		ScreenSpace,
-		RayTraced,
-		Plugin,
+		None UMETA(DisplayName = "None"),
+		Lumen UMETA(DisplayName = "Lumen"),
+		ScreenSpace UMETA(DisplayName = "Screen Space (Beta)"),
+		RayTraced UMETA(DisplayName = "Ray Traced (Deprecated)", Hidden),
+		Plugin UMETA(DisplayName = "Plugin"),
 	};
 }
 
@@ -46,9 +47,9 @@ namespace EReflectionMethod
 {
 	enum Type : int
 	{
-		None,
-		Lumen,
-		ScreenSpace,
-		RayTraced,
+		None UMETA(DisplayName = "None"),
+		Lumen UMETA(DisplayName = "Lumen"),
+		ScreenSpace UMETA(DisplayName = "Screen Space"),
+		RayTraced UMETA(DisplayName = "Ray Traced (Deprecated)", Hidden),
 	};
 }

@@ -9,11 +9,12 @@
 #include "GameFramework/PlayerInput.h"
 #include "UObject/SoftObjectPath.h"
 #include "UObject/SoftObjectPtr.h"
+#include "InputSettings.generated.h"
 
 UCLASS(config = Input, defaultconfig, meta = (DisplayName = "Input"))
 class UInputSettings : public UDeveloperSettings
 {
-	UE_HOST_DECLARE_CLASS(UInputSettings, UDeveloperSettings)
+	GENERATED_BODY()
 
 public:
 	UInputSettings();
@@ -45,7 +46,7 @@ public:
 	UPROPERTY(config, EditAnywhere, Category = "ViewportProperties")
 	EMouseLockMode DefaultViewportMouseLockMode;
 
-	UPROPERTY(config, EditAnywhere, Category = "Input")
+	UPROPERTY(config, EditAnywhere, Category = "Input", meta = (ClampMin = "0.0"))
 	float DoubleClickTime;
 
 	UPROPERTY(config, EditAnywhere, Category = "Bindings")

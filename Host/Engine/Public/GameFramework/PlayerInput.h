@@ -4,11 +4,12 @@
 #include "CoreMinimal.h"
 #include "InputCoreTypes.h"
 #include "UObject/Object.h"
+#include "PlayerInput.generated.h"
 
 USTRUCT(BlueprintType)
 struct FInputActionKeyMapping
 {
-	UE_HOST_DECLARE_STRUCT(FInputActionKeyMapping)
+	GENERATED_BODY()
 
 	FInputActionKeyMapping()
 		: bShift(false), bCtrl(false), bAlt(false), bCmd(false)
@@ -42,7 +43,7 @@ struct FInputActionKeyMapping
 USTRUCT(BlueprintType)
 struct FInputAxisKeyMapping
 {
-	UE_HOST_DECLARE_STRUCT(FInputAxisKeyMapping)
+	GENERATED_BODY()
 
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = "Input")
 	FName AxisName;
@@ -59,7 +60,7 @@ struct FInputAxisKeyMapping
 USTRUCT()
 struct FInputAxisProperties
 {
-	UE_HOST_DECLARE_STRUCT(FInputAxisProperties)
+	GENERATED_BODY()
 
 	FInputAxisProperties() : bInvert(false) {}
 
@@ -79,7 +80,7 @@ struct FInputAxisProperties
 USTRUCT()
 struct FInputAxisConfigEntry
 {
-	UE_HOST_DECLARE_STRUCT(FInputAxisConfigEntry)
+	GENERATED_BODY()
 
 	UPROPERTY(EditAnywhere, Category = "Input")
 	FName AxisKeyName;
@@ -91,7 +92,7 @@ struct FInputAxisConfigEntry
 UCLASS(config = Input, transient)
 class UPlayerInput : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UPlayerInput, UObject)
+	GENERATED_BODY()
 
 public:
 	UPlayerInput() = default;

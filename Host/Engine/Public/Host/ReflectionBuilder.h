@@ -1,22 +1,22 @@
-// How native classes, structs and enums describe themselves to the host without a header tool.
+// How native classes, structs and enums describe themselves to the host. The header tool
+// (Host/HeaderTool) writes the calls from each header's UCLASS/USTRUCT/UENUM/UPROPERTY markup
+// into the library's generated source:
 //
-// A class declares UE_HOST_DECLARE_CLASS(UMySettings, UDeveloperSettings) in its body and, in its
-// source file:
-//
-//   UE_HOST_IMPLEMENT_CLASS(UMySettings, "/Script/MyModule")
-//
-//   void UMySettings::DeclareReflection(UE::Host::TClassBuilder<UMySettings>& Class)
+//   struct Z_Construct_UClass_UMySettings_Statics
 //   {
-//       Class.Flags(CLASS_Config | CLASS_DefaultConfig).Config(TEXT("Engine"));
-//       Class.Property(UE_HOST_MEMBER(ResolutionScale), CPF_Edit | CPF_Config)
-//           .Meta(TEXT("ClampMin"), TEXT("0"));
-//       Class.Bitfield(UE_HOST_BITFIELD(bUseFeature), CPF_Edit | CPF_Config)
-//           .ConsoleVariable(TEXT("r.Feature"), ECVF_ReadOnly);
-//   }
+//       static void Declare(UE::Host::TClassBuilder<UMySettings>& Class)
+//       {
+//           Class.Config(TEXT("Engine"));
+//           Class.Property(TEXT("ResolutionScale"), &UMySettings::ResolutionScale, CPF_Edit | CPF_Config)
+//               .Meta(TEXT("ClampMin"), TEXT("0"));
+//           Class.Bitfield(TEXT("bUseFeature"), [](void* Object, bool bValue) { ... }, CPF_Edit | CPF_Config)
+//               .ConsoleVariable(TEXT("r.Feature"));
+//       }
+//   };
 //
 // Offsets come from member pointers on a probe instance of the type; a uint32:1 bitfield is found
 // by setting and clearing it on the probe and comparing bytes, as the engine does for its own
-// generated bitfield setters. Property kinds follow from the C++ types (see TPropertyFactory).
+// generated bitfield setters. Property kinds follow from the C++ types (see CreatePropertyForType).
 #pragma once
 
 #include "CoreMinimal.h"
@@ -51,7 +51,25 @@ namespace UE::Host
 	COREUOBJECT_API void RunDeferredClassRegistrations();
 
 	// Remembers that Property's ConsoleVariable names a variable to register at start-up.
-	COREUOBJECT_API void DeclareConsoleVariable(const FProperty* Property, const TCHAR* Name, uint32 Flags, const TCHAR* Help);
+	COREUOBJECT_API void DeclareConsoleVariable(const FProperty* Property, const TCHAR* Name);
+
+	// The flags and help of a console variable that a settings property names, as the code that
+	// owns the variable declares them (the renderer, for r.*). The host registers the variable at
+	// start-up with the property's default; a variable no declaration names gets no flags and the
+	// property's ToolTip as help.
+	struct FConsoleVariableDeclaration
+	{
+		const TCHAR* Name;
+		uint32 Flags;
+		const TCHAR* Help;
+	};
+	// A static instance makes its declarations known; they must outlive the object system.
+	struct FConsoleVariableDeclarations
+	{
+		COREUOBJECT_API FConsoleVariableDeclarations(const FConsoleVariableDeclaration* Declarations, int32 Count);
+		template<int32 N>
+		explicit FConsoleVariableDeclarations(const FConsoleVariableDeclaration (&Declarations)[N]) : FConsoleVariableDeclarations(Declarations, N) {}
+	};
 	// The byte and bit that a bitfield setter changes in Object; false unless exactly one bit moved.
 	COREUOBJECT_API bool FindBitfieldByteAndMask(void* Object, int32 ObjectSize, void (*SetBit)(void*, bool), int32& OutByteOffset, uint8& OutMask);
 
@@ -172,12 +190,11 @@ namespace UE::Host
 			Property->SetPropertyFlags(InFlags);
 			return *this;
 		}
-		// Sets the ConsoleVariable metadata and has the variable registered at start-up with
-		// these flags (ECVF_ReadOnly and so on).
-		FPropertyBuilder& ConsoleVariable(const TCHAR* Name, uint32 CVarFlags = 0, const TCHAR* Help = nullptr)
+		// Sets the ConsoleVariable metadata and has the variable registered at start-up.
+		FPropertyBuilder& ConsoleVariable(const TCHAR* Name)
 		{
 			Property->SetMetaData(TEXT("ConsoleVariable"), FString(Name));
-			DeclareConsoleVariable(Property, Name, CVarFlags, Help);
+			DeclareConsoleVariable(Property, Name);
 			return *this;
 		}
 		FProperty* Get() const { return Property; }
@@ -209,7 +226,7 @@ namespace UE::Host
 			return Add(NewProperty, OffsetOf(&(GetProbe()->*Member)[0]), N, InFlags);
 		}
 
-		// A uint32:1 member, given as a setter (UE_HOST_BITFIELD writes it).
+		// A uint32:1 member, given as a setter that writes it.
 		FPropertyBuilder Bitfield(const TCHAR* Name, void (*SetBit)(void*, bool), EPropertyFlags InFlags)
 		{
 			int32 ByteOffset = 0;
@@ -334,8 +351,10 @@ namespace UE::Host
 		TMap<FName, FString> EnumMetaData;
 	};
 
+	// Builds TClass with the flags its DECLARE_CLASS gives; Declare adds config name, metadata and
+	// properties (none for an intrinsic class).
 	template<typename TClass>
-	void ConstructNativeClass(UClass*& OutClass, const TCHAR* PackageName, const TCHAR* ClassName)
+	void ConstructNativeClass(UClass*& OutClass, const TCHAR* PackageName, const TCHAR* ClassName, void (*Declare)(TClassBuilder<TClass>&))
 	{
 		// Assigned before anything else: building the core classes refers back to them.
 		OutClass = new UClass();
@@ -350,13 +369,15 @@ namespace UE::Host
 			Factory = []() -> UObject* { return new TClass(); };
 		}
 		InitializeNativeClass(OutClass, PackageName, ClassName, SuperClass, static_cast<int32>(sizeof(TClass)), static_cast<int32>(alignof(TClass)), Factory);
+		OutClass->ClassFlags |= TClass::StaticClassFlags;
 		if constexpr (std::is_default_constructible_v<TClass> && !std::is_abstract_v<TClass>)
 		{
 			RegisterNativePlacementFactory(OutClass, [](void* Memory) -> UObject* { return new (Memory) TClass(); });
 		}
+		if (Declare)
 		{
 			TClassBuilder<TClass> Builder(OutClass);
-			TClass::DeclareReflection(Builder);
+			Declare(Builder);
 		}
 		FinishNativeClass(OutClass);
 	}
@@ -375,52 +396,17 @@ namespace UE::Host
 	}
 }
 
-// A property named after its member: Class.Property(UE_HOST_MEMBER(MaxPlayers), CPF_Config).
-#define UE_HOST_MEMBER(Member) TEXT(#Member), &ThisClass::Member
-// A uint32:1 member: Class.Bitfield(UE_HOST_BITFIELD(bUseSplitscreen), CPF_Config).
-#define UE_HOST_BITFIELD(Member) TEXT(#Member), [](void* Object, bool bValue) { static_cast<ThisClass*>(Object)->Member = bValue ? 1 : 0; }
-
-#define UE_HOST_IMPLEMENT_CLASS(TClass, PackageName) \
+// StaticClass() of a class declared with DECLARE_CLASS_INTRINSIC; InitCode runs once the class
+// is built, with Class in scope.
+#define IMPLEMENT_CORE_INTRINSIC_CLASS(TClass, TSuperClass, InitCode) \
 	UClass* TClass::StaticClass() \
 	{ \
 		static UClass* Class = nullptr; \
 		if (!Class) \
 		{ \
-			::UE::Host::ConstructNativeClass<TClass>(Class, TEXT(PackageName), &TEXT(#TClass)[1]); \
+			static_assert(std::is_same_v<TSuperClass, TClass::Super>, "IMPLEMENT_CORE_INTRINSIC_CLASS names the parent DECLARE_CLASS_INTRINSIC gave"); \
+			::UE::Host::ConstructNativeClass<TClass>(Class, TClass::StaticPackage(), &TEXT(#TClass)[1], nullptr); \
+			InitCode \
 		} \
 		return Class; \
 	}
-
-// For classes outside the engine library, next to UE_HOST_IMPLEMENT_CLASS: makes the class
-// known (findable by name, its console variables registered) from InitializeObjectSystem on.
-#define UE_HOST_REGISTER_CLASS(TClass) \
-	static ::UE::Host::FDeferredClassRegistration GHostClassRegistration_##TClass(&TClass::StaticClass);
-
-#define UE_HOST_IMPLEMENT_STRUCT(TStruct, PackageName) \
-	UScriptStruct* TStruct::StaticStruct() \
-	{ \
-		static UScriptStruct* Struct = nullptr; \
-		if (!Struct) \
-		{ \
-			::UE::Host::ConstructNativeStruct<TStruct>(Struct, TEXT(PackageName), &TEXT(#TStruct)[1], &TStruct::DeclareReflection); \
-		} \
-		return Struct; \
-	}
-
-// StaticEnum<EnumType>() for an enum named EnumName; the block that follows lists the values:
-//   UE_HOST_IMPLEMENT_ENUM(EFoo::Type, "/Script/Engine", EFoo, Namespaced) { Enum.Value(TEXT("A"), EFoo::A); }
-#define UE_HOST_IMPLEMENT_ENUM(EnumType, PackageName, EnumName, CppFormName) \
-	static void DeclareEnum_##EnumName(::UE::Host::FEnumBuilder& Enum); \
-	template<> \
-	UEnum* StaticEnum<EnumType>() \
-	{ \
-		static UEnum* Result = nullptr; \
-		if (!Result) \
-		{ \
-			::UE::Host::FEnumBuilder Builder(TEXT(PackageName), TEXT(#EnumName), UEnum::ECppForm::CppFormName); \
-			DeclareEnum_##EnumName(Builder); \
-			Result = Builder.Finish(); \
-		} \
-		return Result; \
-	} \
-	static void DeclareEnum_##EnumName(::UE::Host::FEnumBuilder& Enum)

@@ -5,10 +5,12 @@
 #include "CoreMinimal.h"
 #include "Internationalization/StringTableCore.h"
 #include "UObject/Object.h"
+#include "StringTable.generated.h"
 
+UCLASS(MinimalAPI)
 class UStringTable : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UStringTable, UObject)
+	GENERATED_BODY()
 
 public:
 	ENGINE_API UStringTable();

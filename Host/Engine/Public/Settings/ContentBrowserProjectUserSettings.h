@@ -4,11 +4,12 @@
 
 #include "CoreMinimal.h"
 #include "UObject/Object.h"
+#include "ContentBrowserProjectUserSettings.generated.h"
 
 UCLASS(config = Editor, projectuserconfig, meta = (DisplayName = "Content Browser (Project User)"))
 class UContentBrowserProjectUserSettings : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UContentBrowserProjectUserSettings, UObject)
+	GENERATED_BODY()
 
 public:
 	UContentBrowserProjectUserSettings();

@@ -5,15 +5,14 @@
 #include "CoreMinimal.h"
 #include "Containers/EnumAsByte.h"
 #include "UObject/Object.h"
-
-class UEnum;
+#include "LevelEditorPlaySettings.generated.h"
 
 UENUM()
 enum EPlayNetMode : int
 {
-	PIE_Standalone,
-	PIE_ListenServer,
-	PIE_Client,
+	PIE_Standalone UMETA(DisplayName = "Play Offline"),
+	PIE_ListenServer UMETA(DisplayName = "Play As Listen Server"),
+	PIE_Client UMETA(DisplayName = "Play As Client"),
 };
 
 UENUM()
@@ -51,18 +50,10 @@ enum EPlayModeLocations : int
 	PlayLocation_DefaultPlayerStart,
 };
 
-template<typename T>
-UEnum* StaticEnum();
-
-template<> UEnum* StaticEnum<EPlayNetMode>();
-template<> UEnum* StaticEnum<ELabelAnchorMode>();
-template<> UEnum* StaticEnum<EPlayModeType>();
-template<> UEnum* StaticEnum<EPlayModeLocations>();
-
-UCLASS(config = EditorPerProjectUserSettings)
+UCLASS(config = EditorPerProjectUserSettings, meta = (DisplayName = "Play"))
 class ULevelEditorPlaySettings : public UObject
 {
-	UE_HOST_DECLARE_CLASS(ULevelEditorPlaySettings, UObject)
+	GENERATED_BODY()
 
 public:
 	ULevelEditorPlaySettings();

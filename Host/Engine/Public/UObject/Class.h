@@ -21,7 +21,7 @@ class UStruct;
 
 class UField : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UField, UObject)
+	DECLARE_CLASS_INTRINSIC(UField, UObject, CLASS_None, TEXT("/Script/CoreUObject"))
 
 public:
 	UField* Next = nullptr;
@@ -50,7 +50,7 @@ private:
 
 class UStruct : public UField
 {
-	UE_HOST_DECLARE_CLASS(UStruct, UField)
+	DECLARE_CLASS_INTRINSIC(UStruct, UField, CLASS_None, TEXT("/Script/CoreUObject"))
 
 public:
 	UStruct() = default;
@@ -132,7 +132,7 @@ namespace UE::Host::StructOpsDetail
 
 class UScriptStruct : public UStruct
 {
-	UE_HOST_DECLARE_CLASS(UScriptStruct, UStruct)
+	DECLARE_CLASS_INTRINSIC(UScriptStruct, UStruct, CLASS_None, TEXT("/Script/CoreUObject"))
 
 public:
 	// What the struct's C++ type can do: construct, copy, compare and text import/export of its own.
@@ -234,7 +234,7 @@ private:
 
 class UClass : public UStruct
 {
-	UE_HOST_DECLARE_CLASS(UClass, UStruct)
+	DECLARE_CLASS_INTRINSIC(UClass, UStruct, CLASS_None, TEXT("/Script/CoreUObject"))
 
 public:
 	typedef UObject* (*FNativeFactory)();
@@ -286,7 +286,7 @@ ENUM_CLASS_FLAGS(EGetByNameFlags);
 
 class UEnum : public UField
 {
-	UE_HOST_DECLARE_CLASS(UEnum, UField)
+	DECLARE_CLASS_INTRINSIC(UEnum, UField, CLASS_None, TEXT("/Script/CoreUObject"))
 
 public:
 	// How the C++ enum is written; Namespaced and EnumClass keep "EName::" in their stored names.

@@ -28,7 +28,7 @@ namespace UE
 
 class UObject : public UObjectBaseUtility
 {
-	UE_HOST_DECLARE_CLASS(UObject, UObject)
+	DECLARE_CLASS(UObject, UObject, CLASS_None, CASTCLASS_None, TEXT("/Script/CoreUObject"), NO_API)
 
 public:
 	UObject() = default;

@@ -1,6 +1,6 @@
-// Object, class and property flags, and the reflection markup macros. The markup expands to
-// nothing here: native classes describe themselves through the host's class builder
-// (Host/ReflectionBuilder.h), declared with UE_HOST_DECLARE_CLASS / UE_HOST_DECLARE_STRUCT.
+// Object, class and property flags, and the reflection markup macros. The header tool
+// (Host/HeaderTool) reads the markup at build time and writes each header's <Name>.generated.h
+// and the code that describes its types to the host's class builder (Host/ReflectionBuilder.h).
 #pragma once
 
 #include "CoreTypes.h"
@@ -163,8 +163,23 @@ enum ELoadFlags
 	LOAD_NoRedirects = 0x00010000,
 };
 
-// Markup read by the engine's header tool; nothing to do here.
-#define UCLASS(...)
+// What a class's static flags and casts say; the host casts through the class hierarchy only.
+enum EClassCastFlags : uint64
+{
+	CASTCLASS_None = 0x0000000000000000ull,
+};
+
+#ifndef NO_API
+#define NO_API
+#endif
+
+// Markup read by the header tool. UCLASS and GENERATED_BODY pick the macros that the header's
+// <Name>.generated.h defines for their line, as in the engine: a header that does not include
+// its generated header fails to compile.
+#define BODY_MACRO_COMBINE_INNER(A, B, C, D) A##B##C##D
+#define BODY_MACRO_COMBINE(A, B, C, D) BODY_MACRO_COMBINE_INNER(A, B, C, D)
+
+#define UCLASS(...) BODY_MACRO_COMBINE(CURRENT_FILE_ID, _, __LINE__, _PROLOG)
 #define UINTERFACE(...)
 #define USTRUCT(...)
 #define UENUM(...)
@@ -173,32 +188,27 @@ enum ELoadFlags
 #define UPARAM(...)
 #define UMETA(...)
 #define UDELEGATE(...)
-#define GENERATED_BODY(...)
-#define GENERATED_UCLASS_BODY(...)
-#define GENERATED_USTRUCT_BODY(...)
+#define GENERATED_BODY_LEGACY(...) BODY_MACRO_COMBINE(CURRENT_FILE_ID, _, __LINE__, _GENERATED_BODY_LEGACY);
+#define GENERATED_BODY(...) BODY_MACRO_COMBINE(CURRENT_FILE_ID, _, __LINE__, _GENERATED_BODY);
+#define GENERATED_USTRUCT_BODY(...) GENERATED_BODY()
+#define GENERATED_UCLASS_BODY(...) GENERATED_BODY_LEGACY()
 
-namespace UE::Host
-{
-	template<typename TClass>
-	class TClassBuilder;
-	template<typename TStruct>
-	class TStructBuilder;
-}
-
-// What the header tool would generate for a native class: the Super/ThisClass typedefs,
-// StaticClass(), and a hook that describes the class's properties to the host.
-#define UE_HOST_DECLARE_CLASS(TClass, TSuperClass) \
+// The declarations every class carries: its parent and itself as Super and ThisClass, its
+// static flags and package, and StaticClass(). Generated bodies use it; so do the intrinsic
+// classes the engine declares by hand. Objects are never assigned to one another.
+#define DECLARE_CLASS(TClass, TSuperClass, TStaticFlags, TStaticCastFlags, TPackage, TRequiredAPI) \
+private: \
+	TClass& operator=(TClass&&); \
+	TClass& operator=(const TClass&); \
 public: \
 	typedef TSuperClass Super; \
 	typedef TClass ThisClass; \
-	static UClass* StaticClass(); \
-	static void DeclareReflection(::UE::Host::TClassBuilder<TClass>& Class); \
-private:
+	static constexpr EClassFlags StaticClassFlags = EClassFlags(TStaticFlags); \
+	static constexpr EClassCastFlags StaticClassCastFlags = EClassCastFlags(TStaticCastFlags); \
+	static const TCHAR* StaticPackage() { return TPackage; } \
+	TRequiredAPI static UClass* StaticClass();
 
-// The same for a native struct: StaticStruct() and the description hook. ThisClass lets the
-// builder's member macros serve structs as well.
-#define UE_HOST_DECLARE_STRUCT(TStruct) \
-public: \
-	typedef TStruct ThisClass; \
-	static UScriptStruct* StaticStruct(); \
-	static void DeclareReflection(::UE::Host::TStructBuilder<TStruct>& Struct);
+// A class of the object system itself, which no header tool reads; IMPLEMENT_CORE_INTRINSIC_CLASS
+// (Host/ReflectionBuilder.h) defines its StaticClass().
+#define DECLARE_CLASS_INTRINSIC(TClass, TSuperClass, TStaticFlags, TPackage) \
+	DECLARE_CLASS(TClass, TSuperClass, TStaticFlags | CLASS_Intrinsic, CASTCLASS_None, TPackage, NO_API)

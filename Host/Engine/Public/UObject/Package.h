@@ -25,7 +25,7 @@ ENUM_CLASS_FLAGS(EPackageFlags);
 
 class UPackage : public UObject
 {
-	UE_HOST_DECLARE_CLASS(UPackage, UObject)
+	DECLARE_CLASS_INTRINSIC(UPackage, UObject, CLASS_None, TEXT("/Script/CoreUObject"))
 
 public:
 	UPackage() = default;

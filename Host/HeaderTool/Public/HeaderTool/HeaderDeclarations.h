@@ -24,6 +24,14 @@ namespace UE::Host::Headers
 
 	struct FPropertyDecl
 	{
+		// The C++ access the member is declared under.
+		enum class EAccess
+		{
+			Public,
+			Protected,
+			Private,
+		};
+
 		std::string Name;
 		// The declared type with keywords (const, class, struct, mutable) dropped and no blanks:
 		// "TArray<FMyStruct>", "TEnumAsByte<EFoo::Type>", "UObject*".
@@ -37,6 +45,7 @@ namespace UE::Host::Headers
 		std::vector<FSpecifier> Meta;
 		std::string Doc;
 		bool bDeprecated = false;
+		EAccess Access = EAccess::Public;
 		int32_t Line = 0;
 
 		bool HasSpecifier(std::string_view Key) const;
@@ -54,6 +63,11 @@ namespace UE::Host::Headers
 		std::string Doc;
 		std::vector<FPropertyDecl> Properties;
 		int32_t Line = 0;
+		// Where GENERATED_BODY() (or a legacy form) stands, and which form it is; 0 and empty when absent.
+		int32_t GeneratedBodyLine = 0;
+		std::string GeneratedBodyMacro;
+		// Whether the body declares a constructor of its own.
+		bool bDeclaresConstructor = false;
 
 		// How the class overrides UObject::OverrideConfigSection, if it does: with an inline body
 		// that assigns one string literal (SectionOverride holds it), or in a way a reader cannot
@@ -67,10 +81,14 @@ namespace UE::Host::Headers
 		ESectionOverride SectionOverrideKind = ESectionOverride::None;
 		std::string SectionOverride;
 
-		// A constructor is declared in the class body (GENERATED_UCLASS_BODY declares one too); its
-		// definition, when written in the body, from the class name to the end of its body.
-		bool bDeclaresConstructor = false;
+		// A constructor declared in the body whose definition is elsewhere (a source file of the
+		// module); and the definition written in the body, from the class name to the end of its body.
+		bool bConstructorDefinedElsewhere = false;
 		std::vector<FToken> InlineConstructor;
+
+		// Whether a source file defines a constructor: one declared without a body, or the one
+		// GENERATED_UCLASS_BODY declares.
+		bool HasConstructorInSource() const { return bConstructorDefinedElsewhere || GeneratedBodyMacro == "GENERATED_UCLASS_BODY"; }
 
 		bool HasSpecifier(std::string_view Key) const;
 		// The value of "Key=Value" (case ignored), or null.

@@ -37,6 +37,10 @@ namespace UE::Host::Headers
 
 	FTokenizedHeader TokenizeHeader(std::string_view Text);
 
+	// From the opening bracket at Position ("(", "{" or "[") to just past its match; false when the
+	// tokens end first (Position is then at the end).
+	bool SkipBalanced(const std::vector<FToken>& Tokens, size_t& Position);
+
 	// The value of a #if expression for an editor build on Linux; unknown names count as 0.
 	bool EvaluateCondition(std::string_view Expression);
 
