@@ -22,11 +22,11 @@ namespace UE::Host::Headers
 			return Token.Is("if") || Token.Is("for") || Token.Is("while") || Token.Is("switch");
 		}
 
-		class FConstructorReader
+		class FConstructorReader : private FTokenCursor
 		{
 		public:
 			FConstructorReader(const std::vector<FToken>& InTokens, size_t InPosition, FConstructorDefaults& InOut)
-				: Tokens(InTokens), Position(InPosition), Out(InOut)
+				: FTokenCursor(InTokens, InPosition), Out(InOut)
 			{
 			}
 
@@ -53,23 +53,6 @@ namespace UE::Host::Headers
 			}
 
 		private:
-			const FToken* Peek(size_t Ahead = 0) const { return Position + Ahead < Tokens.size() ? &Tokens[Position + Ahead] : nullptr; }
-			bool PeekIs(std::string_view Text, size_t Ahead = 0) const { return Peek(Ahead) && Peek(Ahead)->Is(Text); }
-			bool Accept(std::string_view Text)
-			{
-				if (PeekIs(Text))
-				{
-					++Position;
-					return true;
-				}
-				return false;
-			}
-
-			bool SkipBalanced()
-			{
-				return Headers::SkipBalanced(Tokens, Position);
-			}
-
 			// "Super(ObjectInitializer), Volume(1.0f), Mode{EMode::On}" up to the body.
 			void ReadInitializers()
 			{
@@ -203,8 +186,6 @@ namespace UE::Host::Headers
 				}
 			}
 
-			const std::vector<FToken>& Tokens;
-			size_t Position;
 			FConstructorDefaults& Out;
 		};
 

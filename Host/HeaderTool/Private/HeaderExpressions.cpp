@@ -20,25 +20,23 @@ namespace UE::Host::Headers
 			return false;
 		}
 
-		class FEvaluator
+		class FEvaluator : private FTokenCursor
 		{
 		public:
-			FEvaluator(const std::vector<FToken>& InTokens, const FConstantLookup& InLookup) : Tokens(InTokens), Lookup(InLookup) {}
+			FEvaluator(const std::vector<FToken>& InTokens, const FConstantLookup& InLookup) : FTokenCursor(InTokens), Lookup(InLookup) {}
 
 			bool Run(int64_t& OutValue)
 			{
 				OutValue = Binary(0);
-				return bOk && Index == Tokens.size();
+				return bOk && Position == Tokens.size();
 			}
 
 		private:
-			const FToken* Peek(size_t Ahead = 0) const { return Index + Ahead < Tokens.size() ? &Tokens[Index + Ahead] : nullptr; }
-			bool PeekIs(std::string_view Text, size_t Ahead = 0) const { return Peek(Ahead) && Peek(Ahead)->Is(Text); }
 			bool Expect(std::string_view Text)
 			{
 				if (PeekIs(Text))
 				{
-					++Index;
+					++Position;
 					return true;
 				}
 				bOk = false;
@@ -56,7 +54,7 @@ namespace UE::Host::Headers
 				int32_t Depth = 0;
 				while (Peek())
 				{
-					const FToken& Token = Tokens[Index++];
+					const FToken& Token = Tokens[Position++];
 					Depth += Token.Is("<") ? 1 : Token.Is(">") ? -1 : 0;
 					if (Depth == 0)
 					{
@@ -75,7 +73,7 @@ namespace UE::Host::Headers
 				}
 				if (Token->Is("-") || Token->Is("+") || Token->Is("~") || Token->Is("!"))
 				{
-					++Index;
+					++Position;
 					const uint64_t Value = static_cast<uint64_t>(Primary());
 					return Token->Is("-") ? static_cast<int64_t>(0 - Value) : Token->Is("~") ? static_cast<int64_t>(~Value)
 						: Token->Is("!") ? (Value == 0 ? 1 : 0) : static_cast<int64_t>(Value);
@@ -85,17 +83,17 @@ namespace UE::Host::Headers
 					// (int32)X is a cast; (X) a grouping.
 					if (Peek(1) && Peek(1)->Kind == ETokenKind::Identifier && IsIntegerTypeName(Peek(1)->Text) && PeekIs(")", 2))
 					{
-						Index += 3;
+						Position += 3;
 						return Primary();
 					}
-					++Index;
+					++Position;
 					const int64_t Value = Binary(0);
 					Expect(")");
 					return Value;
 				}
 				if (Token->Kind == ETokenKind::Number)
 				{
-					++Index;
+					++Position;
 					char* End = nullptr;
 					const uint64_t Value = std::strtoull(Token->Text.c_str(), &End, 0);
 					for (; End && *End; ++End)
@@ -113,7 +111,7 @@ namespace UE::Host::Headers
 				}
 				if (Token->Is("static_cast") || Token->Is("int32") || IsIntegerTypeName(Token->Text))
 				{
-					++Index;
+					++Position;
 					if (PeekIs("<") && !SkipAngles())
 					{
 						return Fail();
@@ -127,12 +125,12 @@ namespace UE::Host::Headers
 					return Value;
 				}
 				std::string Scope;
-				std::string Name = Tokens[Index++].Text;
+				std::string Name = Tokens[Position++].Text;
 				while (PeekIs("::") && Peek(1) && Peek(1)->Kind == ETokenKind::Identifier)
 				{
 					Scope += (Scope.empty() ? "" : "::") + Name;
-					Name = Tokens[Index + 1].Text;
-					Index += 2;
+					Name = Tokens[Position + 1].Text;
+					Position += 2;
 				}
 				int64_t Value = 0;
 				return Lookup && Lookup(Scope, Name, Value) ? Value : Fail();
@@ -171,8 +169,8 @@ namespace UE::Host::Headers
 					{
 						return Left;
 					}
-					const std::string Op = Tokens[Index].Text;
-					Index += Width;
+					const std::string Op = Tokens[Position].Text;
+					Position += Width;
 					const int64_t Right = Binary(OpPrecedence);
 					// Wrapping arithmetic and shift counts kept in range: a header cannot make this undefined.
 					const uint64_t L = static_cast<uint64_t>(Left);
@@ -189,9 +187,7 @@ namespace UE::Host::Headers
 				}
 			}
 
-			const std::vector<FToken>& Tokens;
 			const FConstantLookup& Lookup;
-			size_t Index = 0;
 			bool bOk = true;
 		};
 	}

@@ -63,10 +63,10 @@ namespace UE::Host::Headers
 			return !Text.empty() && (std::isalnum(static_cast<unsigned char>(Text.front())) || Text.front() == '_');
 		}
 
-		class FParser
+		class FParser : private FTokenCursor
 		{
 		public:
-			explicit FParser(std::vector<FToken> InTokens) : Tokens(std::move(InTokens)) {}
+			explicit FParser(const std::vector<FToken>& InTokens) : FTokenCursor(InTokens) {}
 
 			void Run(FHeaderDecls& Out)
 			{
@@ -107,25 +107,6 @@ namespace UE::Host::Headers
 			}
 
 		private:
-			bool AtEnd() const { return Position >= Tokens.size(); }
-			const FToken* Peek(size_t Ahead = 0) const { return Position + Ahead < Tokens.size() ? &Tokens[Position + Ahead] : nullptr; }
-			bool PeekIs(std::string_view Text, size_t Ahead = 0) const { return Peek(Ahead) && Peek(Ahead)->Is(Text); }
-			bool Accept(std::string_view Text)
-			{
-				if (PeekIs(Text))
-				{
-					++Position;
-					return true;
-				}
-				return false;
-			}
-
-			// From an opening bracket to just past its match. False when the text ends first.
-			bool SkipBalanced()
-			{
-				return Headers::SkipBalanced(Tokens, Position);
-			}
-
 			// The tokens between an opening parenthesis at Position and its match; Position ends past it.
 			std::vector<FToken> ReadParenthesized()
 			{
@@ -756,8 +737,6 @@ namespace UE::Host::Headers
 				return !Decl.Name.empty();
 			}
 
-			std::vector<FToken> Tokens;
-			size_t Position = 0;
 			std::string PendingDoc;
 		};
 	}
@@ -828,7 +807,7 @@ namespace UE::Host::Headers
 		FTokenizedHeader Tokenized = TokenizeHeader(Text);
 		FHeaderDecls Decls;
 		Decls.Includes = std::move(Tokenized.Includes);
-		FParser(std::move(Tokenized.Tokens)).Run(Decls);
+		FParser(Tokenized.Tokens).Run(Decls);
 		return Decls;
 	}
 }

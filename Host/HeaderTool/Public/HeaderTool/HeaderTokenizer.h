@@ -41,6 +41,33 @@ namespace UE::Host::Headers
 	// tokens end first (Position is then at the end).
 	bool SkipBalanced(const std::vector<FToken>& Tokens, size_t& Position);
 
+	// A reader's place in a token list, with the steps every reader of tokens takes.
+	class FTokenCursor
+	{
+	public:
+		explicit FTokenCursor(const std::vector<FToken>& InTokens, size_t InPosition = 0) : Tokens(InTokens), Position(InPosition) {}
+
+	protected:
+		bool AtEnd() const { return Position >= Tokens.size(); }
+		const FToken* Peek(size_t Ahead = 0) const { return Position + Ahead < Tokens.size() ? &Tokens[Position + Ahead] : nullptr; }
+		bool PeekIs(std::string_view Text, size_t Ahead = 0) const { return Peek(Ahead) && Peek(Ahead)->Is(Text); }
+		// Steps over the token when it is Text.
+		bool Accept(std::string_view Text)
+		{
+			if (PeekIs(Text))
+			{
+				++Position;
+				return true;
+			}
+			return false;
+		}
+		// From an opening bracket to just past its match. False when the tokens end first.
+		bool SkipBalanced() { return Headers::SkipBalanced(Tokens, Position); }
+
+		const std::vector<FToken>& Tokens;
+		size_t Position;
+	};
+
 	// The value of a #if expression for an editor build on Linux; unknown names count as 0.
 	bool EvaluateCondition(std::string_view Expression);
 
