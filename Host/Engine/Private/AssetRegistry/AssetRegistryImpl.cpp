@@ -331,17 +331,23 @@ namespace UE::Host
 
 	void FAssetRegistryImpl::ScanFolder(const FString& Directory)
 	{
-		TArray<FString> Packages;
-		IFileManager::Get().FindFilesRecursive(Packages, *Directory, *(FString(TEXT("*")) + FPackageName::GetAssetPackageExtension()), true, false);
+		// One walk of the tree; packages go first, so that a package beside a CSV file of the same
+		// name is the asset.
+		TArray<FString> Files;
+		IFileManager::Get().FindFilesRecursive(Files, *Directory, TEXT("*"), true, false);
 		TArray<FString> CsvFiles;
-		IFileManager::Get().FindFilesRecursive(CsvFiles, *Directory, *(FString(TEXT("*")) + AssetFiles::GetCsvExtension()), true, false);
-		// A package beside a CSV file of the same name is the asset.
 		TSet<FString> PackageBases;
-		PackageBases.Reserve(Packages.Num());
-		for (const FString& File : Packages)
+		for (const FString& File : Files)
 		{
-			PackageBases.Add(FPaths::GetBaseFilename(File, false));
-			ScanFile(File, &PackageBases);
+			if (AssetFiles::IsPackageFile(File))
+			{
+				ScanFile(File, nullptr);
+				PackageBases.Add(FPaths::GetBaseFilename(File, false));
+			}
+			else if (File.EndsWith(AssetFiles::GetCsvExtension(), ESearchCase::IgnoreCase))
+			{
+				CsvFiles.Add(File);
+			}
 		}
 		for (const FString& File : CsvFiles)
 		{
@@ -378,8 +384,14 @@ namespace UE::Host
 		if (!AssetFiles::ListAssets(Filename, Assets, Reason))
 		{
 			++RefusedPackages;
-			UE_LOG(LogAssetRegistry, Verbose, TEXT("Package '%s' is not read: %s"), *Filename, *Reason);
-			UE_CLOG(RefusedPackages <= MaxRefusalWarnings, LogAssetRegistry, Warning, TEXT("Package '%s' is not read: %s"), *Filename, *Reason);
+			if (RefusedPackages <= MaxRefusalWarnings)
+			{
+				UE_LOG(LogAssetRegistry, Warning, TEXT("Package '%s' is not read: %s"), *Filename, *Reason);
+			}
+			else
+			{
+				UE_LOG(LogAssetRegistry, Verbose, TEXT("Package '%s' is not read: %s"), *Filename, *Reason);
+			}
 			return;
 		}
 		if (Assets.IsEmpty())

@@ -71,13 +71,7 @@ namespace UE::Host::PackageFile
 				Asset.ClassPath = ClassPath;
 				if (Asset.IsRedirector())
 				{
-					for (const TPair<FString, FString>& Tag : Object.Tags)
-					{
-						if (Tag.Key.Equals(TEXT("DestinationObject"), ESearchCase::IgnoreCase))
-						{
-							Asset.RedirectTarget = ParseRedirectTarget(Tag.Value);
-						}
-					}
+					Asset.RedirectTarget = ParseRedirectTarget(Object.DestinationObject);
 				}
 			}
 			return true;

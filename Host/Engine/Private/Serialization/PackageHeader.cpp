@@ -253,7 +253,7 @@ namespace UE::Host::Package
 			}
 		}
 		Out.AssetRegistryDataOffset = Reader.ReadInt32();
-		Out.BulkDataStartOffset = Reader.ReadInt64();
+		Reader.Skip(8); // BulkDataStartOffset
 		if (UE4 >= 224)
 		{
 			Reader.Skip(4); // WorldTileInfoDataOffset
@@ -309,9 +309,12 @@ namespace UE::Host::Package
 			const int32 TagCount = Reader.ReadCount(8);
 			for (int32 TagIndex = 0; TagIndex < TagCount && !Reader.IsError(); ++TagIndex)
 			{
-				FString Key = Reader.ReadString();
+				const FString Key = Reader.ReadString();
 				FString Value = Reader.ReadString();
-				Object.Tags.Emplace(MoveTemp(Key), MoveTemp(Value));
+				if (Key.Equals(TEXT("DestinationObject"), ESearchCase::IgnoreCase))
+				{
+					Object.DestinationObject = MoveTemp(Value);
+				}
 			}
 		}
 		if (Reader.IsError())

@@ -33,7 +33,6 @@ namespace UE::Host::Package
 		int32 ImportCount = 0;
 		int32 ImportOffset = 0;
 		int32 AssetRegistryDataOffset = 0;
-		int64 BulkDataStartOffset = 0;
 		// The package trailer (5.1 and later); -1 when there is none.
 		int64 PayloadTocOffset = -1;
 	};
@@ -47,7 +46,8 @@ namespace UE::Host::Package
 		// Relative to the package (the asset name); older packages may give a full path.
 		FString ObjectPath;
 		FString ClassName;
-		TArray<TPair<FString, FString>> Tags;
+		// The one tag the host reads: where a redirector points (empty when it has none).
+		FString DestinationObject;
 	};
 
 	// The asset registry block at AssetRegistryDataOffset; empty when the package has none.

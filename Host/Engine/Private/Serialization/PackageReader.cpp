@@ -110,6 +110,14 @@ namespace UE::Host::Package
 		return true;
 	}
 
+	void FPackageReader::ReadWholeFile()
+	{
+		const int64 At = Position;
+		Position = 0;
+		Ensure(FileSize);
+		Position = At;
+	}
+
 	const uint8* FPackageReader::Take(int64 Count)
 	{
 		if (!Ensure(Count))
@@ -125,12 +133,6 @@ namespace UE::Host::Package
 	{
 		const uint8* Bytes = Take(1);
 		return Bytes ? Bytes[0] : 0;
-	}
-
-	uint16 FPackageReader::ReadUInt16()
-	{
-		const uint8* Bytes = Take(2);
-		return Bytes ? static_cast<uint16>(Bytes[0] | (Bytes[1] << 8)) : 0;
 	}
 
 	int32 FPackageReader::ReadInt32()

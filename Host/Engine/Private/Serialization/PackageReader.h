@@ -22,13 +22,16 @@ namespace UE::Host::Package
 		FPackageReader(const FPackageReader&) = delete;
 		FPackageReader& operator=(const FPackageReader&) = delete;
 
+		// Reads the whole file at once, for a package read from end to end: later reads make no
+		// system calls. Bytes in memory are already whole.
+		void ReadWholeFile();
+
 		int64 TotalSize() const { return FileSize; }
 		int64 Tell() const { return Position; }
 		// Moves to an offset; one outside the file fails, naming what was sought.
 		void Seek(int64 Offset, const TCHAR* What);
 		// Reads past End fail as overruns of the part being read (an export's recorded size).
 		void SetLimit(int64 End) { Limit = End; }
-		void ClearLimit() { Limit = -1; }
 
 		// What the next reads belong to, for messages ("the name table").
 		void SetContext(const TCHAR* InContext) { Context = InContext; }
@@ -40,7 +43,6 @@ namespace UE::Host::Package
 		void Fail(const FString& Reason);
 
 		uint8 ReadUInt8();
-		uint16 ReadUInt16();
 		int32 ReadInt32();
 		uint32 ReadUInt32() { return static_cast<uint32>(ReadInt32()); }
 		int64 ReadInt64();

@@ -7,8 +7,6 @@
 #include "Internationalization/TextKey.h"
 #include "PackageHeader.h"
 
-#include <fstream>
-#include <memory>
 
 namespace UE::Host::PackageFile
 {
@@ -312,21 +310,8 @@ namespace UE::Host::PackageFile
 	bool LoadStringTableFile(const FString& Filename, FStringView ObjectName, FStringTable& OutTable, FString& OutError)
 	{
 		// A StringTable package is small: one read of the whole file is cheaper than many windows.
-		std::ifstream File(StringToUtf8(Filename), std::ios::binary | std::ios::ate);
-		const std::streamoff Size = File ? static_cast<std::streamoff>(File.tellg()) : -1;
-		if (Size < 0)
-		{
-			OutError = TEXT("cannot open the file");
-			return false;
-		}
-		// Left uninitialised: every byte is read over at once.
-		const std::unique_ptr<char[]> Bytes(new char[static_cast<size_t>(Size) + 1]);
-		File.seekg(0);
-		if (Size > 0 && !File.read(Bytes.get(), Size))
-		{
-			OutError = TEXT("cannot read the file");
-			return false;
-		}
-		return LoadStringTable(std::string_view(Bytes.get(), static_cast<size_t>(Size)), ObjectName, OutTable, OutError);
+		FPackageReader Reader(Filename);
+		Reader.ReadWholeFile();
+		return LoadFromReader(Reader, ObjectName, OutTable, OutError);
 	}
 }
