@@ -7,6 +7,8 @@
 #include "Engine/EngineTypes.h"
 #include "Engine/RendererSettings.h"
 #include "Internationalization/StringTable.h"
+// Included by engine code beside the types it describes: compiled code skips its header-tool block.
+#include "UObject/NoExportTypes.h"
 
 
 namespace EngineConformance
@@ -33,6 +35,7 @@ namespace EngineConformance
 	static_assert(std::is_same_v<decltype(URendererSettings::StaticClassFlags), const EClassFlags>);
 	static_assert(!std::is_copy_constructible_v<URendererSettings> && !std::is_move_constructible_v<URendererSettings>);
 	static_assert(std::is_same_v<UObject::Super, UObject> && std::is_same_v<UClass::Super, UStruct>);
+	static_assert(CPP == 1);
 
 	static_assert(std::is_base_of_v<UObject, UStringTable>);
 	CHECK_ENGINE_DECL(UStringTable::GetStringTableId, FName (UStringTable::*)() const);

@@ -753,12 +753,13 @@ namespace UE::Host::Private
 			Listed = SourcesByModuleFolder.emplace(Folder, std::move(Sources)).first;
 		}
 		FModuleSources& Sources = Listed->second;
-		const std::string Qualified = ClassName + "::" + ClassName;
 		std::string Text;
+		// A file that never names the class is passed over untokenized; the constructor reader finds
+		// "UFoo::UFoo(" in any spacing, as the index does.
 		auto Holds = [&](size_t Index)
 		{
 			++SourceReads;
-			return ReadWholeFile(Sources.Files[Index], Text) && Text.find(Qualified) != std::string::npos && Headers::ReadConstructorDefinition(Text, ClassName, OutDefaults);
+			return ReadWholeFile(Sources.Files[Index], Text) && ContainsWord(Text, ClassName) && Headers::ReadConstructorDefinition(Text, ClassName, OutDefaults);
 		};
 		// The sources named after the header go first (the last listed first); they nearly always
 		// hold the constructor.

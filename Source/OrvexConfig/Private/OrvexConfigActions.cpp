@@ -544,6 +544,20 @@ namespace
 		return Class->HasAnyClassFlags(CLASS_ProjectUserConfig) ? TEXT("UpdateProjectUserConfigFile") : TEXT("SaveConfig");
 	}
 
+	// Why the file that saving the property writes cannot be written, before anything changes: a
+	// read-only file is one source control has not checked out, the user's to unlock, not ours.
+	// Empty when it can be written.
+	FString FindReadOnlyTarget(UObject* DefaultObject, const FProperty* Property)
+	{
+		const FString Target = PersistTargetFile(DefaultObject, SelectPersistMethod(DefaultObject->GetClass(), Property));
+		IPlatformFile& PlatformFile = FPlatformFileManager::Get().GetPlatformFile();
+		if (PlatformFile.FileExists(*Target) && PlatformFile.IsReadOnly(*Target))
+		{
+			return FString::Printf(TEXT("'%s' is read-only; check it out or make it writable first"), *Target);
+		}
+		return FString();
+	}
+
 	// Saves one property with the method the class's config flags and the property's shape select,
 	// and names the method. OutPersistError, when given, receives why the file was not written.
 	FString PersistSettingsProperty(UObject* DefaultObject, const FProperty* Property, FString* OutPersistError = nullptr)
@@ -551,12 +565,12 @@ namespace
 		const FString Method = SelectPersistMethod(DefaultObject->GetClass(), Property);
 		const FString Target = PersistTargetFile(DefaultObject, Method);
 		IPlatformFile& PlatformFile = FPlatformFileManager::Get().GetPlatformFile();
-		// A read-only file is one source control has not checked out: it is the user's to unlock, not ours.
-		if (PlatformFile.FileExists(*Target) && PlatformFile.IsReadOnly(*Target))
+		const FString ReadOnly = FindReadOnlyTarget(DefaultObject, Property);
+		if (!ReadOnly.IsEmpty())
 		{
 			if (OutPersistError)
 			{
-				*OutPersistError = FString::Printf(TEXT("'%s' is read-only; check it out or make it writable first"), *Target);
+				*OutPersistError = ReadOnly;
 			}
 			return Method;
 		}
@@ -1380,6 +1394,13 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 	int32 WrittenCount = 0;
 	bool bRestartRequired = false;
 
+	auto AddUnwritten = [&Rows](const TSharedPtr<FJsonObject>& Row, const FString& Error)
+	{
+		Row->SetBoolField(TEXT("written"), false);
+		Row->SetStringField(TEXT("error"), Error);
+		Rows.Add(MakeShared<FJsonValueObject>(Row));
+	};
+
 	for (int32 Index = 0; Index < Batch.Num(); ++Index)
 	{
 		FProperty* Property = Resolved[Index];
@@ -1416,15 +1437,22 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 			continue;
 		}
 
+		// A file that cannot be written is refused before anything changes, so that the class's own
+		// change handling (which may save on its own in the editor) never runs for a refused write.
+		const FString ReadOnlyError = FindReadOnlyTarget(DefaultObject, Property);
+		if (!ReadOnlyError.IsEmpty())
+		{
+			AddUnwritten(Row, ReadOnlyError);
+			continue;
+		}
+
 		TArray<const FProperty*> AutoChanged;
 		TArray<FString> PreviousValues;
 		FString PreemptError;
 		PreemptSettingsDialogs(DefaultObject, Property, Value, AutoChanged, PreviousValues, PreemptError);
 		if (!PreemptError.IsEmpty())
 		{
-			Row->SetBoolField(TEXT("written"), false);
-			Row->SetStringField(TEXT("error"), PreemptError);
-			Rows.Add(MakeShared<FJsonValueObject>(Row));
+			AddUnwritten(Row, PreemptError);
 			continue;
 		}
 
@@ -1432,9 +1460,7 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 		if (!Write.bSuccess)
 		{
 			UndoPreemption(DefaultObject, AutoChanged, PreviousValues);
-			Row->SetBoolField(TEXT("written"), false);
-			Row->SetStringField(TEXT("error"), Write.ErrorMessage);
-			Rows.Add(MakeShared<FJsonValueObject>(Row));
+			AddUnwritten(Row, Write.ErrorMessage);
 			continue;
 		}
 
@@ -1447,9 +1473,7 @@ FOrvexActionResult FOrvexConfigActions::SetSetting(const TSharedPtr<FJsonObject>
 			// back to what the file still says, and a later write of another key cannot carry this
 			// value to disk.
 			RestoreUnpersisted(DefaultObject, Property, OldValue, AutoChanged, PreviousValues, bPostEditChange, bDeveloperSettings);
-			Row->SetBoolField(TEXT("written"), false);
-			Row->SetStringField(TEXT("error"), PersistError);
-			Rows.Add(MakeShared<FJsonValueObject>(Row));
+			AddUnwritten(Row, PersistError);
 			continue;
 		}
 		for (const FProperty* Changed : AutoChanged)

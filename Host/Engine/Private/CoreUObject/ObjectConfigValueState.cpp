@@ -97,6 +97,17 @@ namespace UE::Host::ObjectConfig
 		return UE::Host::Private::IsDefaultKnown(Object->GetClass(), Property) || HasChangedSinceLoaded(Object, Property);
 	}
 
+	void NoteRewritten(UObject* Object, const FProperty* Property)
+	{
+		// Asked before the values are remembered: afterwards no value counts as changed.
+		const bool bKnown = IsConfigValueKnown(Object, Property);
+		RememberConfigValues(Object, Property);
+		if (bKnown)
+		{
+			NoteWritten(Object, Property);
+		}
+	}
+
 	void ForgetValueStates()
 	{
 		FValueStates& States = GetStates();

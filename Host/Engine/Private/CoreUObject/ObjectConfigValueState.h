@@ -16,6 +16,10 @@ namespace UE::Host::ObjectConfig
 	void NoteLoaded(UObject* Object, const FProperty* Property, bool bFoundInLayers, const TArray<FString>& UnreadTexts);
 	// A writer put Property's value in a file: from now on the files hold it.
 	void NoteWritten(UObject* Object, const FProperty* Property);
+	// A writer rewrote Object's saved values from memory: the value of Property is remembered as
+	// the files now hold it, and counts as written when the host knew it (a value it did not know
+	// was left out).
+	void NoteRewritten(UObject* Object, const FProperty* Property);
 
 	// Why Properties of Object must not be rewritten from memory: the first whose config text
 	// could not be read, with that text. Empty when every one was read.

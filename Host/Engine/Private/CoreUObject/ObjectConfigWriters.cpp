@@ -151,11 +151,7 @@ namespace
 		ObjectConfig::ReloadAfterWrite(Category, OutPath);
 		for (const FProperty* Property : Properties)
 		{
-			ObjectConfig::RememberConfigValues(Object, Property);
-			if (ObjectConfig::IsConfigValueKnown(Object, Property))
-			{
-				ObjectConfig::NoteWritten(Object, Property);
-			}
+			ObjectConfig::NoteRewritten(Object, Property);
 		}
 		return true;
 	}

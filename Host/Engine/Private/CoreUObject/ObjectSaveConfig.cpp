@@ -113,11 +113,7 @@ namespace
 	{
 		for (const FPropertyToSave& ToSave : Properties)
 		{
-			ObjectConfig::RememberConfigValues(Object, ToSave.Property);
-			if (ObjectConfig::IsConfigValueKnown(Object, ToSave.Property))
-			{
-				ObjectConfig::NoteWritten(Object, ToSave.Property);
-			}
+			ObjectConfig::NoteRewritten(Object, ToSave.Property);
 		}
 	}
 

@@ -41,14 +41,17 @@ namespace
 	bool ReadFileBytes(const TCHAR* Filename, FFileBytes& Out)
 	{
 		const std::string Path = UE::Host::StringToUtf8(Filename, FCString::Strlen(Filename));
-		struct stat Info;
-		if (Path.empty() || ::stat(Path.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode))
+		// Opened without waiting (a pipe put where a file was would block an open) and checked on
+		// the descriptor itself, so that what is read is what was checked.
+		const int File = Path.empty() ? -1 : ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+		if (File < 0)
 		{
 			return false;
 		}
-		const int File = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
-		if (File < 0)
+		struct stat Info;
+		if (::fstat(File, &Info) != 0 || !S_ISREG(Info.st_mode))
 		{
+			::close(File);
 			return false;
 		}
 		// One byte more than the size, so that reaching the end costs no second allocation.

@@ -4,6 +4,10 @@
 #pragma once
 
 #include "CoreTypes.h"
+
+// Compiled code, as opposed to the header tool's reading of headers, where it is unknown: blocks
+// under #if !CPP (the core structs of UObject/NoExportTypes.h) are for the header tool only.
+#define CPP 1
 #include "Misc/EnumClassFlags.h"
 
 class UClass;
@@ -204,7 +208,6 @@ public: \
 	typedef TSuperClass Super; \
 	typedef TClass ThisClass; \
 	static constexpr EClassFlags StaticClassFlags = EClassFlags(TStaticFlags); \
-	static constexpr EClassCastFlags StaticClassCastFlags = EClassCastFlags(TStaticCastFlags); \
 	static const TCHAR* StaticPackage() { return TPackage; } \
 	TRequiredAPI static UClass* StaticClass();
 
