@@ -36,7 +36,8 @@ namespace
 			Folders.WriteEngine("Config/Unix/BaseUnixEngine.ini", "[Audio]\n-AllWaveFormats=ADPCM\n.AllWaveFormats=OPUS\n");
 			Folders.WriteEngine("Config/Linux/LinuxEngine.ini", "[Audio]\n\n\nPlatformFormat=OGG\n");
 			Folders.WriteProject("Config/DefaultEngine.ini", "[Audio]\n!AllWaveFormats=ClearArray\n+AllWaveFormats=OGG\n\n[/Script/Engine.RendererSettings]\nr.RayTracing=True\n");
-			Folders.WriteProject("Saved/Config/LinuxEditor/Engine.ini", "[Audio]\nPlatformFormat=OPUS\n");
+			// Lines ended by a lone carriage return, which the cache reads as line breaks too.
+			Folders.WriteProject("Saved/Config/LinuxEditor/Engine.ini", "[Audio]\rPlatformFormat=OPUS\r");
 			Folders.Write(Folders.UserDir() / "Unreal Engine/Engine/Config/UserEngine.ini", "[Audio]\nPlatformFormat=ADPCM\n");
 			IniOverrides.Add(TEXT("Engine:[/Script/Engine.RendererSettings]:r.RayTracing=False"));
 		}

@@ -186,6 +186,7 @@ namespace UE::Host::Config
 					Line.Kind = EEditLineKind::KeyValue;
 					Line.Operation = Parsed.Operation;
 					Line.Key = Parsed.Key;
+					Line.Value = Parsed.Value;
 					break;
 				default:
 					Text.TrimEndInline();

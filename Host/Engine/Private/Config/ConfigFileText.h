@@ -38,6 +38,7 @@ namespace UE::Host::Config
 		FString SectionName;
 		TCHAR Operation = ' ';
 		FString Key;
+		FString Value;
 	};
 
 	class FConfigFileText

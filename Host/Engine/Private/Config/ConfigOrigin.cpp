@@ -1,13 +1,11 @@
 #include "Host/ConfigOrigin.h"
 
+#include "ConfigFileText.h"
 #include "ConfigLineReader.h"
 #include "CoreGlobals.h"
 #include "Host/ConfigSystem.h"
 #include "Host/HostEnvironment.h"
 #include "Misc/ConfigCacheIni.h"
-#include "Misc/FileHelper.h"
-
-#include <algorithm>
 
 namespace UE::Host
 {
@@ -46,62 +44,27 @@ namespace UE::Host
 			}
 		}
 
-		// The line numbers of a text: Starts[i] is where physical line i + 1 begins.
-		TArray<int32> LineStarts(const FString& Text)
-		{
-			TArray<int32> Starts = {0};
-			for (int32 Index = 0; Index < Text.Len(); ++Index)
-			{
-				if (Text[Index] == '\n')
-				{
-					Starts.Add(Index + 1);
-				}
-			}
-			return Starts;
-		}
-
-		int32 LineAt(const TArray<int32>& Starts, int32 Offset)
-		{
-			const int32* Found = std::upper_bound(Starts.GetData(), Starts.GetData() + Starts.Num(), Offset);
-			return FMath::Max(static_cast<int32>(Found - Starts.GetData()), 1);
-		}
-
-		FString PhysicalText(const FString& Text, const TArray<int32>& Starts, int32 FirstLine, int32 LastLine)
-		{
-			const int32 Begin = Starts[FirstLine - 1];
-			const int32 End = LastLine < Starts.Num() ? Starts[LastLine] : Text.Len();
-			FString Lines = Text.Mid(Begin, End - Begin);
-			Lines.ReplaceInline(TEXT("\r"), TEXT(""));
-			Lines.TrimStartAndEndInline();
-			return Lines;
-		}
-
-		// The file's lines for the key, in file order. Base.ini is read as a plain file, so an
-		// operator there is part of the key.
+		// The file's lines for the key, in file order, numbered as an editor numbers them. Base.ini
+		// is read as a plain file, so an operator there is part of the key.
 		void ReadFileLines(const FString& File, const FString& Layer, bool bPlainFile, const FString& Section, const FString& Key, TArray<FConfigOriginEntry>& OutEntries)
 		{
-			FString Text;
-			if (!FFileHelper::LoadFileToString(Text, *File))
+			Config::FConfigFileText Text;
+			FString Error;
+			if (!Text.Load(File, Error))
 			{
 				return;
 			}
-			const TArray<int32> Starts = LineStarts(Text);
 			bool bInSection = false;
-			FString LineText;
-			for (int32 Start = 0; Start < Text.Len();)
+			const TArray<Config::FEditLine>& Lines = Text.GetLines();
+			for (int32 Index = 0; Index < Lines.Num(); ++Index)
 			{
-				LineText.Reset();
-				const int32 End = Config::ReadLogicalLine(*Text, Text.Len(), Start, &LineText);
-				const int32 First = LineAt(Starts, Start);
-				const int32 Last = LineAt(Starts, FMath::Max(Start, FMath::Min(End, Text.Len()) - 1));
-				Start = End + 1;
-				const Config::FConfigLine Line = Config::ParseLogicalLine(LineText);
-				if (Line.Kind == Config::EConfigLineKind::Section)
+				const Config::FEditLine& Line = Lines[Index];
+				if (Line.Kind == Config::EEditLineKind::Section)
 				{
 					bInSection = Line.SectionName.Equals(Section, ESearchCase::IgnoreCase);
 					continue;
 				}
-				if (!bInSection || Line.Kind != Config::EConfigLineKind::KeyValue)
+				if (!bInSection || Line.Kind != Config::EEditLineKind::KeyValue)
 				{
 					continue;
 				}
@@ -114,8 +77,8 @@ namespace UE::Host
 				}
 				FConfigOriginEntry& Entry = OutEntries.AddDefaulted_GetRef();
 				Entry.File = File;
-				Entry.Line = First;
-				Entry.Text = PhysicalText(Text, Starts, First, Last);
+				Entry.Line = Line.FirstPhysical + 1;
+				Entry.Text = FString::Join(Text.GetPhysicalTexts(Index), TEXT("\n")).TrimStartAndEnd();
 				Entry.Layer = Layer;
 				Entry.Effect = Effect;
 				Entry.Value = FConfigValue(Line.Value).GetValue();
