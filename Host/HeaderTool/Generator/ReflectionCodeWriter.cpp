@@ -14,29 +14,21 @@ namespace UE::Host::Headers
 		};
 
 		// The specifiers the host gives meaning to, read as the run-time header classes read them.
+#define CLASS_FLAG_SPECIFIER(Specifier, Flags) {Specifier, #Flags},
+#define PROPERTY_FLAG_SPECIFIER(Specifier, Flags)
 		const FFlagSpecifier ClassFlagSpecifiers[] = {
-			{"defaultconfig", "CLASS_DefaultConfig"},
-			{"globaluserconfig", "CLASS_GlobalUserConfig"},
-			{"projectuserconfig", "CLASS_ProjectUserConfig"},
-			{"perObjectConfig", "CLASS_PerObjectConfig"},
-			{"Abstract", "CLASS_Abstract"},
-			{"Transient", "CLASS_Transient"},
-			{"configdonotcheckdefaults", "CLASS_ConfigDoNotCheckDefaults"},
+#include "HeaderTool/SpecifierFlags.inl"
 		};
+#undef CLASS_FLAG_SPECIFIER
+#undef PROPERTY_FLAG_SPECIFIER
 
+#define CLASS_FLAG_SPECIFIER(Specifier, Flags)
+#define PROPERTY_FLAG_SPECIFIER(Specifier, Flags) {Specifier, #Flags},
 		const FFlagSpecifier PropertyFlagSpecifiers[] = {
-			{"config", "CPF_Config"},
-			{"globalconfig", "CPF_Config | CPF_GlobalConfig"},
-			{"EditAnywhere", "CPF_Edit"},
-			{"EditDefaultsOnly", "CPF_Edit"},
-			{"EditInstanceOnly", "CPF_Edit"},
-			{"VisibleAnywhere", "CPF_Edit | CPF_EditConst"},
-			{"VisibleDefaultsOnly", "CPF_Edit | CPF_EditConst"},
-			{"VisibleInstanceOnly", "CPF_Edit | CPF_EditConst"},
-			{"Transient", "CPF_Transient"},
-			{"NoClear", "CPF_NoClear"},
-			{"AdvancedDisplay", "CPF_AdvancedDisplay"},
+#include "HeaderTool/SpecifierFlags.inl"
 		};
+#undef CLASS_FLAG_SPECIFIER
+#undef PROPERTY_FLAG_SPECIFIER
 
 		// Flag names joined with " | ", each once, in the order first met.
 		class FFlagList
@@ -163,8 +155,7 @@ namespace UE::Host::Headers
 		{
 			FFlagList Flags;
 			AddSpecifierFlags(Property.Specifiers, PropertyFlagSpecifiers, Flags);
-			const bool bDeprecatedName = Property.Name.size() > 11 && Property.Name.compare(Property.Name.size() - 11, 11, "_DEPRECATED") == 0;
-			if (Property.bDeprecated || bDeprecatedName || Property.FindMeta("DeprecatedProperty"))
+			if (Property.IsDeprecated())
 			{
 				Flags.Add("CPF_Deprecated");
 			}

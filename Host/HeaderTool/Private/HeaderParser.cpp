@@ -752,6 +752,13 @@ namespace UE::Host::Headers
 		return Found ? &Found->Value : nullptr;
 	}
 
+	bool FPropertyDecl::IsDeprecated() const
+	{
+		constexpr std::string_view Suffix = "_DEPRECATED";
+		const bool bDeprecatedName = Name.size() > Suffix.size() && Name.compare(Name.size() - Suffix.size(), Suffix.size(), Suffix) == 0;
+		return bDeprecated || bDeprecatedName || FindMeta("DeprecatedProperty");
+	}
+
 	bool FTypeDecl::HasSpecifier(std::string_view Key) const
 	{
 		return FindIn(Specifiers, Key) != nullptr;

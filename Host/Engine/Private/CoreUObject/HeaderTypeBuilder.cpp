@@ -120,19 +120,14 @@ namespace UE::Host::Private
 
 		EPropertyFlags FlagsFor(const FPropertyDecl& Decl)
 		{
+#define CLASS_FLAG_SPECIFIER(Specifier, Flags)
+#define PROPERTY_FLAG_SPECIFIER(Specifier, Flags) {Specifier, Flags},
 			static const TPair<const char*, EPropertyFlags> FlagSpecifiers[] = {
-				{"config", CPF_Config},
-				{"globalconfig", CPF_Config | CPF_GlobalConfig},
-				{"EditAnywhere", CPF_Edit},
-				{"EditDefaultsOnly", CPF_Edit},
-				{"EditInstanceOnly", CPF_Edit},
-				{"VisibleAnywhere", CPF_Edit | CPF_EditConst},
-				{"VisibleDefaultsOnly", CPF_Edit | CPF_EditConst},
-				{"VisibleInstanceOnly", CPF_Edit | CPF_EditConst},
-				{"Transient", CPF_Transient},
-				{"NoClear", CPF_NoClear},
-				{"AdvancedDisplay", CPF_AdvancedDisplay},
+#include "HeaderTool/SpecifierFlags.inl"
 			};
+#undef CLASS_FLAG_SPECIFIER
+#undef PROPERTY_FLAG_SPECIFIER
+
 			EPropertyFlags Flags = CPF_None;
 			for (const Headers::FSpecifier& Specifier : Decl.Specifiers)
 			{
@@ -144,8 +139,7 @@ namespace UE::Host::Private
 					}
 				}
 			}
-			const bool bDeprecatedName = Decl.Name.size() > 11 && Decl.Name.compare(Decl.Name.size() - 11, 11, "_DEPRECATED") == 0;
-			if (Decl.bDeprecated || bDeprecatedName || Decl.FindMeta("DeprecatedProperty"))
+			if (Decl.IsDeprecated())
 			{
 				Flags |= CPF_Deprecated;
 			}
@@ -366,15 +360,14 @@ namespace UE::Host::Private
 
 		void ApplyClassSpecifiers(UClass* Class, const FTypeDecl& Decl)
 		{
+#define CLASS_FLAG_SPECIFIER(Specifier, Flags) {Specifier, Flags},
+#define PROPERTY_FLAG_SPECIFIER(Specifier, Flags)
 			static const TPair<const char*, EClassFlags> FlagSpecifiers[] = {
-				{"defaultconfig", CLASS_DefaultConfig},
-				{"globaluserconfig", CLASS_GlobalUserConfig},
-				{"projectuserconfig", CLASS_ProjectUserConfig},
-				{"perObjectConfig", CLASS_PerObjectConfig},
-				{"Abstract", CLASS_Abstract},
-				{"Transient", CLASS_Transient},
-				{"configdonotcheckdefaults", CLASS_ConfigDoNotCheckDefaults},
+#include "HeaderTool/SpecifierFlags.inl"
 			};
+#undef CLASS_FLAG_SPECIFIER
+#undef PROPERTY_FLAG_SPECIFIER
+
 			for (const Headers::FSpecifier& Specifier : Decl.Specifiers)
 			{
 				if (Headers::EqualsIgnoreCase(Specifier.Key, "config"))

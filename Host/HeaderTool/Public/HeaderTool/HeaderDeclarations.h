@@ -50,6 +50,8 @@ namespace UE::Host::Headers
 
 		bool HasSpecifier(std::string_view Key) const;
 		const std::string* FindMeta(std::string_view Key) const;
+		// UE_DEPRECATED, a name ending in _DEPRECATED, or DeprecatedProperty metadata.
+		bool IsDeprecated() const;
 	};
 
 	// A UCLASS or a USTRUCT.
