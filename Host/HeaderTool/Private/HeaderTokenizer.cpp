@@ -41,24 +41,14 @@ namespace UE::Host::Headers
 		}
 
 		// A small recursive-descent evaluator over the tokens of one directive.
-		class FConditionEvaluator
+		class FConditionEvaluator : private FTokenCursor
 		{
 		public:
-			explicit FConditionEvaluator(const std::vector<FToken>& InTokens) : Tokens(InTokens) {}
+			explicit FConditionEvaluator(const std::vector<FToken>& InTokens) : FTokenCursor(InTokens) {}
 
 			int64_t Evaluate() { return ParseOr(); }
 
 		private:
-			const FToken* Peek() const { return Position < Tokens.size() ? &Tokens[Position] : nullptr; }
-			bool Accept(std::string_view Text)
-			{
-				if (Peek() && Peek()->Is(Text))
-				{
-					++Position;
-					return true;
-				}
-				return false;
-			}
 			// "&&" and "||" arrive as two punctuators.
 			bool AcceptPair(char C)
 			{
@@ -184,9 +174,6 @@ namespace UE::Host::Headers
 				bool bKnown = false;
 				return KnownMacroValue(Token->Text, bKnown);
 			}
-
-			const std::vector<FToken>& Tokens;
-			size_t Position = 0;
 		};
 
 		class FTokenizer

@@ -380,13 +380,7 @@ bool FConfigCacheIni::LoadCategory(const FString& Category)
 	{
 		return false;
 	}
-	// Stamped before reading: an edit that lands while the files are read shows as a change later.
-	TArray<FString> Candidates;
-	for (const UE::Host::FConfigLayerFile& Layer : UE::Host::GetConfigLayerFiles(Category))
-	{
-		Candidates.Add(Layer.Filename);
-	}
-	UE::Host::Config::RecordCategoryStamps(Category, Candidates);
+	UE::Host::Config::RecordCategoryStamps(Category);
 	FConfigFile File;
 	const int32 FilesRead = UE::Host::Config::BuildCategory(Category, File);
 	const int32 KnownIndex = KnownCategories.Find(Category);

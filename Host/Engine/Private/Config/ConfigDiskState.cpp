@@ -3,6 +3,7 @@
 #include "Config/ConfigCommands.h"
 #include "Config/ConfigMergeState.h"
 #include "Containers/StringConv.h"
+#include "Host/ConfigSystem.h"
 #include "Host/HostEnvironment.h"
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
@@ -204,13 +205,13 @@ namespace UE::Host::Config
 		return true;
 	}
 
-	void RecordCategoryStamps(const FString& Category, const TArray<FString>& Files)
+	void RecordCategoryStamps(const FString& Category)
 	{
 		TArray<TPair<FString, FFileStamp>>& Stamps = GetState().CategoryStamps.FindOrAdd(Category);
 		Stamps.Reset();
-		for (const FString& File : Files)
+		for (const FConfigLayerFile& Layer : GetConfigLayerFiles(Category))
 		{
-			Stamps.Add(TPair<FString, FFileStamp>(File, GetFileStamp(File)));
+			Stamps.Add(TPair<FString, FFileStamp>(Layer.Filename, GetFileStamp(Layer.Filename)));
 		}
 	}
 

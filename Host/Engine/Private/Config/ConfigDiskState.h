@@ -34,8 +34,9 @@ namespace UE::Host::Config
 	// Base.ini's text, read from disk only when its stamp changed; false when it cannot be read.
 	bool GetAbsoluteBaseText(const FString& Path, FString& OutText);
 
-	// The stamps of a category's candidate files (existing or not), taken before they are read.
-	void RecordCategoryStamps(const FString& Category, const TArray<FString>& Files);
+	// The stamps of a category's layer files (existing or not), taken before they are read: an
+	// edit that lands while the files are read shows as a change later.
+	void RecordCategoryStamps(const FString& Category);
 	// True when a file of the category changed, appeared or went away since it was recorded.
 	bool HaveCategoryFilesChanged(const FString& Category);
 	void ForgetCategoryStamps(const FString& Category);

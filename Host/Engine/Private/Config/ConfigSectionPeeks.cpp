@@ -28,12 +28,7 @@ namespace UE::Host::Config
 
 	const FSectionPeek& FSectionPeeks::Read(const FString& Category, const FString& Section)
 	{
-		TArray<FString> Candidates;
-		for (const FConfigLayerFile& Layer : GetConfigLayerFiles(Category))
-		{
-			Candidates.Add(Layer.Filename);
-		}
-		RecordCategoryStamps(Category, Candidates);
+		RecordCategoryStamps(Category);
 		FSectionPeek* const Peek = Peeks.emplace_back(std::make_unique<FSectionPeek>()).get();
 		Peek->Category = Category;
 		Peek->Section = Section;
