@@ -13,16 +13,17 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char** environ;
 
 namespace OrvexBenchmark
 {
-	// Each iteration boots a fresh host (untimed), so that what Body does is really the first call;
-	// Body returns false when it failed.
-	template<typename FBody>
-	void RunInFreshHost(benchmark::State& State, const UE::Host::FEnvironment& Environment, FBody&& Body)
+	// Each iteration boots a fresh host and then runs Prepare (both untimed), so that what Body
+	// does is really the first call; Body returns false when it failed.
+	template<typename FPrepare, typename FBody>
+	void RunInFreshHost(benchmark::State& State, const UE::Host::FEnvironment& Environment, FPrepare&& Prepare, FBody&& Body)
 	{
 		std::unique_ptr<FScopedHost> Host;
 		for (auto _ : State)
@@ -30,6 +31,7 @@ namespace OrvexBenchmark
 			State.PauseTiming();
 			Host.reset();
 			Host = std::make_unique<FScopedHost>(Environment);
+			Prepare();
 			State.ResumeTiming();
 			if (!Body())
 			{
@@ -39,6 +41,12 @@ namespace OrvexBenchmark
 		}
 		// The loop has ended, and with it the timing: the last host goes down unmeasured.
 		Host.reset();
+	}
+
+	template<typename FBody>
+	void RunInFreshHost(benchmark::State& State, const UE::Host::FEnvironment& Environment, FBody&& Body)
+	{
+		RunInFreshHost(State, Environment, [] {}, std::forward<FBody>(Body));
 	}
 
 	// The orvex program the process benchmarks run: the one built beside them, or another build named

@@ -148,24 +148,15 @@ public:
 	void RunFirstSetSetting(benchmark::State& State, const char* Params, bool bCold, bool bExpectSuccess = true, bool bWithSource = true)
 	{
 		FHeaderTree& Tree = GetTree();
-		std::unique_ptr<FScopedHost> Host;
-		for (auto _ : State)
-		{
-			State.PauseTiming();
-			Host.reset();
-			Host = std::make_unique<FScopedHost>(bWithSource ? Tree.Folders.MakeEnvironment() : GetConfigOnlyFolders().MakeEnvironment());
-			if (bCold)
+		OrvexBenchmark::RunInFreshHost(State, bWithSource ? Tree.Folders.MakeEnvironment() : GetConfigOnlyFolders().MakeEnvironment(),
+			[&Tree, bCold]
 			{
-				Tree.EvictFiles();
-			}
-			State.ResumeTiming();
-			const FOrvexActionResult Outcome = CallAction(TEXT("config"), TEXT("set_setting"), Params);
-			if (Outcome.bSuccess != bExpectSuccess)
-			{
-				State.SkipWithError(UE::Host::StringToUtf8(Outcome.ErrorMessage).c_str());
-				break;
-			}
-		}
+				if (bCold)
+				{
+					Tree.EvictFiles();
+				}
+			},
+			[Params, bExpectSuccess] { return CallAction(TEXT("config"), TEXT("set_setting"), Params).bSuccess == bExpectSuccess; });
 	}
 }
 

@@ -68,7 +68,6 @@ FHostEngine::~FHostEngine()
 bool FHostEngine::MakeEnvironment(const FHostOptions& Options, UE::Host::FEnvironment& OutEnvironment, FString& OutError)
 {
 	namespace fs = std::filesystem;
-	const fs::path Samples = FindSamples();
 	// The bundled samples stand in for both or for neither: an engine with the sample project (or
 	// the reverse) would read and write files that belong together with nothing of the user's.
 	if (Options.EngineDir.empty() != Options.Project.empty())
@@ -77,6 +76,7 @@ bool FHostEngine::MakeEnvironment(const FHostOptions& Options, UE::Host::FEnviro
 			: FString(TEXT("--engine needs --project too (the project folder or its .uproject file)"));
 		return false;
 	}
+	const fs::path Samples = Options.EngineDir.empty() ? FindSamples() : fs::path();
 
 	const fs::path EngineDir = Options.EngineDir.empty() ? Samples / "Engine" : fs::path(Options.EngineDir);
 	std::error_code Error;
@@ -180,8 +180,7 @@ void FHostEngine::Shutdown()
 	{
 		return;
 	}
-	bRunning = false;
-	FModuleManager::Get().UnloadModulesAtShutdown();
+	ShutdownForExit();
 	UE::Host::ShutdownAssetSystem();
 	UE::Host::ShutdownObjectSystem();
 	UE::Host::ShutdownConfigSystem();

@@ -58,20 +58,20 @@ namespace
 		{
 			return Error;
 		}
-		TArray<TSharedPtr<FJsonValue>> Matching;
+		// Rows are described for the page alone.
+		TArray<const UClass*> Matching;
 		for (const UClass* Class : UE::Host::CollectSettingsClasses())
 		{
-			const TSharedRef<FJsonObject> Row = DescribeSettingsClassRow(Class);
-			if (Filter.IsEmpty() || Row->GetStringField(TEXT("name")).Contains(Filter, ESearchCase::IgnoreCase)
-				|| Row->GetStringField(TEXT("section")).Contains(Filter, ESearchCase::IgnoreCase))
+			if (Filter.IsEmpty() || Class->GetName().Contains(Filter, ESearchCase::IgnoreCase)
+				|| UE::Host::GetClassConfigSection(Class).Contains(Filter, ESearchCase::IgnoreCase))
 			{
-				Matching.Add(MakeShared<FJsonValueObject>(Row));
+				Matching.Add(Class);
 			}
 		}
 		TArray<TSharedPtr<FJsonValue>> Page;
 		for (int32 Index = Offset; Index < Matching.Num() && Page.Num() < Limit; ++Index)
 		{
-			Page.Add(Matching[Index]);
+			Page.Add(MakeShared<FJsonValueObject>(DescribeSettingsClassRow(Matching[Index])));
 		}
 		TSharedPtr<FJsonObject> Result = MakeShared<FJsonObject>();
 		Result->SetNumberField(TEXT("total"), Matching.Num());
