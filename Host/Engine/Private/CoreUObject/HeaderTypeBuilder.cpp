@@ -601,50 +601,49 @@ namespace UE::Host::Private
 		return false;
 	}
 
-	bool IsUnreadHeaderMember(const UStruct* Struct, FName Name)
+	namespace
 	{
-		const FBuilderState& Builder = State();
-		for (const UStruct* Current = Struct; Current && !Builder.Records.empty(); Current = Current->GetSuperStruct())
+		// The member Name of Struct or a parent that the header named but the host could not read,
+		// with the struct that declares it and its header.
+		const FUnreadHeaderProperty* FindUnreadHeaderMember(const UStruct* Struct, FName Name, const UStruct*& OutOwner, const std::string*& OutHeader)
 		{
-			const auto Found = Builder.Records.find(Current);
-			if (Found == Builder.Records.end())
+			const FBuilderState& Builder = State();
+			for (const UStruct* Current = Struct; Current && !Builder.Records.empty(); Current = Current->GetSuperStruct())
 			{
-				continue;
-			}
-			for (const FUnreadHeaderProperty& Unread : Found->second.Unread)
-			{
-				if (FName(*Unread.Name) == Name)
+				const auto Found = Builder.Records.find(Current);
+				if (Found == Builder.Records.end())
 				{
-					return true;
+					continue;
+				}
+				for (const FUnreadHeaderProperty& Unread : Found->second.Unread)
+				{
+					if (FName(*Unread.Name) == Name)
+					{
+						OutOwner = Current;
+						OutHeader = &Found->second.Header;
+						return &Unread;
+					}
 				}
 			}
+			return nullptr;
 		}
-		return false;
+	}
+
+	bool IsUnreadHeaderMember(const UStruct* Struct, FName Name)
+	{
+		const UStruct* Owner = nullptr;
+		const std::string* Header = nullptr;
+		return FindUnreadHeaderMember(Struct, Name, Owner, Header) != nullptr;
 	}
 
 	void NoteMissingProperty(const UStruct* Struct, FName Name)
 	{
-		const FBuilderState& Builder = State();
-		if (Builder.Records.empty())
+		const UStruct* Owner = nullptr;
+		const std::string* Header = nullptr;
+		if (const FUnreadHeaderProperty* Unread = FindUnreadHeaderMember(Struct, Name, Owner, Header))
 		{
-			return;
-		}
-		for (const UStruct* Current = Struct; Current; Current = Current->GetSuperStruct())
-		{
-			const auto Found = Builder.Records.find(Current);
-			if (Found == Builder.Records.end())
-			{
-				continue;
-			}
-			for (const FUnreadHeaderProperty& Unread : Found->second.Unread)
-			{
-				if (FName(*Unread.Name) == Name)
-				{
-					UE_LOG(LogHeaderTypes, Warning, TEXT("Property '%s' of '%s' (%s) was left out: its type '%s' could not be read"),
-						*Unread.Name, *Current->GetName(), *ToFString(Found->second.Header), *Unread.Type);
-					return;
-				}
-			}
+			UE_LOG(LogHeaderTypes, Warning, TEXT("Property '%s' of '%s' (%s) was left out: its type '%s' could not be read"),
+				*Unread->Name, *Owner->GetName(), *ToFString(*Header), *Unread->Type);
 		}
 	}
 

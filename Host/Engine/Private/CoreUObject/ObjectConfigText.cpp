@@ -114,15 +114,30 @@ namespace UE::Host::ObjectConfig
 		return PPF_None;
 	}
 
-	TArray<FConfigEntry> ExportPropertyEntries(UObject* Object, const FProperty* Property)
+	TArray<FString> GetPropertyEntryKeys(const FProperty* Property)
 	{
 		const FString Key = GetPropertyKey(Property);
+		if (CastField<FArrayProperty>(Property) || Property->ArrayDim == 1)
+		{
+			return {Key};
+		}
+		TArray<FString> Keys;
+		for (int32 Index = 0; Index < Property->ArrayDim; ++Index)
+		{
+			Keys.Add(FString::Printf(TEXT("%s[%d]"), *Key, Index));
+		}
+		return Keys;
+	}
+
+	TArray<FConfigEntry> ExportPropertyEntries(UObject* Object, const FProperty* Property)
+	{
+		const TArray<FString> Keys = GetPropertyEntryKeys(Property);
 		const int32 PortFlags = GetPropertyPortFlags(Property);
 		TArray<FConfigEntry> Entries;
 		if (const FArrayProperty* Array = CastField<FArrayProperty>(Property))
 		{
 			FConfigEntry& Entry = Entries.AddDefaulted_GetRef();
-			Entry.Key = Key;
+			Entry.Key = Keys[0];
 			Entry.bIsArray = true;
 			FScriptArrayHelper_InContainer Helper(Array, Object);
 			for (int32 Index = 0; Index < Helper.Num(); ++Index)
@@ -134,7 +149,7 @@ namespace UE::Host::ObjectConfig
 		for (int32 Index = 0; Index < Property->ArrayDim; ++Index)
 		{
 			FConfigEntry& Entry = Entries.AddDefaulted_GetRef();
-			Entry.Key = Property->ArrayDim == 1 ? Key : FString::Printf(TEXT("%s[%d]"), *Key, Index);
+			Entry.Key = Keys[Index];
 			Entry.Values.Add(ExportValue(Property, Property->ContainerPtrToValuePtr<void>(Object, Index), Object, PortFlags));
 		}
 		return Entries;

@@ -37,6 +37,8 @@ namespace UE::Host::ObjectConfig
 	// The property's current value as entries: one for a single value or a dynamic array, one
 	// per element of a fixed-size array. Values are the top-level text export (strings raw).
 	TArray<FConfigEntry> ExportPropertyEntries(UObject* Object, const FProperty* Property);
+	// The keys of those entries, which depend on the property alone.
+	TArray<FString> GetPropertyEntryKeys(const FProperty* Property);
 	// "Key=Value" for a single value; for an array "!Key=ClearArray" then "+Key=Value" per
 	// element, ".Key=Value" for a repeat that '+' would drop. Values are quoted where needed.
 	TArray<FString> FormatEntryLines(const FConfigEntry& Entry);

@@ -94,15 +94,12 @@ namespace
 	// The keys the section's lines stand for. Other keys of a header class's section belong to no
 	// member the host read (one of a type it cannot hold, say): regenerating the section from
 	// memory would drop them, so they stay as they are.
-	TArray<FString> KnownKeysOf(UObject* Object, const TArray<const FProperty*>& Properties)
+	TArray<FString> KnownKeysOf(const TArray<const FProperty*>& Properties)
 	{
 		TArray<FString> KnownKeys;
 		for (const FProperty* Property : Properties)
 		{
-			for (const ObjectConfig::FConfigEntry& Entry : ObjectConfig::ExportPropertyEntries(Object, Property))
-			{
-				KnownKeys.Add(Entry.Key);
-			}
+			KnownKeys.Append(ObjectConfig::GetPropertyEntryKeys(Property));
 		}
 		return KnownKeys;
 	}
@@ -142,7 +139,7 @@ namespace
 		const FString Section = ObjectConfig::GetClassSection(Object, Class);
 		const TArray<FString> Lines = MakeSectionLines(Object, Properties);
 		const bool bReplaced = IsReadFromHeaders(Class)
-			? UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, Lines, KnownKeysOf(Object, Properties), OutError)
+			? UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, Lines, KnownKeysOf(Properties), OutError)
 			: UE::Host::ConfigFileEditor::ReplaceSection(OutPath, Section, Lines, OutError);
 		if (!bReplaced)
 		{
