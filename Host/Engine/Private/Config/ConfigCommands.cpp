@@ -123,7 +123,7 @@ namespace UE::Host::Config
 			{
 				if (Line.Kind == EConfigLineKind::Section)
 				{
-					CurrentSection = !OnlySection || Line.SectionName == *OnlySection ? &File.FindOrAddSection(Line.SectionName) : nullptr;
+					CurrentSection = &File.FindOrAddSection(Line.SectionName);
 				}
 				else if (CurrentSection && !bPlainFile)
 				{
@@ -161,11 +161,6 @@ namespace UE::Host::Config
 		FString CurrentName;
 		while (Reader.Next(Line))
 		{
-			if (Line.Kind == EConfigLineKind::Section && OnlySection && !(Line.SectionName == *OnlySection))
-			{
-				CurrentSection = nullptr;
-				continue;
-			}
 			if (Line.Kind == EConfigLineKind::Section)
 			{
 				CurrentName = Line.SectionName;

@@ -447,7 +447,7 @@ namespace UE::Host::Config
 			{
 				bInOnlySection = OutLine.SectionName == *OnlySection;
 			}
-			if (OutLine.Kind == EConfigLineKind::Section || (OutLine.Kind == EConfigLineKind::KeyValue && (!OnlySection || bInOnlySection)))
+			if ((OutLine.Kind == EConfigLineKind::Section || OutLine.Kind == EConfigLineKind::KeyValue) && (!OnlySection || bInOnlySection))
 			{
 				return true;
 			}

@@ -48,8 +48,8 @@ namespace UE::Host::Config
 	void AppendQuotedValue(const TCHAR* Text, int32 Length, FString& Out);
 
 	// Walks a file's text, returning its headers and key lines in order. Given a section, it
-	// returns every header but only that section's key lines (the name compared as the cache
-	// compares section names), and passes over the other lines without reading them into text.
+	// returns only that section's headers and key lines (the name compared as the cache compares
+	// section names), and passes over the other lines without reading them into text.
 	class FConfigTextReader
 	{
 	public:
