@@ -279,14 +279,7 @@ public:
 	int32 RemoveSingle(const KeyArg& Key, const ValueType& Value)
 	{
 		// The newest equal value goes first, as the engine walks its hash chain.
-		int32 Target = INDEX_NONE;
-		this->Table.ForEachMatch(Key, [&](int32 Slot)
-		{
-			if (this->Table.At(Slot).Value == Value && (Target == INDEX_NONE || this->Table.GetLinkOrder(Slot) > this->Table.GetLinkOrder(Target)))
-			{
-				Target = Slot;
-			}
-		});
+		const int32 Target = this->Table.FindNewestMatch(Key, [&](int32 Slot) { return this->Table.At(Slot).Value == Value; });
 		if (Target == INDEX_NONE)
 		{
 			return 0;

@@ -26,7 +26,6 @@ namespace UE::Host
 		{
 			Reset();
 			Slots.shrink_to_fit();
-			LinkOrder.shrink_to_fit();
 			SlotHashes.shrink_to_fit();
 			NextInChain.shrink_to_fit();
 			FreeSlots.shrink_to_fit();
@@ -37,7 +36,6 @@ namespace UE::Host
 		void Reset()
 		{
 			Slots.clear();
-			LinkOrder.clear();
 			SlotHashes.clear();
 			NextInChain.clear();
 			FreeSlots.clear();
@@ -51,7 +49,6 @@ namespace UE::Host
 			{
 				const size_t Wanted = static_cast<size_t>(Count);
 				Slots.reserve(Wanted);
-				LinkOrder.reserve(Wanted);
 				SlotHashes.reserve(Wanted);
 				NextInChain.reserve(Wanted);
 				GrowBuckets(Wanted);
@@ -61,6 +58,13 @@ namespace UE::Host
 		template<typename KeyArg>
 		int32 FindIndex(const KeyArg& Key) const
 		{
+			return FindNewestMatch(Key, [](int32) { return true; });
+		}
+
+		// The most recently added slot whose key matches and that Accept takes.
+		template<typename KeyArg, typename Predicate>
+		int32 FindNewestMatch(const KeyArg& Key, Predicate&& Accept) const
+		{
 			if (Buckets.empty())
 			{
 				return INDEX_NONE;
@@ -69,7 +73,7 @@ namespace UE::Host
 			// A chain runs newest first, so the first match is the one the engine's chain head gives.
 			for (int32 Slot = Buckets[Hash & BucketMask()]; Slot != INDEX_NONE; Slot = NextInChain[static_cast<size_t>(Slot)])
 			{
-				if (SlotHashes[static_cast<size_t>(Slot)] == Hash && KeyFuncs::Matches(KeyFuncs::GetKey(*Slots[static_cast<size_t>(Slot)]), Key))
+				if (SlotHashes[static_cast<size_t>(Slot)] == Hash && KeyFuncs::Matches(KeyFuncs::GetKey(*Slots[static_cast<size_t>(Slot)]), Key) && Accept(Slot))
 				{
 					return Slot;
 				}
@@ -127,14 +131,12 @@ namespace UE::Host
 				Slot = FreeSlots.back();
 				FreeSlots.pop_back();
 				Slots[static_cast<size_t>(Slot)].emplace(std::move(Element));
-				LinkOrder[static_cast<size_t>(Slot)] = ++LinkCounter;
 				SlotHashes[static_cast<size_t>(Slot)] = Hash;
 			}
 			else
 			{
 				Slot = static_cast<int32>(Slots.size());
 				Slots.emplace_back(std::move(Element));
-				LinkOrder.push_back(++LinkCounter);
 				SlotHashes.push_back(Hash);
 				NextInChain.push_back(INDEX_NONE);
 			}
@@ -170,7 +172,6 @@ namespace UE::Host
 		const ElementType& At(int32 Slot) const { return *Slots[static_cast<size_t>(Slot)]; }
 		bool IsSlotUsed(int32 Slot) const { return Slot >= 0 && Slot < static_cast<int32>(Slots.size()) && Slots[static_cast<size_t>(Slot)].has_value(); }
 		int32 GetMaxIndex() const { return static_cast<int32>(Slots.size()); }
-		uint64 GetLinkOrder(int32 Slot) const { return LinkOrder[static_cast<size_t>(Slot)]; }
 
 		// Sorts the elements and packs them, dropping holes.
 		template<typename Predicate>
@@ -231,7 +232,7 @@ namespace UE::Host
 		size_t BucketMask() const { return Buckets.size() - 1; }
 
 		// Keeps at least one bucket per element (a power of two). Growing splits each chain in two
-		// in its own order, so chains stay newest first without comparing link orders.
+		// in its own order, so chains stay newest first.
 		void GrowBuckets(size_t Count)
 		{
 			if (Buckets.size() >= Count && !Buckets.empty())
@@ -262,9 +263,6 @@ namespace UE::Host
 		}
 
 		FSlots Slots;
-		// When each slot's element was added; the newest match wins a lookup.
-		std::vector<uint64> LinkOrder;
-		uint64 LinkCounter = 0;
 		std::vector<int32> FreeSlots;
 		// The index, engine style: each bucket heads a chain of slots, newest first, linked through
 		// the slots themselves, so adding an element allocates nothing of its own.
