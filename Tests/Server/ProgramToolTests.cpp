@@ -49,12 +49,6 @@ namespace
 			Handle(InitializeLine);
 		}
 
-		TSharedPtr<FJsonObject> Call(const std::string& Tool, const std::string& Arguments)
-		{
-			return ParseObject(Handle(R"({"jsonrpc":"2.0","id":9,"method":"tools/call","params":{"name":")" + Tool + R"(","arguments":)" + Arguments + "}}"))
-				->GetObjectField(TEXT("result"));
-		}
-
 		TSharedPtr<FJsonObject> Content(const std::string& Tool, const std::string& Arguments)
 		{
 			const TSharedPtr<FJsonObject> Called = Call(Tool, Arguments);
@@ -62,9 +56,10 @@ namespace
 			return Called->GetObjectField(TEXT("structuredContent"));
 		}
 
-		TArray<TSharedPtr<FJsonValue>> ListTools()
+		static std::string Hints(const TArray<TSharedPtr<FJsonValue>>& Tools, const TCHAR* Name)
 		{
-			return ParseObject(Handle(R"({"jsonrpc":"2.0","id":2,"method":"tools/list"})"))->GetObjectField(TEXT("result"))->GetArrayField(TEXT("tools"));
+			const TSharedPtr<FJsonObject> Tool = FindTool(Tools, Name);
+			return Tool ? ToJson(Tool->GetObjectField(TEXT("annotations"))) : "no such tool";
 		}
 
 		std::string Path(const std::string& Relative) const { return (Folders.Root() / Relative).string(); }
@@ -79,18 +74,6 @@ namespace
 			IniOverrides.Add(TEXT("Editor:[/Script/OrvexCore.OrvexSettings]:bEnableConfig=False"));
 		}
 	};
-
-	std::string Hints(const TArray<TSharedPtr<FJsonValue>>& Tools, const TCHAR* Name)
-	{
-		for (const TSharedPtr<FJsonValue>& Tool : Tools)
-		{
-			if (Tool->AsObject()->GetStringField(TEXT("name")).Equals(Name))
-			{
-				return ToJson(Tool->AsObject()->GetObjectField(TEXT("annotations")));
-			}
-		}
-		return "no such tool";
-	}
 }
 
 TEST_F(ProgramTools, ConfigToolsSayWhetherTheyWriteAndTheProgramsToolsComeLast)

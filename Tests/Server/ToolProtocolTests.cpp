@@ -41,31 +41,11 @@ namespace
 			return ParseObject(Handle(Line));
 		}
 
-		TSharedPtr<FJsonObject> Result(const std::string& Line) { return ParseObject(Handle(Line))->GetObjectField(TEXT("result")); }
 
 		double ErrorCode(const std::string& Line)
 		{
 			const TSharedPtr<FJsonObject> Reply = ParseObject(Handle(Line));
 			return Reply->HasField(TEXT("error")) ? Reply->GetObjectField(TEXT("error"))->GetNumberField(TEXT("code")) : 0.0;
-		}
-
-		TSharedPtr<FJsonObject> Call(const std::string& Tool, const std::string& Arguments)
-		{
-			return Result(R"({"jsonrpc":"2.0","id":9,"method":"tools/call","params":{"name":")" + Tool + R"(","arguments":)" + Arguments + "}}");
-		}
-
-		TArray<TSharedPtr<FJsonValue>> ListTools() { return Result(R"({"jsonrpc":"2.0","id":2,"method":"tools/list"})")->GetArrayField(TEXT("tools")); }
-
-		static TSharedPtr<FJsonObject> FindTool(const TArray<TSharedPtr<FJsonValue>>& Tools, const TCHAR* Name)
-		{
-			for (const TSharedPtr<FJsonValue>& Tool : Tools)
-			{
-				if (Tool->AsObject()->GetStringField(TEXT("name")).Equals(Name))
-				{
-					return Tool->AsObject();
-				}
-			}
-			return nullptr;
 		}
 
 		static std::string Text(const TSharedPtr<FJsonObject>& ToolResult)
